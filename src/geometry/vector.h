@@ -1,0 +1,61 @@
+// 2D vector operations and the segment tests every subsystem builds on.
+// Every operation writes through an output pointer, computed component by
+// component, so the output may alias any input (normalising in place and
+// accumulating into a velocity are the common cases).
+#pragma once
+
+struct vector2d {
+  float x;
+  float y;
+};
+
+// Result of the last segment test against the terrain or a car outline.
+// The terrain search fills point, normal and fraction; the car outline
+// search fills all seven fields.
+struct collisioninfo {
+  vector2d point;
+  vector2d normal;    // unit normal of the crossed segment, facing the side the probe came from
+  float fraction;     // along the probe; 1.0 means no crossing found yet
+  int particle1;      // car edge only
+  int particle2;      // car edge only
+  float weight1;      // share of the crossing carried by particle1
+  float weight2;      // 1 - weight1
+};
+
+extern collisioninfo collision;
+
+float dotproduct2d(const vector2d *a, const vector2d *b);
+float vectorlength2d(const vector2d *a);
+void normalizevector2d(vector2d *out, const vector2d *a);
+void copyvector2d(vector2d *out, const vector2d *a);
+void negvector2d(vector2d *out, const vector2d *a);
+void zerovector2d(vector2d *out);
+void addvectors2d(vector2d *out, const vector2d *a, const vector2d *b);
+void subtractvectors2d(vector2d *out, const vector2d *a, const vector2d *b);
+void scalevector2d(vector2d *out, const vector2d *a, float s);
+void scaleaddvectors2d(vector2d *out, const vector2d *a, const vector2d *b, float s);
+float vectordistance2d(const vector2d *a, const vector2d *b);
+
+// Camera orientation: three rows of a 3x3 matrix.
+struct vector3d {
+  float x;
+  float y;
+  float z;
+};
+void resetorientation(vector3d orientation[3]);
+
+// Does the moving segment a->b cross c-d from its front side (the side the
+// normal (c.y-d.y, d.x-c.x) points to)? Returns 1 and fills the outputs on a
+// crossing; on 0 the outputs hold nothing meaningful.
+int lineintersectline2d(vector2d *hit, vector2d *normal, float *fraction,
+                        const vector2d *a, const vector2d *b,
+                        const vector2d *c, const vector2d *d);
+// The same from either side; the normal faces the side a starts on.
+int lineintersectline2dtwosided(vector2d *hit, vector2d *normal, float *fraction,
+                                const vector2d *a, const vector2d *b,
+                                const vector2d *c, const vector2d *d);
+// Is centre within radius of c-d, measured perpendicular, with its foot on
+// the segment? ratio is the signed distance over the radius.
+int sphereintersectline2d(vector2d *foot, vector2d *normal, float *ratio,
+                          const vector2d *centre, const vector2d *c,
+                          const vector2d *d, float radius);

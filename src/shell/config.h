@@ -1,0 +1,48 @@
+// Settings read from "config.txt" at start-up and the live window state.
+// `config` is what was read; afterwards only `windowinfo` changes (the
+// options screen writes a new mode into it) and it is what gets saved.
+#pragma once
+
+struct configinfo {
+  int screenwidth;
+  int screenheight;
+  int colordepth;
+  int depthbits;
+  int stencilbits;
+  int fullscreen;
+  int usejoystick;
+};
+
+struct windowstate {
+  int screenwidth;
+  int screenheight;
+  int depthbits;
+  int stencilbits;
+  int colordepth;
+  int fullscreen;
+  int quit;      // set on the window system's close request; never cleared
+  int inactive;  // 1 after focus was lost, 0 once the window is active again
+};
+
+extern configinfo config;
+extern windowstate windowinfo;
+
+// The forward-only text parser behind "config.txt".
+constexpr int PARSERBUFFER = 1048576;
+struct parserinfo {
+  int position;                 // next byte to examine
+  int length;                   // bytes loaded into buffer
+  unsigned char buffer[PARSERBUFFER];
+  char number[256];
+};
+extern parserinfo parser;
+
+void loadtextfile(const char *path);
+int findstring(const char *name);
+int checkstring(const char *name);
+int getint();
+float getfloat();
+void resetparser();
+
+void loadoptions();
+void saveoptions();

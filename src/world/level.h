@@ -1,0 +1,53 @@
+// The level, joint and beam tables: the crossing and the bridge built over it.
+// Everything here is a process-wide table; loading a file overwrites them in
+// place. A new beam field must be handled in save, load, undo and paste.
+#pragma once
+
+#include "geometry/vector.h"
+
+constexpr int MAXJOINTS = 16384;
+constexpr int MAXBEAMS = 16384;
+constexpr int NUMTERRAIN = 512;      // columns, 4 units apart: x = 0..2044
+constexpr float BEAMCOST = 100.0f;   // every beam, structural or deck
+
+struct levelinfo {
+  float terrain[NUMTERRAIN]; // ground height at x = 4*i; solid below
+  float deckheight;          // beams with both joints within 1.0 of it become deck
+  float waterlevel;
+  float leftend;             // x of the left end of the crossing
+  float rightend;
+  int budget;
+  int weight;                // train weight setting; /10000 per car
+  int trainstart;            // 0 left, 1 right, 2 both
+  int manualdeck;            // non-zero: the player picks deck beams
+  int traintime;             // whole seconds of test time the train last started at
+};
+
+struct jointinfo {
+  int type;      // 0 anchor (author's, fixed), 1 free joint
+  vector2d pos;
+};
+
+struct beaminfo {
+  int type;        // 0 structural, 1 deck
+  int joint1;
+  int joint2;
+  int hover;       // editor only: mouse is over it
+  int stresstype;  // side of the last run's peak stress: 0 stretched, 1 compressed
+  float stress;    // peak stress ratio of the last run, 0..1 (1 = broke)
+};
+
+extern levelinfo level;
+extern jointinfo joint[MAXJOINTS];
+extern int numofjoints;
+extern beaminfo beam[MAXBEAMS];
+extern int numofbeams;
+extern float beamtype[16]; // maximum length per beam type; only 0 and 1 are used
+
+// Set `level` to the default crossing; joints and beams are left alone.
+void createlevel();
+
+// Does the segment start->end cross the ground surface from above? Always
+// sets collision.fraction to 1.0 first; on a hit fills point, normal and
+// fraction of `collision` with the nearest crossing.
+int lineintersectlevel2d(const vector2d *start, const vector2d *end);
