@@ -1,0 +1,3 @@
+#include "render/view.h"
+
+viewinfo view;

@@ -1,0 +1,5 @@
+#include "shell/config.h"
+
+configinfo config;
+windowstate windowinfo;
+parserinfo parser;

@@ -1,0 +1,3 @@
+#include "testrun/game.h"
+
+gameinfo game;
