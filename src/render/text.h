@@ -8,10 +8,17 @@
 #include <cstdarg>
 
 // Position flags carried above the low 16 bits of a 2D coordinate. The menu
-// items and the textured rectangles take the same bits.
-constexpr int ALIGN_CENTER = 0x10000;
-constexpr int ALIGN_END = 0x20000;
-constexpr int TEXT_SOLID = 0x40000; // x only: every character as a solid block
+// items and the textured rectangles take the same bits; ui/menu.h states
+// them the same guarded way, so either header may come first.
+#ifndef ALIGN_CENTER
+#define ALIGN_CENTER 0x10000
+#endif
+#ifndef ALIGN_END
+#define ALIGN_END 0x20000
+#endif
+#ifndef TEXT_SOLID
+#define TEXT_SOLID 0x40000 // x only: every character as a solid block
+#endif
 
 constexpr int NUMFONTS = 4;
 constexpr int FONTSLOT = 1000;     // texture slot of the font image
