@@ -1,0 +1,38 @@
+# Installation into a prefix laid out the way a Linux desktop expects:
+#   bin/spanwright               launcher: runs the game in the player's data directory
+#   bin/spanwright-verify        headless level checker
+#   lib/spanwright/spanwright    the game itself
+#   share/spanwright/            shipped data the launcher copies from
+#   share/applications, share/metainfo, share/icons/hicolor
+# Destinations are relative so `cmake --install --prefix` and DESTDIR both work.
+set(SPANWRIGHT_APPID org.spanwright.Spanwright)
+
+install(PROGRAMS ${CMAKE_SOURCE_DIR}/dist/spanwright.sh
+  DESTINATION bin RENAME spanwright)
+
+if(TARGET spanwright-verify)
+  install(TARGETS spanwright-verify RUNTIME DESTINATION bin)
+endif()
+
+# Reference bridges stay with the tests; only the levels and the images ship.
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/level
+  DESTINATION share/spanwright
+  FILES_MATCHING PATTERN "*.qzl")
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/texture
+  DESTINATION share/spanwright
+  FILES_MATCHING PATTERN "*.png")
+if(EXISTS ${CMAKE_SOURCE_DIR}/data/bridge.bmp)
+  install(FILES ${CMAKE_SOURCE_DIR}/data/bridge.bmp DESTINATION share/spanwright)
+endif()
+
+install(FILES ${CMAKE_SOURCE_DIR}/dist/${SPANWRIGHT_APPID}.desktop
+  DESTINATION share/applications)
+install(FILES ${CMAKE_SOURCE_DIR}/dist/${SPANWRIGHT_APPID}.metainfo.xml
+  DESTINATION share/metainfo)
+foreach(size 48 64 128 256)
+  install(FILES ${CMAKE_SOURCE_DIR}/dist/icons/${SPANWRIGHT_APPID}-${size}.png
+    DESTINATION share/icons/hicolor/${size}x${size}/apps
+    RENAME ${SPANWRIGHT_APPID}.png)
+endforeach()
+
+install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION share/doc/spanwright)

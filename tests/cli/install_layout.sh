@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# Install into a temporary prefix (with a space in its path) and check what a
+# desktop needs, then the launcher's per-user data directory: first start,
+# later starts that must not overwrite the player's files, and symlinked
+# directories that must become real ones.
+set -eu
+build=$(cd "$1" && pwd); src=$(cd "$2" && pwd)
+tmp=$(mktemp -d); trap 'rm -rf "$tmp"' EXIT
+prefix="$tmp/pre fix"
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+cmake --install "$build" --prefix "$prefix" >/dev/null
+app=org.spanwright.Spanwright
+
+# The installed layout.
+[ -x "$prefix/bin/spanwright" ] || fail "no launcher"
+[ -x "$prefix/lib/spanwright/spanwright" ] || [ ! -x "$build/spanwright" ] || fail "game not installed"
+[ -x "$prefix/bin/spanwright-verify" ] || [ ! -x "$build/spanwright-verify" ] || fail "verify not installed"
+for s in 48 64 128 256; do
+  icon="$prefix/share/icons/hicolor/${s}x${s}/apps/$app.png"
+  [ -f "$icon" ] || fail "no ${s} px icon"
+  [ "$(identify -format '%wx%h' "$icon")" = "${s}x${s}" ] || fail "icon $s has the wrong size"
+done
+desktop-file-validate "$prefix/share/applications/$app.desktop" || fail "desktop entry"
+appstreamcli validate --no-net "$prefix/share/metainfo/$app.metainfo.xml" >/dev/null || fail "metainfo"
+shipped=$(cd "$src/data/level" && find . -name '*.qzl' | sort)
+installed=$(cd "$prefix/share/spanwright/level" && find . -name '*.qzl' | sort)
+[ "$shipped" = "$installed" ] || fail "installed levels differ from data/level"
+[ -z "$(find "$prefix/share/spanwright" -name '*.qzb')" ] || fail "reference bridges must not ship"
+
+# From here on the game is a stand-in that reports where it was started, so
+# the launcher can be checked without a display.
+mkdir -p "$prefix/lib/spanwright"
+cat > "$prefix/lib/spanwright/spanwright" <<'STUB'
+#!/bin/sh
+pwd > "$SPANWRIGHT_STUB_OUT"
+STUB
+chmod +x "$prefix/lib/spanwright/spanwright"
+export SPANWRIGHT_STUB_OUT="$tmp/cwd"
+export XDG_DATA_HOME="$tmp/xdg home"
+user="$XDG_DATA_HOME/spanwright"
+launch() { (cd /; "$prefix/bin/spanwright") || fail "launcher exit status"; }
+
+# First start: the directory is made, every shipped level copied as a real
+# file into a real pack directory, and the game runs there.
+launch
+[ "$(cat "$tmp/cwd")" = "$user" ] || fail "game ran in $(cat "$tmp/cwd")"
+for d in "$user" "$user/level" "$user/bridge"; do
+  [ -d "$d" ] && [ ! -L "$d" ] || fail "$d is not a real directory"
+done
+for f in $shipped; do
+  [ -f "$user/level/$f" ] && [ ! -L "$user/level/$f" ] || fail "$f not copied"
+  [ ! -L "$(dirname "$user/level/$f")" ] || fail "pack of $f is a link"
+  cmp -s "$user/level/$f" "$prefix/share/spanwright/level/$f" || fail "$f differs"
+done
+for f in "$prefix/share/spanwright/texture"/*; do
+  [ -f "$f" ] || continue
+  cmp -s "$f" "$user/texture/$(basename "$f")" || fail "texture $(basename "$f") missing"
+done
+
+first=$(echo "$shipped" | head -n 1); second=$(echo "$shipped" | sed -n 2p)
+if [ -n "$first" ]; then
+  # A later start keeps a level the player saved over and the player's own
+  # files, restores a shipped level that went missing, and brings a pack that
+  # a newer installation added.
+  echo "player's level" > "$user/level/$first"
+  [ -z "$second" ] || rm "$user/level/$second"
+  mkdir -p "$user/level/Mine" "$user/bridge/Mine"
+  echo mine > "$user/level/Mine/own.qzl"; echo mine > "$user/bridge/Mine/own.qzb"
+  mkdir -p "$prefix/share/spanwright/level/Z New Pack"
+  cp "$prefix/share/spanwright/level/$first" "$prefix/share/spanwright/level/Z New Pack/01 New.qzl"
+  launch
+  [ "$(cat "$user/level/$first")" = "player's level" ] || fail "player's level overwritten"
+  [ -z "$second" ] || cmp -s "$user/level/$second" "$prefix/share/spanwright/level/$second" || fail "missing level not restored"
+  [ "$(cat "$user/level/Mine/own.qzl")" = mine ] || fail "own level touched"
+  [ "$(cat "$user/bridge/Mine/own.qzb")" = mine ] || fail "own bridge touched"
+  [ -f "$user/level/Z New Pack/01 New.qzl" ] || fail "new pack not added"
+
+  # A pack directory that has become a symbolic link is turned back into a
+  # real directory with the same files.
+  pack=$(dirname "$first")
+  mv "$user/level/$pack" "$tmp/moved"
+  ln -s "$tmp/moved" "$user/level/$pack"
+  launch
+  [ -d "$user/level/$pack" ] && [ ! -L "$user/level/$pack" ] || fail "linked pack stays a link"
+  [ "$(cat "$user/level/$first")" = "player's level" ] || fail "linked pack lost the player's level"
+fi
+
+# Textures always come from the installation, even over a changed copy.
+tex=$(ls "$prefix/share/spanwright/texture" 2>/dev/null | head -n 1)
+if [ -n "$tex" ]; then
+  echo changed > "$user/texture/$tex"
+  launch
+  cmp -s "$user/texture/$tex" "$prefix/share/spanwright/texture/$tex" || fail "texture not refreshed"
+fi
+
+# Without XDG_DATA_HOME the directory lives under ~/.local/share.
+unset XDG_DATA_HOME
+HOME="$tmp/home" launch
+[ "$(cat "$tmp/cwd")" = "$tmp/home/.local/share/spanwright" ] || fail "default directory: $(cat "$tmp/cwd")"
+echo "install ok"
