@@ -1,0 +1,308 @@
+#include "sim/bond.h"
+
+#include <math.h>
+#include <string.h>
+
+#include "sim/object.h"
+#include "sim/particle.h"
+#include "world/level.h"
+
+bondinfo bond[MAXBONDS];
+int numofbonds;
+int numofstaticbonds;
+
+constexpr int SOLVERPASSES = 16;
+constexpr int BRIDGEPASSMASK = 3;  // bridge bonds: passes 0, 4, 8, 12 only
+constexpr float SPRINGSTIFFNESS = 0.25f;
+constexpr float SPRINGDAMPING = 0.25f;
+constexpr float CONTACTSTIFFNESS = 0.015625f;
+constexpr float CONTACTDAMPING = 0.125f;
+constexpr float BRIDGELIMIT = 0.12f;  // world units of stretch or squeeze, whatever the length
+constexpr float TRAINLIMIT = 1.0f;
+constexpr int MAXLISTED = PARTICLEBONDS - 1;   // 15
+constexpr int MAXOBJECTLISTED = OBJECTBONDS - 1; // 63
+
+static int findlistentry(const int *list, int count, int value) {
+  for (int k = 0; k < count; k++)
+    if (list[k] == value)
+      return k;
+  return -1;
+}
+
+// Removing an entry moves the list's last entry into the gap.
+static void removelistentry(int *list, int *count, int value) {
+  int k = findlistentry(list, *count, value);
+  if (k < 0)
+    return;
+  list[k] = list[--*count];
+}
+
+static void replacelistentry(int *list, int count, int from, int to) {
+  for (int k = 0; k < count; k++)
+    if (list[k] == from)
+      list[k] = to;
+}
+
+static int isjoined(int a, int b) {
+  const particleinfo *p = &particle[a];
+  for (int k = 0; k < p->numofbonds; k++) {
+    const bondinfo *r = &bond[p->bondlist[k]];
+    if ((r->particle1 == a && r->particle2 == b) || (r->particle1 == b && r->particle2 == a))
+      return 1;
+  }
+  return 0;
+}
+
+int createbond(int rigid, int a, int b, int object) {
+  if (numofbonds >= MAXBONDS || a == b)
+    return -1;
+  if (a < 0 || a >= numofparticles || b < 0 || b >= numofparticles)
+    return -1;
+  if (particle[a].numofbonds >= MAXLISTED || particle[b].numofbonds >= MAXLISTED)
+    return -1;
+  if (object != -1 && (object < 0 || object >= MAXOBJECTS || ::object[object].numofbonds >= MAXOBJECTLISTED))
+    return -1;
+  if (isjoined(a, b) || isjoined(b, a))
+    return -1;
+
+  int i = numofbonds;
+  bondinfo *r = &bond[i];
+  memset(r, 0, sizeof(*r));
+  r->type = BOND_SPRING;
+  r->rigid = rigid;
+  r->timetolive = PERMANENT;
+  r->particle1 = a;
+  r->particle2 = b;
+  r->passmask = rigid == 1 ? 0 : BRIDGEPASSMASK;
+  r->restlength = vectordistance2d(&particle[a].pos, &particle[b].pos);
+  r->stiffness = SPRINGSTIFFNESS;
+  r->damping = SPRINGDAMPING;
+  float limit = rigid == 1 ? TRAINLIMIT : BRIDGELIMIT;
+  r->tensionlimit = -limit;
+  r->compressionlimit = limit;
+  particle[a].bondlist[particle[a].numofbonds++] = i;
+  particle[b].bondlist[particle[b].numofbonds++] = i;
+  if (object != -1) {
+    r->objectlist[r->numofobjects++] = object;
+    objectinfo *o = &::object[object];
+    o->bondlist[o->numofbonds++] = i;
+  }
+  numofbonds++;
+  return i;
+}
+
+int createlevelbond(int side, int a, const vector2d *point, const vector2d *normal, float friction) {
+  if (numofbonds > MAXBONDS - 1 || a < 0 || a >= numofparticles)
+    return -1;
+  int i = numofbonds;
+  bondinfo *r = &bond[i];
+  memset(r, 0, sizeof(*r));
+  r->type = BOND_SURFACE;
+  r->particle1 = a;
+  r->passmask = 0;
+  vector2d depth;
+  if (side == 2)
+    subtractvectors2d(&depth, &particle[a].pos, point);
+  else
+    subtractvectors2d(&depth, point, &particle[a].pos);
+  r->restlength = dotproduct2d(&depth, normal);
+  r->stiffness = CONTACTSTIFFNESS;
+  r->damping = CONTACTDAMPING;
+  r->friction = friction;
+  r->normal = *normal;
+  numofbonds++;
+  return i;
+}
+
+void deletebond(int i) {
+  if (i < 0 || i >= numofbonds)
+    return;
+  bondinfo *r = &bond[i];
+  // Contacts are never listed, so only springs have list entries to drop.
+  if (r->particle1 >= 0 && r->particle1 < numofparticles)
+    removelistentry(particle[r->particle1].bondlist, &particle[r->particle1].numofbonds, i);
+  if (r->particle2 >= 0 && r->particle2 < numofparticles)
+    removelistentry(particle[r->particle2].bondlist, &particle[r->particle2].numofbonds, i);
+  for (int k = 0; k < r->numofobjects; k++) {
+    objectinfo *o = &object[r->objectlist[k]];
+    removelistentry(o->bondlist, &o->numofbonds, i);
+  }
+
+  int last = --numofbonds;
+  if (i == last)
+    return;
+  bond[i] = bond[last];
+  r = &bond[i];
+  if (r->particle1 >= 0 && r->particle1 < numofparticles)
+    replacelistentry(particle[r->particle1].bondlist, particle[r->particle1].numofbonds, last, i);
+  if (r->particle2 >= 0 && r->particle2 < numofparticles && r->particle2 != r->particle1)
+    replacelistentry(particle[r->particle2].bondlist, particle[r->particle2].numofbonds, last, i);
+  for (int k = 0; k < r->numofobjects; k++) {
+    objectinfo *o = &object[r->objectlist[k]];
+    replacelistentry(o->bondlist, o->numofbonds, last, i);
+  }
+}
+
+void bondtimetolive() {
+  int i = 0;
+  while (i < numofbonds) {
+    if (bond[i].timetolive <= PERMANENT - 1) {
+      bond[i].timetolive--;
+      if (bond[i].timetolive <= 0) {
+        deletebond(i);
+        continue; // slot i now holds the former last bond
+      }
+    }
+    i++;
+  }
+}
+
+// unit(t): t / |t|, or (0, 0) when t is too short to have a direction.
+static void unitvector(vector2d *out, const vector2d *t, float length) {
+  if (length > BONDEPSILON) {
+    out->x = t->x / length;
+    out->y = t->y / length;
+  } else {
+    out->x = 0.0f;
+    out->y = 0.0f;
+  }
+}
+
+void calculatefriction2d(vector2d *v, const vector2d *normal, float friction) {
+  vector2d vn, vt;
+  scalevector2d(&vn, normal, dotproduct2d(v, normal));
+  subtractvectors2d(&vt, v, &vn);
+  float lt = vectorlength2d(&vt);
+  if (lt > BONDEPSILON) {
+    float ln = vectorlength2d(&vn) * friction;
+    float keep = lt < ln ? lt : ln;
+    vector2d ut;
+    unitvector(&ut, &vt, lt);
+    scaleaddvectors2d(v, &vn, &ut, keep);
+  } else {
+    *v = vn;
+  }
+}
+
+static void solvespring(const bondinfo *r) {
+  particleinfo *a = &particle[r->particle1];
+  particleinfo *b = &particle[r->particle2];
+  vector2d d, n, dv;
+  subtractvectors2d(&d, &b->pos, &a->pos);
+  float length = vectorlength2d(&d);
+  unitvector(&n, &d, length);
+  subtractvectors2d(&dv, &b->prevvel, &a->prevvel);
+  float x = r->stiffness * (length - r->restlength) + r->damping * dotproduct2d(&dv, &n);
+  x = x / (a->mass + b->mass);
+  scaleaddvectors2d(&a->vel, &a->vel, &n, x * b->mass);
+  scaleaddvectors2d(&b->vel, &b->vel, &n, -(x * a->mass));
+}
+
+static void solvesurface(const bondinfo *r) {
+  particleinfo *a = &particle[r->particle1];
+  vector2d t;
+  scalevector2d(&t, &r->normal, r->restlength * r->stiffness);
+  scaleaddvectors2d(&t, &t, &a->prevvel, -r->damping);
+  if (!(dotproduct2d(&t, &r->normal) > 0.0f))
+    return;
+  float length = vectorlength2d(&t);
+  vector2d u;
+  unitvector(&u, &t, length);
+  calculatefriction2d(&u, &r->normal, r->friction);
+  if (a->damping > 0.0f)
+    scaleaddvectors2d(&a->vel, &a->vel, &u, length);
+}
+
+static void solveroad(const bondinfo *r) {
+  particleinfo *a = &particle[r->particle1];
+  particleinfo *b = &particle[r->particle2];
+  particleinfo *e = &particle[r->particle3];
+  vector2d t;
+  scalevector2d(&t, &r->normal, r->restlength * r->stiffness);
+  scaleaddvectors2d(&t, &t, &a->prevvel, -r->damping);
+  scaleaddvectors2d(&t, &t, &b->prevvel, r->weight1 * r->damping);
+  scaleaddvectors2d(&t, &t, &e->prevvel, r->weight2 * r->damping);
+  if (!(dotproduct2d(&t, &r->normal) > 0.0f))
+    return;
+  float tl = vectorlength2d(&t);
+  float length = tl * r->invmass;
+  vector2d u;
+  unitvector(&u, &t, tl);
+  float m = b->mass * r->weight1 + e->mass * r->weight2;
+  calculatefriction2d(&u, &r->normal, r->friction);
+  scaleaddvectors2d(&a->vel, &a->vel, &u, length * m);
+  scaleaddvectors2d(&b->vel, &b->vel, &u, -(length * a->mass * r->weight1));
+  scaleaddvectors2d(&e->vel, &e->vel, &u, -(length * a->mass * r->weight2));
+}
+
+static void solvevertex(const bondinfo *r) {
+  particleinfo *a = &particle[r->particle1];
+  particleinfo *b = &particle[r->particle2];
+  vector2d t;
+  scalevector2d(&t, &r->normal, r->restlength * r->stiffness);
+  scaleaddvectors2d(&t, &t, &a->prevvel, -(r->weight1 * r->damping));
+  scaleaddvectors2d(&t, &t, &b->prevvel, -(r->weight2 * r->damping));
+  if (!(dotproduct2d(&t, &r->normal) > 0.0f))
+    return;
+  calculatefriction2d(&t, &r->normal, r->friction);
+  scaleaddvectors2d(&a->vel, &a->vel, &t, r->weight1);
+  scaleaddvectors2d(&b->vel, &b->vel, &t, r->weight2);
+}
+
+void bondsimulation() {
+  for (int pass = 0; pass < SOLVERPASSES; pass++) {
+    for (int i = 0; i < numofparticles; i++)
+      particle[i].prevvel = particle[i].vel;
+    for (int i = 0; i < numofbonds; i++) {
+      const bondinfo *r = &bond[i];
+      if (r->passmask & pass)
+        continue;
+      switch (r->type) {
+      case BOND_SPRING: solvespring(r); break;
+      case BOND_SURFACE: solvesurface(r); break;
+      case BOND_ROAD: solveroad(r); break;
+      case BOND_VERTEX: solvevertex(r); break;
+      }
+    }
+  }
+}
+
+void checkbonds() {
+  for (int i = 0; i < numofbonds; i++) {
+    bondinfo *r = &bond[i];
+    const particleinfo *a = &particle[r->particle1];
+    const particleinfo *b = &particle[r->particle2];
+    vector2d pa, pb, d;
+    addvectors2d(&pa, &a->pos, &a->vel);
+    addvectors2d(&pb, &b->pos, &b->vel);
+    subtractvectors2d(&d, &pb, &pa);
+    float c = r->restlength - vectorlength2d(&d);
+    if (c < r->tensionlimit) {
+      r->timetolive = 0;
+      r->peakstresstype = 0;
+      r->peakstress = 1.0f;
+    }
+    if (c > r->compressionlimit) {
+      r->timetolive = 0;
+      r->peakstresstype = 1;
+      r->peakstress = 1.0f;
+    }
+    if (r->timetolive > 0) {
+      if (c < 0.0f) {
+        r->stresstype = 0;
+        r->stress = c / r->tensionlimit;
+      } else {
+        r->stresstype = 1;
+        r->stress = c / r->compressionlimit;
+      }
+      if (r->stress > r->peakstress) {
+        r->peakstresstype = r->stresstype;
+        r->peakstress = r->stress;
+      }
+    }
+    if (r->rigid == 0 && r->beam >= 0 && r->beam < numofbeams) {
+      beam[r->beam].stresstype = r->peakstresstype;
+      beam[r->beam].stress = r->peakstress;
+    }
+  }
+}

@@ -1,0 +1,112 @@
+#include "sim/particle.h"
+
+#include <string.h>
+
+#include "sim/bond.h"
+#include "sim/object.h"
+#include "world/level.h"
+
+particleinfo particle[MAXPARTICLES];
+int numofparticles;
+
+constexpr float GRAVITY = 0.0027222224f;   // 9.8 / 3600: units per step per step
+constexpr float FREEDAMPING = 0.9975f;
+constexpr float WATERDRAG = 0.925f;        // on top of the damping, below the surface
+constexpr float PROBEHEIGHT = 4.0f;        // terrain probe reaches this far above the particle
+
+int createparticle(int type, const vector2d *pos, const vector2d *vel, float mass, int object) {
+  if (numofparticles >= MAXPARTICLES)
+    return -1;
+  int i = numofparticles;
+  particleinfo *p = &particle[i];
+  memset(p, 0, sizeof(*p));
+  p->type = type;
+  p->pos = *pos;
+  if (vel)
+    p->vel = *vel;
+  p->mass = mass;
+  p->timetolive = PERMANENT;
+  p->damping = type == PARTICLE_FIXED ? 0.0f : FREEDAMPING;
+  if (object != -1)
+    p->objectlist[p->numofobjects++] = object;
+  numofparticles++;
+  return i;
+}
+
+void deleteparticle(int i) {
+  if (i < 0 || i >= numofparticles)
+    return;
+  // deletebond takes the bond out of this list, so always delete the last.
+  while (particle[i].numofbonds > 0)
+    deletebond(particle[i].bondlist[particle[i].numofbonds - 1]);
+
+  int last = --numofparticles;
+  if (i == last)
+    return;
+  particle[i] = particle[last];
+  const particleinfo *p = &particle[i];
+  for (int k = 0; k < p->numofbonds; k++) {
+    bondinfo *b = &bond[p->bondlist[k]];
+    if (b->particle1 == last)
+      b->particle1 = i;
+    if (b->particle2 == last)
+      b->particle2 = i;
+  }
+  for (int k = 0; k < p->numofobjects; k++) {
+    objectinfo *o = &object[p->objectlist[k]];
+    for (int m = 0; m < o->numofparticles; m++)
+      if (o->particlelist[m] == last)
+        o->particlelist[m] = i;
+  }
+}
+
+void particletimetolive() {
+  int i = 0;
+  while (i < numofparticles) {
+    if (particle[i].timetolive < PERMANENT) {
+      particle[i].timetolive--;
+      if (particle[i].timetolive < 1) {
+        deleteparticle(i);
+        continue; // slot i now holds the former last particle
+      }
+    }
+    i++;
+  }
+}
+
+void particlesimulation() {
+  const float water = level.waterlevel;
+  for (int i = 0; i < numofparticles; i++) {
+    particleinfo *p = &particle[i];
+    vector2d vel = p->vel;
+    vel.y -= GRAVITY;
+    vel.x *= p->damping;
+    vel.y *= p->damping;
+    // Drag is judged on where the particle was before this move.
+    if (p->pos.y < water) {
+      vel.x *= WATERDRAG;
+      vel.y *= WATERDRAG;
+    }
+    p->vel = vel;
+    p->pos.x += vel.x;
+    p->pos.y += vel.y;
+    if (p->type != PARTICLE_FREE)
+      continue;
+    vector2d top = {p->pos.x, p->pos.y + PROBEHEIGHT};
+    if (lineintersectlevel2d(&top, &p->pos)) {
+      vector2d point = collision.point, normal = collision.normal;
+      createlevelbond(1, i, &point, &normal, 0.0f);
+    }
+  }
+}
+
+void physicssimulation() {
+  numofstaticbonds = numofbonds;
+  particlesimulation();
+  objectsimulation();
+  bondsimulation();
+  numofbonds = numofstaticbonds;
+  checkbonds();
+  particletimetolive();
+  bondtimetolive();
+}
