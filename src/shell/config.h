@@ -45,4 +45,5 @@ float getfloat();
 void resetparser();
 
 void loadoptions();
-void saveoptions();
+// 1 when "config.txt" was replaced; 0 leaves the previous file intact.
+int saveoptions();

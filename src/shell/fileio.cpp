@@ -1,0 +1,208 @@
+#include "shell/fileio.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+int bigendian;
+char dirlist[MAXNAMES][NAMELENGTH];
+
+static size_t freadfirst(void *buffer, size_t size, size_t count, FILE *file) {
+  checkbigendian();
+  return freadptr(buffer, size, count, file);
+}
+
+static size_t fwritefirst(const void *buffer, size_t size, size_t count, FILE *file) {
+  checkbigendian();
+  return fwriteptr(buffer, size, count, file);
+}
+
+freadfunction freadptr = freadfirst;
+fwritefunction fwriteptr = fwritefirst;
+
+void checkbigendian() {
+  uint32_t probe = 0x12345678;
+  unsigned char first;
+  memcpy(&first, &probe, 1);
+  bigendian = first == 0x12 ? 1 : 0;
+  if (bigendian) {
+    freadptr = freadswap;
+    fwriteptr = fwriteswap;
+  } else {
+    freadptr = fread;
+    fwriteptr = fwrite;
+  }
+}
+
+// The file holds each element least significant byte first; byte k of the
+// file's element goes to byte size-1-k of the host's element.
+size_t freadswap(void *buffer, size_t size, size_t count, FILE *file) {
+  if (size != 1 && size != 2 && size != 4)
+    return 0;
+  unsigned char *out = (unsigned char *)buffer;
+  for (size_t i = 0; i < count; i++) {
+    unsigned char element[4];
+    for (size_t k = 0; k < size; k++) {
+      int c = fgetc(file);
+      if (c == EOF)
+        return i; // a partial element is not stored
+      element[k] = (unsigned char)c;
+    }
+    for (size_t k = 0; k < size; k++)
+      out[i * size + k] = element[size - 1 - k];
+  }
+  return count;
+}
+
+size_t fwriteswap(const void *buffer, size_t size, size_t count, FILE *file) {
+  if (size != 1 && size != 2 && size != 4)
+    return 0;
+  const unsigned char *in = (const unsigned char *)buffer;
+  for (size_t i = 0; i < count; i++)
+    for (size_t k = 0; k < size; k++)
+      if (fputc(in[i * size + size - 1 - k], file) == EOF)
+        return i;
+  return count;
+}
+
+int checkfilespec(const char *pattern, const char *name) {
+  while (*pattern != 0 && *name != 0) {
+    if (*pattern != *name && *pattern != '*')
+      return 0;
+    if (*pattern == *name)
+      pattern++;
+    else if (pattern[1] == *name)
+      pattern += 2;
+    name++;
+  }
+  return 1;
+}
+
+int comparestrings(const void *a, const void *b) {
+  return strcmp((const char *)a, (const char *)b);
+}
+
+// When more names match than the list holds, the kept ones form a max-heap
+// on strcmp so that each further name only has to beat the largest kept one.
+static void siftdown(char list[][NAMELENGTH], int count, int i) {
+  for (;;) {
+    int largest = i, left = 2 * i + 1, right = 2 * i + 2;
+    if (left < count && strcmp(list[left], list[largest]) > 0)
+      largest = left;
+    if (right < count && strcmp(list[right], list[largest]) > 0)
+      largest = right;
+    if (largest == i)
+      return;
+    char swap[NAMELENGTH];
+    memcpy(swap, list[i], NAMELENGTH);
+    memcpy(list[i], list[largest], NAMELENGTH);
+    memcpy(list[largest], swap, NAMELENGTH);
+    i = largest;
+  }
+}
+
+static int keepentry(const char *pattern, const char *name, int flag) {
+  struct stat status;
+  if (stat(name, &status) != 0)
+    return 0; // cannot tell a file from a directory: leave it out
+  int isdirectory = S_ISDIR(status.st_mode) ? 1 : 0;
+  if (flag == 0) {
+    if (isdirectory || !S_ISREG(status.st_mode) || name[0] == '<')
+      return 0;
+  } else if (!isdirectory || name[0] == '.' || name[0] == '<') {
+    return 0;
+  }
+  return checkfilespec(pattern, name);
+}
+
+void listfiles(const char *pattern, char list[][NAMELENGTH], int flag) {
+  const int capacity = MAXNAMES - 1;
+  int count = 0;
+  list[0][0] = 0;
+  DIR *directory = opendir(".");
+  if (directory == NULL)
+    return;
+  struct dirent *entry;
+  while ((entry = readdir(directory)) != NULL) {
+    const char *name = entry->d_name;
+    if (strlen(name) >= NAMELENGTH || !keepentry(pattern, name, flag))
+      continue;
+    if (count < capacity) {
+      memcpy(list[count], name, strlen(name) + 1);
+      count++;
+      if (count == capacity)
+        for (int i = capacity / 2 - 1; i >= 0; i--)
+          siftdown(list, capacity, i);
+    } else if (strcmp(name, list[0]) < 0) {
+      memset(list[0], 0, NAMELENGTH);
+      memcpy(list[0], name, strlen(name) + 1);
+      siftdown(list, capacity, 0);
+    }
+  }
+  closedir(directory);
+  list[count][0] = 0;
+  qsort(list, (size_t)count, NAMELENGTH, comparestrings);
+}
+
+int enterdirectory(const char *name) {
+  return chdir(name) == 0 ? 1 : 0;
+}
+
+void leavedirectory(int entered) {
+  // When the parent cannot be re-entered there is nowhere better to go.
+  if (entered && chdir("..") != 0)
+    return;
+}
+
+int beginsave(savefile *save, const char *path) {
+  save->file = NULL;
+  save->path[0] = 0;
+  save->temppath[0] = 0;
+  size_t length = strlen(path);
+  const char *slash = strrchr(path, '/');
+  size_t dirlength = slash ? (size_t)(slash - path) + 1 : 0;
+  if (length == dirlength || length + 2 > SAVEPATHLENGTH)
+    return 0;
+  memcpy(save->path, path, length + 1);
+  memcpy(save->temppath, path, dirlength);
+  save->temppath[dirlength] = '<';
+  memcpy(save->temppath + dirlength + 1, path + dirlength, length - dirlength + 1);
+
+  save->file = fopen(save->temppath, "wb");
+  if (save->file == NULL)
+    return 0;
+  // Keep the permissions of the file being replaced.
+  struct stat status;
+  if (stat(save->path, &status) == 0)
+    fchmod(fileno(save->file), status.st_mode & 07777);
+  return 1;
+}
+
+int endsave(savefile *save) {
+  if (save->file == NULL)
+    return 0;
+  int ok = fflush(save->file) == 0 && !ferror(save->file);
+  // Without the sync a crash shortly after the rename could leave the new
+  // name pointing at blocks that never reached the disk.
+  if (ok && fsync(fileno(save->file)) != 0 && errno != EINVAL)
+    ok = 0;
+  if (fclose(save->file) != 0)
+    ok = 0;
+  save->file = NULL;
+  if (ok && rename(save->temppath, save->path) == 0)
+    return 1;
+  remove(save->temppath);
+  return 0;
+}
+
+void cancelsave(savefile *save) {
+  if (save->file == NULL)
+    return;
+  fclose(save->file);
+  save->file = NULL;
+  remove(save->temppath);
+}

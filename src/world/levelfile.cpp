@@ -1,0 +1,310 @@
+#include "world/levelfile.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include "shell/fileio.h"
+#include "world/level.h"
+
+static const unsigned char MAGIC[4] = {'S', 'P', 'N', 'W'};
+constexpr int COUNTMASK = 16383;          // counts and joint indices keep 14 bits
+constexpr int OLDJOINTWORDS = 23;         // kind, x, y and 20 unused words
+constexpr int OLDBEAMWORDS = 6;           // unused, joint1, joint2, kind, 2 unused
+constexpr int OLDTERRAIN = 1024;          // columns of the old, wider world
+constexpr float OLDSHIFT = 1024.0f;       // old x minus this is the current x
+constexpr float VERSION3SHIFT = 512.0f;   // versions 1-3 lay 512 units further left
+
+// A file is read whole into this staging area and checked there; only a file
+// that passes every check is copied into the live tables, so a bad file can
+// never leave them half overwritten. Static because the tables are too big
+// for the stack.
+static struct {
+  levelinfo level;
+  jointinfo joint[MAXJOINTS];
+  int numofjoints;
+  beaminfo beam[MAXBEAMS];
+  int numofbeams;
+  uint32_t words[MAXJOINTS * OLDJOINTWORDS]; // raw 4-byte items of one section
+  int pairs[MAXBEAMS];                       // beam joint pairs, for the duplicate check
+} staging;
+
+struct filereader {
+  FILE *file;
+  int ok; // cleared by the first short read or bad value
+};
+
+static int makefilename(char *out, const char *name, const char *extension) {
+  size_t length = strlen(name);
+  if (length == 0 || length > (size_t)MAXFILENAME || strchr(name, '/') != NULL)
+    return 0;
+  memcpy(out, name, length);
+  memcpy(out + length, extension, strlen(extension) + 1);
+  return 1;
+}
+
+// Reads count 4-byte items into staging.words; NULL after a short read.
+static const uint32_t *readwords(filereader *reader, int count) {
+  if (!reader->ok)
+    return NULL;
+  if (count == 0)
+    return staging.words;
+  if (freadptr(staging.words, 4, (size_t)count, reader->file) != (size_t)count)
+    reader->ok = 0;
+  return reader->ok ? staging.words : NULL;
+}
+
+static int readint(filereader *reader) {
+  const uint32_t *word = readwords(reader, 1);
+  return word ? (int)word[0] : 0;
+}
+
+static float wordtofloat(filereader *reader, uint32_t word) {
+  float value;
+  memcpy(&value, &word, 4);
+  if (!std::isfinite(value))
+    reader->ok = 0;
+  return value;
+}
+
+static float readfloat(filereader *reader) {
+  const uint32_t *word = readwords(reader, 1);
+  return word ? wordtofloat(reader, word[0]) : 0.0f;
+}
+
+static void checkfinite(filereader *reader, float value) {
+  if (!std::isfinite(value))
+    reader->ok = 0;
+}
+
+static int comparepairs(const void *a, const void *b) {
+  int x = *(const int *)a, y = *(const int *)b;
+  return x < y ? -1 : x > y ? 1 : 0;
+}
+
+// The beam rules every loaded bridge must meet: both joints exist, a beam
+// joins two different joints, and no two beams join the same pair (the
+// editor relies on finding at most one beam per pair, and a zero-length
+// beam would become a bond without a direction).
+static void checkbeams(filereader *reader) {
+  for (int i = 0; i < staging.numofbeams && reader->ok; i++) {
+    const beaminfo *b = &staging.beam[i];
+    if (b->type < 0 || b->type > 1 || b->joint1 >= staging.numofjoints ||
+        b->joint2 >= staging.numofjoints || b->joint1 == b->joint2)
+      reader->ok = 0;
+    int low = b->joint1 < b->joint2 ? b->joint1 : b->joint2;
+    int high = b->joint1 < b->joint2 ? b->joint2 : b->joint1;
+    staging.pairs[i] = low * MAXJOINTS + high;
+  }
+  if (!reader->ok)
+    return;
+  qsort(staging.pairs, (size_t)staging.numofbeams, sizeof(int), comparepairs);
+  for (int i = 1; i < staging.numofbeams; i++)
+    if (staging.pairs[i] == staging.pairs[i - 1])
+      reader->ok = 0;
+}
+
+static void applystaging() {
+  level = staging.level;
+  numofjoints = staging.numofjoints;
+  memcpy(joint, staging.joint, sizeof(jointinfo) * (size_t)numofjoints);
+  numofbeams = staging.numofbeams;
+  for (int i = 0; i < numofbeams; i++) {
+    beam[i].type = staging.beam[i].type;
+    beam[i].joint1 = staging.beam[i].joint1;
+    beam[i].joint2 = staging.beam[i].joint2;
+  }
+}
+
+// Opens name+extension for reading inside "level" or "bridge" when that
+// subdirectory exists. NULL (and nothing entered) when the name is refused.
+static FILE *openlevelfile(const char *name, const char *extension, int isbridge,
+                           int *entered) {
+  char filename[NAMELENGTH];
+  *entered = 0;
+  if (!makefilename(filename, name, extension))
+    return NULL;
+  *entered = enterdirectory(isbridge ? "bridge" : "level");
+  return fopen(filename, "rb");
+}
+
+static void readcurrent(filereader *reader) {
+  levelinfo *l = &staging.level;
+  unsigned char magic[4];
+  if (freadptr(magic, 1, 4, reader->file) != 4 || memcmp(magic, MAGIC, 4) != 0) {
+    reader->ok = 0;
+    return;
+  }
+  int version = readint(reader);
+  if (version < 1 || version > LEVELVERSION) {
+    reader->ok = 0;
+    return;
+  }
+  float shift = version <= 3 ? VERSION3SHIFT : 0.0f;
+  l->deckheight = readfloat(reader);
+  l->waterlevel = readfloat(reader);
+  l->leftend = readfloat(reader) + shift;
+  l->rightend = readfloat(reader) + shift;
+  checkfinite(reader, l->leftend);
+  checkfinite(reader, l->rightend);
+  l->budget = readint(reader);
+  l->weight = version >= 2 ? readint(reader) : 40000;
+  l->trainstart = version >= 3 ? readint(reader) : 0;
+  l->manualdeck = version >= 3 ? readint(reader) : 0;
+  l->traintime = version >= 3 ? readint(reader) : 0;
+
+  // Versions 1-3 had 256 columns, which sit in the middle of today's 512.
+  int columns = version <= 3 ? NUMTERRAIN / 2 : NUMTERRAIN;
+  int first = version <= 3 ? NUMTERRAIN / 4 : 0;
+  for (int i = 0; i < NUMTERRAIN; i++)
+    l->terrain[i] = 0.0f;
+  const uint32_t *words = readwords(reader, columns);
+  for (int i = 0; words && i < columns; i++)
+    l->terrain[first + i] = wordtofloat(reader, words[i]);
+
+  staging.numofjoints = readint(reader) & COUNTMASK;
+  int jointwords = version <= 3 ? 4 : 3; // versions 1-3 carry one unused word
+  words = readwords(reader, staging.numofjoints * jointwords);
+  for (int i = 0; words && i < staging.numofjoints; i++) {
+    const uint32_t *w = words + i * jointwords;
+    jointinfo *j = &staging.joint[i];
+    j->type = (int)w[0];
+    j->pos.x = wordtofloat(reader, w[1]) + shift;
+    j->pos.y = wordtofloat(reader, w[2]);
+    checkfinite(reader, j->pos.x);
+    if (j->type < 0 || j->type > 1)
+      reader->ok = 0;
+  }
+
+  staging.numofbeams = readint(reader) & COUNTMASK;
+  words = readwords(reader, staging.numofbeams * 3);
+  for (int i = 0; words && i < staging.numofbeams; i++) {
+    beaminfo *b = &staging.beam[i];
+    b->type = (int)words[i * 3];
+    b->joint1 = (int)(words[i * 3 + 1] & COUNTMASK);
+    b->joint2 = (int)(words[i * 3 + 2] & COUNTMASK);
+  }
+  checkbeams(reader);
+}
+
+int loadlevel(const char *name, int isbridge) {
+  int entered;
+  FILE *file = openlevelfile(name, isbridge ? ".qzb" : ".qzl", isbridge, &entered);
+  int loaded = 0;
+  if (file != NULL) {
+    filereader reader = {file, 1};
+    readcurrent(&reader);
+    fclose(file);
+    if (reader.ok) {
+      applystaging();
+      loaded = 1;
+    }
+  }
+  leavedirectory(entered);
+  return loaded;
+}
+
+static void readold(filereader *reader, int isbridge) {
+  levelinfo *l = &staging.level;
+  if (isbridge && readint(reader) != 1) {
+    reader->ok = 0;
+    return;
+  }
+  l->waterlevel = readfloat(reader);
+  l->deckheight = readfloat(reader);
+  l->budget = readint(reader);
+  l->leftend = readfloat(reader) - OLDSHIFT;
+  l->rightend = readfloat(reader) - OLDSHIFT;
+  l->weight = 40000;
+  l->trainstart = 0;
+  l->manualdeck = 0;
+  l->traintime = 0;
+
+  // The old world was 1024 columns wide; its middle 512 are today's level.
+  const uint32_t *words = readwords(reader, OLDTERRAIN);
+  for (int i = 0; words && i < NUMTERRAIN; i++)
+    l->terrain[i] = wordtofloat(reader, words[NUMTERRAIN / 2 + i]);
+
+  staging.numofjoints = readint(reader) & COUNTMASK;
+  words = readwords(reader, staging.numofjoints * OLDJOINTWORDS);
+  for (int i = 0; words && i < staging.numofjoints; i++) {
+    const uint32_t *w = words + i * OLDJOINTWORDS;
+    jointinfo *j = &staging.joint[i];
+    j->type = (int)w[0] == 2 ? 0 : 1;
+    j->pos.x = wordtofloat(reader, w[1]) - OLDSHIFT;
+    j->pos.y = wordtofloat(reader, w[2]);
+  }
+
+  staging.numofbeams = 0;
+  if (!isbridge)
+    return;
+  staging.numofbeams = readint(reader) & COUNTMASK;
+  words = readwords(reader, staging.numofbeams * OLDBEAMWORDS);
+  for (int i = 0; words && i < staging.numofbeams; i++) {
+    const uint32_t *w = words + i * OLDBEAMWORDS;
+    beaminfo *b = &staging.beam[i];
+    b->joint1 = (int)(w[1] & COUNTMASK);
+    b->joint2 = (int)(w[2] & COUNTMASK);
+    b->type = (int)w[3] == 2 ? 1 : 0;
+  }
+  checkbeams(reader);
+}
+
+int loadoldlevel(const char *name, int isbridge) {
+  int entered;
+  FILE *file = openlevelfile(name, isbridge ? ".brg" : ".lvl", isbridge, &entered);
+  int loaded = 0;
+  if (file != NULL) {
+    filereader reader = {file, 1};
+    readold(&reader, isbridge);
+    fclose(file);
+    if (reader.ok) {
+      applystaging();
+      loaded = 1;
+    }
+  }
+  leavedirectory(entered);
+  return loaded;
+}
+
+static int writeints(const void *values, int count, FILE *file) {
+  return fwriteptr(values, 4, (size_t)count, file) == (size_t)count ? 1 : 0;
+}
+
+static int writelevel(FILE *file) {
+  int version = LEVELVERSION;
+  int ok = fwriteptr(MAGIC, 1, 4, file) == 4;
+  ok = ok && writeints(&version, 1, file);
+  ok = ok && writeints(&level.deckheight, 1, file) && writeints(&level.waterlevel, 1, file);
+  ok = ok && writeints(&level.leftend, 1, file) && writeints(&level.rightend, 1, file);
+  ok = ok && writeints(&level.budget, 1, file) && writeints(&level.weight, 1, file);
+  ok = ok && writeints(&level.trainstart, 1, file) && writeints(&level.manualdeck, 1, file);
+  ok = ok && writeints(&level.traintime, 1, file);
+  ok = ok && writeints(level.terrain, NUMTERRAIN, file);
+  ok = ok && writeints(&numofjoints, 1, file);
+  for (int i = 0; ok && i < numofjoints; i++)
+    ok = writeints(&joint[i].type, 1, file) && writeints(&joint[i].pos, 2, file);
+  ok = ok && writeints(&numofbeams, 1, file);
+  for (int i = 0; ok && i < numofbeams; i++)
+    ok = writeints(&beam[i].type, 1, file) && writeints(&beam[i].joint1, 1, file) &&
+         writeints(&beam[i].joint2, 1, file);
+  return ok;
+}
+
+int savelevel(const char *name, int isbridge) {
+  char filename[NAMELENGTH];
+  if (!makefilename(filename, name, isbridge ? ".qzb" : ".qzl"))
+    return 0;
+  int entered = enterdirectory(isbridge ? "bridge" : "level");
+  savefile save;
+  int saved = 0;
+  if (beginsave(&save, filename)) {
+    if (writelevel(save.file))
+      saved = endsave(&save);
+    else
+      cancelsave(&save);
+  }
+  leavedirectory(entered);
+  return saved;
+}

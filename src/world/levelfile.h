@@ -1,0 +1,27 @@
+// Level (".qzl") and bridge (".qzb") files, and the older header-less
+// ".lvl"/".brg" files, which are only read.
+//
+// All three work relative to the current directory: they first try to enter
+// the subdirectory "bridge" (bridge files) or "level" (level files), use the
+// file there, and go back with ".." only if they entered it. Callers that
+// already stand in a pack directory rely on that first change failing.
+//
+// A name is a bare file name without extension: at most MAXFILENAME
+// characters (so that name and extension fit a 32-byte name entry), no '/'.
+// Other names are refused.
+//
+// Loading validates the whole file before anything is applied; a missing,
+// truncated, foreign or damaged file leaves level, joints and beams exactly
+// as they were. A loaded beam keeps its previous hover, stresstype and stress
+// values, which the files do not store; the editor clears them on entry.
+#pragma once
+
+constexpr int LEVELVERSION = 4;
+constexpr int MAXFILENAME = 27;
+
+// 1 when the file was written completely; 0 when the name was refused or a
+// write failed, in which case any previous file of that name is intact.
+int savelevel(const char *name, int isbridge);
+// 1 when the file was loaded; 0 when everything was left unchanged.
+int loadlevel(const char *name, int isbridge);
+int loadoldlevel(const char *name, int isbridge);

@@ -1,0 +1,34 @@
+// The level and bridge names of the chosen map pack, and the pack's progress.
+//
+// A map pack is a subdirectory of "level" (its levels) and, under the same
+// name, of "bridge" (the player's bridges and the pack's progress file,
+// ‹pack›".pro"). Both are relative to the current directory, entered and left
+// again with "..", and only what was entered is left.
+#pragma once
+
+#include "shell/fileio.h"
+
+constexpr int MAXPROGRESS = 64; // levels of a pack that have a progress flag
+
+extern char levellist[MAXNAMES][NAMELENGTH];  // names without extension, empty-terminated
+extern char levellist2[MAXNAMES][NAMELENGTH]; // scratch for the older bridge files
+extern int levelpassed[MAXPROGRESS];          // by position in the level list: 1 passed
+extern int dirnum;                            // chosen pack in dirlist; may be out of range
+extern int levelnum;                          // level being played in levellist, or -1
+
+// The name of pack dirnum, or "" when dirnum does not index a listed pack
+// (every step that would enter the pack directory then fails).
+const char *getpackname();
+
+// Level names of the pack (".qzl", or ".lvl" only when there is no ".qzl");
+// also loads the pack's progress. Returns the number of names.
+int getlevellist();
+// Bridge names of the pack: the ".qzb" names, then the ".brg" names, each
+// sorted. Returns the number of names.
+int getbridgelist();
+
+// Writes all 64 flags (256 bytes, little-endian). 1 when the file was
+// written; 0 leaves any previous progress file intact.
+int saveprogess();
+// Clears the flags and reads up to 64 from the pack's progress file.
+void loadprogess();
