@@ -1,0 +1,741 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "editor/editor.h"
+#include "editor/leveleditor.h"
+#include "editor/selection.h"
+#include "editor/undo.h"
+#include "render/view.h"
+#include "shell/input.h"
+#include "testrun/game.h"
+
+namespace {
+
+// Every beam references two distinct existing joints, not both anchors, and
+// no pair is joined twice.
+::testing::AssertionResult tablesvalid() {
+  for (int i = 0; i < numofbeams; i++) {
+    int a = beam[i].joint1, b = beam[i].joint2;
+    if (a < 0 || a >= numofjoints || b < 0 || b >= numofjoints)
+      return ::testing::AssertionFailure() << "beam " << i << " references " << a << "," << b;
+    if (a == b)
+      return ::testing::AssertionFailure() << "beam " << i << " joins joint " << a << " to itself";
+    if (joint[a].type == 0 && joint[b].type == 0)
+      return ::testing::AssertionFailure() << "beam " << i << " joins two anchors";
+    for (int k = 0; k < i; k++)
+      if ((beam[k].joint1 == a && beam[k].joint2 == b) || (beam[k].joint1 == b && beam[k].joint2 == a))
+        return ::testing::AssertionFailure() << "beams " << k << " and " << i << " join the same pair";
+  }
+  return ::testing::AssertionSuccess();
+}
+
+void reseteditor() {
+  createlevel();
+  numofjoints = 0;
+  numofbeams = 0;
+  memset(keyboard, 0, sizeof(keyboard));
+  memset(prevkeyboard, 0, sizeof(prevkeyboard));
+  mouse = {};
+  prevmouse = {};
+  strcpy(game.name, "test");
+  setupeditor();
+}
+
+// The test camera: centre (1024, 32), distance 64, so 0.2 world units per
+// virtual pixel and every even world coordinate is a whole pixel.
+void setcamera() {
+  view.pos[0] = 1024.0f;
+  view.pos[1] = 32.0f;
+  view.pos[2] = 64.0f;
+}
+int screenx(float wx) { return (int)lroundf(320.0f + (wx - 1024.0f) * 5.0f); }
+int screeny(float wy) { return (int)lroundf(240.0f - (wy - 32.0f) * 5.0f); }
+
+// The first half of a frame: poll and build the preview, as drawn.
+void preview(float wx, float wy, int left = 0, int right = 0) {
+  prevmouse = mouse;
+  mouse.x = screenx(wx);
+  mouse.y = screeny(wy);
+  mouse.left = left;
+  mouse.right = right;
+  checkeditor();
+}
+
+// One editor frame as the screen runs it: poll, preview, commit.
+void frame(float wx, float wy, int left = 0, int right = 0) {
+  preview(wx, wy, left, right);
+  commiteditor();
+}
+
+// A press and release at one point: two frames.
+void click(float wx, float wy) {
+  frame(wx, wy, 1);
+  frame(wx, wy, 0);
+}
+
+void rightclick(float wx, float wy) {
+  frame(wx, wy, 0, 1);
+  frame(wx, wy, 0, 0);
+}
+
+int addjoint(int type, float x, float y) {
+  joint[numofjoints] = {type, {x, y}};
+  return numofjoints++;
+}
+
+} // namespace
+
+TEST(Editor, SnappingAndJointRadius) {
+  reseteditor();
+  // halves go upwards on the 2-unit grid
+  EXPECT_EQ(roundfloat(1.0f, 2.0f), 2.0f);
+  EXPECT_EQ(roundfloat(-1.0f, 2.0f), 0.0f);
+  EXPECT_EQ(roundfloat(-1.01f, 2.0f), -2.0f);
+  EXPECT_EQ(roundfloat(1013.9f, 2.0f), 1014.0f);
+
+  int a = createjoint(1, {1100.0f, 40.0f});
+  ASSERT_EQ(a, 0);
+  // 1.9 away reuses the joint, 2.0 away makes a new one
+  EXPECT_EQ(createjoint(1, {1101.9f, 40.0f}), a);
+  EXPECT_EQ(numofjoints, 1);
+  EXPECT_EQ(createjoint(1, {1102.0f, 40.0f}), 1);
+  // a reused joint keeps its type
+  EXPECT_EQ(createjoint(0, {1100.5f, 40.0f}), a);
+  EXPECT_EQ(joint[a].type, 1);
+  // ties go to the lowest index
+  EXPECT_EQ(findjoint({1101.0f, 40.0f}), 0);
+  EXPECT_EQ(findjoint({1200.0f, 40.0f}), -1);
+}
+
+TEST(Editor, GroundProbe) {
+  reseteditor();
+  // flat ground at 32 right of the dip: 0.1 above is refused, 0.125 is clear
+  EXPECT_EQ(createjoint(1, {1100.0f, 32.1f}), -1);
+  EXPECT_EQ(pointabovelevel({1100.0f, 32.1f}), 0);
+  EXPECT_EQ(pointabovelevel({1100.0f, 32.125f}), 1);
+  EXPECT_NE(createjoint(1, {1100.0f, 32.125f}), -1);
+  // underground and on the surface refused for free joints
+  EXPECT_EQ(createjoint(1, {1200.0f, 10.0f}), -1);
+  EXPECT_EQ(createjoint(1, {1200.0f, 32.0f}), -1);
+  // in the dip (ground 16) a point at 20 is clear
+  EXPECT_EQ(pointabovelevel({1024.0f, 20.0f}), 1);
+  // more than 256 below the surface the probe misses: counted as clear
+  EXPECT_EQ(pointabovelevel({1100.0f, -300.0f}), 1);
+  // anchors go anywhere, even underground
+  EXPECT_NE(createjoint(0, {1200.0f, 10.0f}), -1);
+}
+
+TEST(Editor, BeamRules) {
+  reseteditor();
+  int a0 = addjoint(0, 900, 40), a1 = addjoint(0, 910, 40);
+  int f0 = addjoint(1, 916, 48), f1 = addjoint(1, 934, 40), f2 = addjoint(1, 928, 62);
+  int f3 = addjoint(1, 900, 48);
+  // two anchors, a joint to itself and bad indices are refused
+  EXPECT_EQ(createbeam(0, a0, a1), -1);
+  EXPECT_EQ(createbeam(0, f0, f0), -1);
+  EXPECT_EQ(createbeam(0, f0, numofjoints), -1);
+  EXPECT_EQ(createbeam(0, -1, f0), -1);
+  EXPECT_EQ(createbeam(7, a0, f3), -1);
+  // 16 across and 8 up (17.89) is allowed; anchor to free joint is fine
+  int b = createbeam(0, a0, f0);
+  EXPECT_EQ(b, 0);
+  // the same pair in either order returns the existing beam, type kept
+  EXPECT_EQ(createbeam(1, f0, a0), b);
+  EXPECT_EQ(beam[b].type, 0);
+  EXPECT_EQ(numofbeams, 1);
+  // 18 across is refused; 12 across and 14 up (18.44) too
+  EXPECT_EQ(createbeam(0, f0, f1), -1);
+  EXPECT_EQ(createbeam(0, f0, f2), -1);
+  // exactly the maximum length is allowed
+  beamtype[0] = 8.0f;
+  EXPECT_NE(createbeam(0, f3, a0), -1);
+  beamtype[0] = MAXBEAMLENGTH;
+  EXPECT_TRUE(tablesvalid());
+}
+
+TEST(Editor, DeleteKeepsTablesDense) {
+  reseteditor();
+  for (int i = 0; i < 10; i++)
+    addjoint(i < 2 ? 0 : 1, 1000.0f + 4.0f * (float)i, 40.0f + (float)(i & 1) * 4.0f);
+  for (int i = 0; i + 1 < 10; i++)
+    createbeam(0, i, i + 1);
+  for (int i = 0; i + 2 < 10; i++)
+    createbeam(0, i, i + 2);
+  ASSERT_EQ(numofbeams, 16); // 0-1 joins two anchors
+  vector2d moved = joint[9].pos;
+  // deleting joint 3 of 10 removes its 4 beams and renumbers joint 9 to 3
+  deletejoint(3);
+  EXPECT_EQ(numofjoints, 9);
+  EXPECT_EQ(numofbeams, 12);
+  EXPECT_EQ(joint[3].pos.x, moved.x);
+  EXPECT_TRUE(tablesvalid());
+  int tojoint3 = 0;
+  for (int i = 0; i < numofbeams; i++)
+    tojoint3 += (beam[i].joint1 == 3 || beam[i].joint2 == 3);
+  EXPECT_EQ(tojoint3, 2); // the old joint 9's two beams
+  // deleting the last joint removes its beams and moves nothing
+  vector2d first = joint[0].pos;
+  deletejoint(numofjoints - 1);
+  EXPECT_EQ(numofjoints, 8);
+  EXPECT_EQ(joint[0].pos.x, first.x);
+  EXPECT_TRUE(tablesvalid());
+  // out-of-range deletions are ignored
+  deletejoint(-1);
+  deletejoint(numofjoints);
+  deletebeam(numofbeams);
+  EXPECT_EQ(numofjoints, 8);
+  EXPECT_TRUE(tablesvalid());
+}
+
+TEST(Editor, FullTablesRefuse) {
+  reseteditor();
+  numofjoints = MAXJOINTS;
+  for (int i = 0; i < MAXJOINTS; i++)
+    joint[i] = {1, {(float)(i % 128) * 4.0f, 100.0f + (float)(i / 128) * 4.0f}};
+  // a new point is refused, an existing one still found
+  EXPECT_EQ(createjoint(1, {1.0f, 50.0f}), -1);
+  EXPECT_EQ(createjoint(0, {1.0f, 50.0f}), -1);
+  EXPECT_EQ(createjoint(1, {4.5f, 100.0f}), 1);
+  numofbeams = MAXBEAMS;
+  for (int i = 0; i < MAXBEAMS; i++)
+    beam[i] = {0, i, (i + 1) % 128 == 0 ? i - 1 : i + 1, 0, 0, 0.0f};
+  EXPECT_EQ(createbeam(0, 200, 328), -1);
+  EXPECT_EQ(numofbeams, MAXBEAMS);
+  numofjoints = numofbeams = 0;
+}
+
+TEST(Editor, DrawingBeams) {
+  reseteditor();
+  setcamera();
+  level.budget = 10000;
+  int anchor = addjoint(0, 992, 32);
+  saveeditortables();
+  // hovering shows the anchor, the preview builds nothing
+  frame(992, 32);
+  EXPECT_EQ(editor.hover, anchor);
+  EXPECT_EQ(numofjoints, 1);
+  // clicking it selects it for drawing (an anchor never moves)
+  click(992, 32);
+  EXPECT_EQ(editor.selected, anchor);
+  EXPECT_EQ(editor.dragmode, DRAG_DRAWING);
+  // far to the right the preview ends 16 away, on the farthest grid point within 17.9
+  preview(1040, 32);
+  ASSERT_EQ(numofjoints, 2);
+  ASSERT_EQ(numofbeams, 1);
+  EXPECT_EQ(joint[1].pos.x, 1008.0f);
+  EXPECT_EQ(joint[1].pos.y, 32.0f);
+  // both ends on the deck line: a deck beam
+  EXPECT_EQ(beam[0].type, 1);
+  EXPECT_EQ(editor.savednumofjoints, 1); // drawn as preview
+  commiteditor();
+  // no click: the preview vanishes
+  EXPECT_EQ(numofjoints, 1);
+  EXPECT_EQ(numofbeams, 0);
+  // a click builds it and drawing goes on from its end
+  click(1040, 32);
+  EXPECT_EQ(numofbeams, 1);
+  EXPECT_EQ(editor.selected, 1);
+  EXPECT_EQ(editor.cost, 100);
+  // a diagonal beam off the deck line is structural
+  click(1016, 40);
+  ASSERT_EQ(numofbeams, 2);
+  EXPECT_EQ(beam[1].type, 0);
+  // an end in the ground ends drawing and builds nothing
+  rightclick(1100, 100);
+  addjoint(1, 1070, 40);
+  click(1070, 40);
+  frame(1070, 31, 1);
+  EXPECT_EQ(editor.selected, -1);
+  EXPECT_EQ(numofbeams, 2);
+  EXPECT_EQ(numofjoints, 4);
+  frame(1070, 31);
+  EXPECT_TRUE(tablesvalid());
+}
+
+TEST(Editor, DeckDetectionAtOneUnit) {
+  reseteditor();
+  setcamera();
+  int a = addjoint(1, 1000, 40);
+  (void)a;
+  // a point exactly 1.0 from the deck height is not deck
+  level.deckheight = 41.0f;
+  click(1000, 40);
+  click(1008, 40);
+  ASSERT_EQ(numofbeams, 1);
+  EXPECT_EQ(beam[0].type, 0);
+  rightclick(1100, 100);
+  // 0.5 away is deck
+  level.deckheight = 40.5f;
+  click(1008, 40);
+  click(1016, 40);
+  ASSERT_EQ(numofbeams, 2);
+  EXPECT_EQ(beam[1].type, 1);
+  rightclick(1100, 100);
+  // manual deck: only the "Build Deck" toggle makes deck beams
+  level.manualdeck = 1;
+  editor.builddeck = 0;
+  click(1016, 40);
+  click(1024, 40);
+  EXPECT_EQ(beam[2].type, 0);
+  editor.builddeck = 1;
+  frame(1032, 48); // newbeamtype takes the toggle one frame later
+  click(1032, 48);
+  ASSERT_EQ(numofbeams, 4);
+  EXPECT_EQ(beam[3].type, 1);
+}
+
+TEST(Editor, BudgetRefusal) {
+  reseteditor();
+  setcamera();
+  level.budget = 1000;
+  addjoint(1, 1000, 60);
+  click(1000, 60);
+  for (int i = 1; i <= 10; i++)
+    click(1000.0f + 4.0f * (float)i, 60);
+  ASSERT_EQ(numofbeams, 10);
+  // the eleventh beam is previewed but a click builds nothing
+  frame(1044, 60);
+  EXPECT_EQ(editor.cost, 1000);
+  prevmouse = mouse;
+  mouse.left = 1;
+  checkeditor();
+  EXPECT_EQ(numofbeams, 11); // preview, shown as +100 in red
+  commiteditor();
+  EXPECT_EQ(numofbeams, 10);
+  EXPECT_EQ(editor.selected, 10); // still drawing from the last joint
+  frame(1044, 60);
+  EXPECT_EQ(numofbeams, 10);
+}
+
+TEST(Editor, MovingJoints) {
+  reseteditor();
+  setcamera();
+  int anchor = addjoint(0, 1000, 40);
+  int f = addjoint(1, 1010, 40);
+  int g = addjoint(1, 1020, 40);
+  createbeam(0, anchor, f);
+  createbeam(0, f, g);
+  // press on the free joint: pressed, not moved
+  frame(1010, 40, 1);
+  EXPECT_EQ(editor.selected, f);
+  EXPECT_EQ(editor.dragmode, DRAG_PRESSED);
+  // drag it up: it follows the snapped mouse
+  frame(1010.3f, 46, 1);
+  EXPECT_EQ(editor.dragmode, DRAG_MOVING);
+  EXPECT_EQ(editor.dragpos.y, 46.0f);
+  // onto another joint's circle: it stays at its last valid spot
+  frame(1019, 40, 1);
+  frame(1019, 40, 1);
+  // into the ground (below 32 right of the dip): stays too
+  frame(1060, 20, 1);
+  EXPECT_EQ(editor.dragpos.x, 1010.0f);
+  EXPECT_EQ(editor.dragpos.y, 46.0f);
+  // release: the move is recorded for undo and the joint stays selected
+  frame(1010, 46, 0);
+  EXPECT_EQ(joint[f].pos.y, 46.0f);
+  EXPECT_EQ(undoposition, 1);
+  frame(1010, 46, 0);
+  EXPECT_EQ(editor.dragmode, DRAG_DRAWING);
+  EXPECT_EQ(editor.selected, f);
+  EXPECT_EQ(numofjoints, 3);
+  // joints never merged
+  EXPECT_GE(vectordistance2d(&joint[f].pos, &joint[g].pos), 2.0f);
+  rightclick(1100, 100);
+  // pressing on an anchor and moving never moves it
+  frame(1000, 40, 1);
+  frame(1004, 48, 1);
+  frame(1004, 48, 0);
+  EXPECT_EQ(joint[anchor].pos.x, 1000.0f);
+  EXPECT_EQ(joint[anchor].pos.y, 40.0f);
+  // undo puts the moved joint back
+  rightclick(1100, 100);
+  editorundo();
+  EXPECT_EQ(joint[f].pos.y, 40.0f);
+  EXPECT_TRUE(tablesvalid());
+}
+
+TEST(Editor, InterruptedDragDoesNotCarryOver) {
+  reseteditor();
+  setcamera();
+  int anchor = addjoint(0, 1000, 40);
+  addjoint(1, 1010, 40);
+  frame(1010, 40, 1);
+  frame(1014, 44, 1);
+  ASSERT_EQ(editor.dragmode, DRAG_MOVING);
+  // the Test hotkey fires mid-drag; the run returns
+  restoreeditortables();
+  resumeeditor();
+  frame(1014, 44, 0);
+  // clicking the anchor now draws from it instead of moving it
+  click(1000, 40);
+  EXPECT_EQ(editor.selected, anchor);
+  preview(1006, 48);
+  EXPECT_EQ(joint[anchor].pos.x, 1000.0f);
+  EXPECT_EQ(numofbeams, 1); // the preview beam
+}
+
+TEST(Editor, RightClickAndRectangle) {
+  reseteditor();
+  setcamera();
+  int anchor = addjoint(0, 1000, 40);
+  int f = addjoint(1, 1010, 40);
+  int g = addjoint(1, 1010, 50);
+  createbeam(0, anchor, f);
+  createbeam(0, f, g);
+  (void)g;
+  // right-clicking an anchor deletes nothing
+  rightclick(1000, 40);
+  EXPECT_EQ(numofjoints, 3);
+  // right-clicking a beam (not near a joint) deletes only it
+  rightclick(1005, 40.5f);
+  EXPECT_EQ(numofbeams, 1);
+  EXPECT_EQ(undoposition, 1);
+  // right-clicking a free joint deletes it with its beams
+  rightclick(1010, 50);
+  EXPECT_EQ(numofjoints, 2);
+  EXPECT_EQ(numofbeams, 0);
+  // right-click while drawing only cancels drawing
+  click(1010, 40);
+  frame(1020, 40);
+  rightclick(1020, 40);
+  EXPECT_EQ(numofjoints, 2);
+  EXPECT_EQ(editor.selected, -1);
+  // a rectangle of diagonal 3.9 is dropped on release
+  frame(1050, 60, 1);
+  EXPECT_EQ(editor.state, EDIT_RECTANGLE);
+  frame(1053.8f, 60, 1);
+  frame(1053.8f, 60, 0);
+  EXPECT_EQ(editor.state, EDIT_IDLE);
+  // one of 4.0 or more stays
+  frame(1050, 60, 1);
+  frame(1056, 64, 1);
+  frame(1056, 64, 0);
+  EXPECT_EQ(editor.state, EDIT_RECTANGLE);
+  EXPECT_GE(getrectanglesize(), 4.0f);
+  // a new click cancels it
+  frame(1070, 70, 1);
+  EXPECT_EQ(editor.state, EDIT_IDLE);
+  EXPECT_TRUE(tablesvalid());
+}
+
+TEST(Editor, UndoRing) {
+  reseteditor();
+  setcamera();
+  addjoint(1, 1000, 60);
+  saveeditortables();
+  // fresh: nothing to undo or redo
+  EXPECT_EQ(undoposition, undoback);
+  EXPECT_EQ(undoposition, undofront);
+  // three beams, three undos: as loaded; a fourth does nothing
+  click(1000, 60);
+  click(1004, 60);
+  click(1008, 60);
+  click(1012, 60);
+  ASSERT_EQ(numofbeams, 3);
+  jointinfo built[4];
+  memcpy(built, joint, sizeof(built));
+  editorundo();
+  EXPECT_EQ(editor.selected, 2); // back to drawing from the third beam's start
+  editorundo();
+  editorundo();
+  EXPECT_EQ(numofbeams, 0);
+  EXPECT_EQ(numofjoints, 1);
+  editorundo();
+  EXPECT_EQ(numofjoints, 1);
+  // redo three times restores every beam exactly
+  editorredo();
+  editorredo();
+  editorredo();
+  EXPECT_EQ(numofbeams, 3);
+  ASSERT_EQ(numofjoints, 4);
+  EXPECT_EQ(memcmp(built, joint, sizeof(built)), 0);
+  EXPECT_EQ(editor.selected, -1);
+  editorredo();
+  EXPECT_EQ(numofbeams, 3);
+  // undo, then build: the redo branch is gone
+  editorundo();
+  click(1000, 60);
+  click(1000, 64);
+  EXPECT_EQ(undoposition, undofront);
+  rightclick(1100, 100);
+  // twenty changes: only fifteen can be undone
+  reseteditor();
+  setcamera();
+  addjoint(1, 900, 60);
+  click(900, 60);
+  for (int i = 1; i <= 20; i++)
+    click(900.0f + 4.0f * (float)i, 60);
+  ASSERT_EQ(numofbeams, 20);
+  int undos = 0;
+  while (undoposition != undoback) {
+    editorundo();
+    undos++;
+  }
+  EXPECT_EQ(undos, 15);
+  EXPECT_EQ(numofbeams, 5);
+  EXPECT_TRUE(tablesvalid());
+}
+
+TEST(Editor, CopyFlipPasteDelete) {
+  reseteditor();
+  setcamera();
+  // a beam whose ends average to (3, 5) centres the copy at (4, 6)
+  int a = addjoint(1, 2, 4), b = addjoint(1, 4, 6);
+  createbeam(0, a, b);
+  editor.state = EDIT_RECTANGLE;
+  editor.corner1 = {10, 10};
+  editor.corner2 = {0, 0};
+  copyjoints();
+  ASSERT_EQ(copy.count, 1);
+  EXPECT_EQ(editor.state, EDIT_PASTE);
+  EXPECT_EQ(copy.item[0].pos1.x, -2.0f);
+  EXPECT_EQ(copy.item[0].pos1.y, -2.0f);
+  EXPECT_EQ(copy.item[0].pos2.x, 0.0f);
+  EXPECT_EQ(copy.item[0].pos2.y, 0.0f);
+  // a rectangle with joints but no whole beam empties the clipboard
+  editor.state = EDIT_RECTANGLE;
+  editor.corner1 = {1, 3};
+  editor.corner2 = {3, 5};
+  copyjoints();
+  EXPECT_EQ(copy.count, 0);
+  EXPECT_EQ(editor.state, EDIT_IDLE);
+
+  // a lopsided truss left of x 1040: a vertical post and a diagonal
+  reseteditor();
+  setcamera();
+  int p0 = addjoint(1, 1030, 40), p1 = addjoint(1, 1030, 50), p2 = addjoint(1, 1040, 40);
+  createbeam(0, p0, p1);
+  createbeam(0, p1, p2);
+  createbeam(0, p0, p2);
+  // edges of the rectangle count as inside
+  editor.state = EDIT_RECTANGLE;
+  editor.corner1 = {1040, 50};
+  editor.corner2 = {1030, 40};
+  copyjoints();
+  ASSERT_EQ(copy.count, 3);
+  copyinfo before = copy;
+  flipcopy();
+  flipcopy();
+  EXPECT_EQ(memcmp(&before.item[0], &copy.item[0], sizeof(copyitem) * 3), 0);
+  flipcopy();
+  // stamping the mirrored copy centred on (1060, 46)
+  preview(1060, 46);
+  EXPECT_EQ(numofjoints, 6);
+  commiteditor();
+  frame(1060, 46, 1);
+  EXPECT_EQ(numofjoints, 6);
+  EXPECT_EQ(numofbeams, 6);
+  EXPECT_EQ(editor.state, EDIT_PASTE);
+  EXPECT_EQ(editor.selected, -1);
+  // the post, left of the centre when copied, is now right of it
+  vector2d post = {0, 0};
+  for (int i = 3; i < numofjoints; i++)
+    if (joint[i].pos.y == 52.0f)
+      post = joint[i].pos;
+  // copy centre: the mean of the six beam ends (1033.3, 43.3) on the grid
+  EXPECT_EQ(post.x, 1060.0f + (1034.0f - 1030.0f));
+  // a right click ends paste mode; the clipboard stays
+  rightclick(1060, 46);
+  EXPECT_EQ(editor.state, EDIT_IDLE);
+  EXPECT_EQ(copy.count, 3);
+  EXPECT_EQ(numofjoints, 6);
+  EXPECT_TRUE(tablesvalid());
+
+  // delete: the free joints in the rectangle go, with beams to joints outside
+  int anchor = addjoint(0, 1045, 45);
+  createbeam(0, anchor, p2);
+  saveeditortables();
+  int undobefore = undoposition;
+  editor.state = EDIT_RECTANGLE;
+  editor.corner1 = {1029, 39};
+  editor.corner2 = {1046, 51};
+  deletejoints();
+  EXPECT_EQ(numofjoints, 4); // the anchor and the pasted three
+  EXPECT_EQ(numofbeams, 3);
+  EXPECT_EQ(undoposition, (undobefore + 1) & 15);
+  EXPECT_TRUE(tablesvalid());
+  // a rectangle holding only the anchor changes nothing and records nothing
+  editor.state = EDIT_RECTANGLE;
+  editor.corner1 = {1044, 44};
+  editor.corner2 = {1046, 46};
+  deletejoints();
+  EXPECT_EQ(numofjoints, 4);
+  EXPECT_EQ(undoposition, (undobefore + 1) & 15);
+  EXPECT_EQ(editor.state, EDIT_IDLE);
+}
+
+TEST(Editor, PasteModeClearsStaleHover) {
+  reseteditor();
+  setcamera();
+  int a = addjoint(1, 1000, 40), b = addjoint(1, 1004, 40);
+  createbeam(0, a, b);
+  editor.state = EDIT_RECTANGLE;
+  editor.corner1 = {990, 30};
+  editor.corner2 = {1010, 50};
+  copyjoints();
+  rightclick(1100, 100);
+  // hover a joint, then enter paste mode by its key and right-click
+  frame(1000, 40);
+  ASSERT_EQ(editor.hover, a);
+  pasteclipboard();
+  rightclick(1000, 40);
+  EXPECT_EQ(numofjoints, 2); // the hovered joint survived
+  // pasting with a stale hover does not select it
+  frame(1000, 40);
+  pasteclipboard();
+  frame(1100, 60, 1);
+  EXPECT_EQ(editor.selected, -1);
+  EXPECT_EQ(numofbeams, 2);
+}
+
+TEST(Editor, LevelEditorPainting) {
+  reseteditor();
+  setcamera();
+  auto paint = [](int key, float wx, float wy, int left, int right = 0, int shift = 0) {
+    memset(keyboard, 0, sizeof(keyboard));
+    keyboard[key] = 1;
+    keyboard[KEY_LSHIFT] = (unsigned char)shift;
+    prevmouse = mouse;
+    mouse.x = screenx(wx);
+    mouse.y = screeny(wy);
+    mouse.left = left;
+    mouse.right = right;
+    checkleveleditor();
+  };
+  // terrain: the column under the snapped x takes the exact height
+  paint(PAINT_TERRAIN, 1041.0f, 20.2f, 1);
+  EXPECT_FLOAT_EQ(level.terrain[260], 20.2f);
+  // with shift the height is on the grid
+  paint(PAINT_TERRAIN, 1041.0f, 20.2f, 1, 0, 1);
+  EXPECT_EQ(level.terrain[260], 20.0f);
+  // without the button nothing is painted
+  paint(PAINT_TERRAIN, 1041.0f, 30.0f, 0);
+  EXPECT_EQ(level.terrain[260], 20.0f);
+  // water, deck and the ends
+  paint(PAINT_WATER, 1024, 25.4f, 1);
+  EXPECT_FLOAT_EQ(level.waterlevel, 25.4f);
+  paint(PAINT_DECK, 1024, 37.2f, 1);
+  EXPECT_EQ(level.deckheight, 38.0f);
+  paint(PAINT_LEFTEND, 999.2f, 30, 1);
+  EXPECT_EQ(level.leftend, 1000.0f);
+  paint(PAINT_RIGHTEND, 1047, 30, 1);
+  EXPECT_EQ(level.rightend, 1048.0f);
+  // anchors: placed underground on the grid; next to one nothing is added
+  paint(PAINT_ANCHOR, 1011, 10.8f, 0);
+  paint(PAINT_ANCHOR, 1011, 10.8f, 1);
+  ASSERT_EQ(numofjoints, 1);
+  EXPECT_EQ(joint[0].type, 0);
+  EXPECT_EQ(joint[0].pos.x, 1012.0f);
+  paint(PAINT_ANCHOR, 1011, 10.8f, 0);
+  paint(PAINT_ANCHOR, 1012.6f, 10.4f, 1);
+  EXPECT_EQ(numofjoints, 1);
+  // right-click deletes the joint there, free ones too
+  addjoint(1, 1020, 40);
+  paint(PAINT_ANCHOR, 1020, 40, 0, 1);
+  EXPECT_EQ(numofjoints, 1);
+  // painting terrain beside the level writes nothing
+  levelinfo saved = level;
+  view.pos[0] = 0.0f;
+  paint(PAINT_TERRAIN, 1024 - 20, 30, 1); // world x -20
+  view.pos[0] = 2100.0f;
+  paint(PAINT_TERRAIN, 1024, 30, 1); // world x 2100
+  paint(PAINT_TERRAIN, 1024 - 54, 30, 1); // world x 2046: column 511
+  EXPECT_EQ(level.terrain[511], 30.0f);
+  level.terrain[511] = saved.terrain[511];
+  EXPECT_EQ(memcmp(&saved, &level, sizeof(level)), 0);
+  EXPECT_EQ(editor.selected, -1);
+}
+
+TEST(Editor, LevelSaveStripsAndRestores) {
+  reseteditor();
+  int anchor = addjoint(0, 1000, 40);
+  int f = addjoint(1, 1010, 40);
+  createbeam(0, anchor, f);
+  jointinfo full[2];
+  memcpy(full, joint, sizeof(full));
+  stripbridge();
+  EXPECT_EQ(numofjoints, 1);
+  EXPECT_EQ(numofbeams, 0);
+  editorundo();
+  EXPECT_EQ(numofjoints, 2);
+  EXPECT_EQ(numofbeams, 1);
+  EXPECT_EQ(memcmp(full, joint, sizeof(full)), 0);
+  // redo strips again
+  editorredo();
+  EXPECT_EQ(numofjoints, 1);
+}
+
+TEST(Editor, CameraEntryAndClamps) {
+  reseteditor();
+  // a joint at x 1500 backs the camera off to 476; the first step limits it
+  addjoint(1, 1500, 40);
+  setupeditor();
+  EXPECT_EQ(view.pos[2], 476.0f);
+  EXPECT_EQ(view.pos[1], level.deckheight);
+  moveeditorcamera(0, 0);
+  EXPECT_EQ(view.pos[2], 256.0f);
+  // all joints near the centre: distance 64
+  numofjoints = 0;
+  addjoint(1, 1060, 40);
+  setupeditor();
+  EXPECT_EQ(view.pos[2], 64.0f);
+  // the centre never leaves [leftend, rightend], whatever keys or edges do
+  mouse.y = 240;
+  keyboard['a'] = 1;
+  keyboard[KEY_LCTRL] = 1;
+  for (int i = 0; i < 100; i++)
+    moveeditorcamera(0, 1);
+  EXPECT_EQ(view.pos[0], level.leftend);
+  keyboard['a'] = 0;
+  mouse.x = 639;
+  for (int i = 0; i < 100; i++)
+    moveeditorcamera(0, 1);
+  EXPECT_EQ(view.pos[0], level.rightend);
+  // keys are ignored while a text box is edited; edges scroll at the slow speed
+  mouse.x = 320;
+  mouse.y = 0;
+  float y = view.pos[1];
+  keyboard['w'] = 1;
+  moveeditorcamera(1, 1);
+  EXPECT_EQ(view.pos[1], y + 0.5f);
+  keyboard['w'] = 0;
+  // y and z clamps; wheel notches are consumed
+  view.pos[1] = -100.0f;
+  mouse.wheelup = 8;
+  moveeditorcamera(0, 0);
+  EXPECT_EQ(view.pos[1], -64.0f);
+  EXPECT_EQ(view.pos[2], 32.0f);
+  EXPECT_EQ(mouse.wheelup, 0);
+  mouse.wheeldown = 8;
+  view.pos[2] = 250.0f;
+  moveeditorcamera(0, 0);
+  EXPECT_EQ(view.pos[2], 256.0f);
+  EXPECT_EQ(mouse.wheeldown, 0);
+  memset(keyboard, 0, sizeof(keyboard));
+}
+
+TEST(Editor, CameraClock) {
+  reseteditor();
+  mouse = {};
+  keyboard['d'] = 1;
+  view.pos[0] = 1000.0f;
+  unsigned int last = 1000;
+  // 15 ms: no step yet; 16 ms: one
+  EXPECT_EQ(runeditorcamera(1015, &last, 0, 0), 0);
+  EXPECT_EQ(runeditorcamera(1016, &last, 0, 0), 1);
+  EXPECT_EQ(last, 1016u);
+  EXPECT_EQ(view.pos[0], 1000.5f);
+  // a 40 ms frame runs two steps and keeps the 8 ms remainder
+  EXPECT_EQ(runeditorcamera(1056, &last, 0, 0), 2);
+  EXPECT_EQ(last, 1048u);
+  // a stall of a second runs a few steps (at most 4) and drops the backlog
+  EXPECT_EQ(runeditorcamera(2048, &last, 0, 0), 3);
+  EXPECT_EQ(last, 2048u);
+  EXPECT_EQ(runeditorcamera(2050, &last, 0, 0), 0);
+  // across the wrap of the millisecond counter
+  last = 0xfffffff0u;
+  EXPECT_EQ(runeditorcamera(0x10u, &last, 0, 0), 2);
+  keyboard['d'] = 0;
+}
