@@ -11,3 +11,31 @@ void loadbridgemenu();
 
 // There is no browser hand-off on this platform: it returns at once.
 void launchwebpage(const char *address);
+
+// The frame steps every menu screen shares, in frame order:
+//   beginmenuframe   clear to black, numofmenuitems = 0 (then declare items)
+//   checkmenuframe   event pump, keyboard, mouse, checkmenuitems
+//   (setuptextdisplay and the screen's own texts)
+//   finishmenuframe  items, cursor, swap
+void beginmenuframe();
+void checkmenuframe();
+void finishmenuframe();
+
+// A screen's loop runs while its item 0 has not fired and no close request
+// came in.
+int menuscreenrunning();
+
+// Map-pack helpers shared by the start game and load menus.
+// Lists the subdirectories of `directory` ("level" or "bridge") into dirlist
+// and returns their number; a dirnum that names no pack becomes 0.
+int listpacks(const char *directory);
+// Names in a name list up to its empty entry.
+int countnames(const char list[][32]);
+// Enters `directory` and then the chosen pack, loads `name` (older format
+// first, so that a current-format file wins) and leaves again. With
+// `needpack` the files are read only when the pack directory was entered.
+void loadfrompack(const char *directory, const char *name, int isbridge, int needpack);
+// Declares one column of list entries from y 80 down, each a set item bound
+// to `bound` with its index, as many as the item table still holds.
+// Returns the number declared.
+int declarenamelist(const char list[][32], int count, int x, int *bound);

@@ -95,3 +95,9 @@ void menuset();
 // advances of the current font. A label's hit area, its alignment and the
 // hotkey highlight offset all come from this one rule.
 int getmenutextwidth(const char *text, int size, int count = 63);
+
+// Index of the label character drawn brighter as the item's hotkey: the
+// first whose upper-case form is the key's one-character label. -1 when the
+// item is disabled, its key has no single-character label (Escape) or the
+// label lacks that letter.
+int findhotkeychar(int item);

@@ -1,0 +1,105 @@
+#include <cstring>
+
+#include "render/text.h"
+#include "screens/screens.h"
+#include "shell/config.h"
+#include "shell/fileio.h"
+#include "shell/input.h"
+#include "testrun/game.h"
+#include "ui/menu.h"
+#include "world/level.h"
+#include "world/levelfile.h"
+#include "world/levellist.h"
+
+void editorloop() __attribute__((weak));
+
+static void runeditor() {
+  if (editorloop)
+    editorloop();
+}
+
+enum : int { LOAD_BACK, LOAD_NEWLEVEL };
+
+// The two load screens are one design: the pack list of their own
+// directory, the names of the chosen pack, and a chosen entry that opens the
+// editor in free mode (levelnum -1: no progress, level editor allowed).
+// Nothing is saved when the editor returns.
+struct loadscreen {
+  const char *directory;  // "level" or "bridge"
+  const char *title;
+  const char *heading;    // of the name column
+  int isbridge;
+  int numofpacks;
+  int numofnames;
+  int previouspack;
+  int chosen;             // entry of levellist, -1 when none
+};
+
+static int getnamelist(const loadscreen *screen) {
+  return screen->isbridge ? getbridgelist() : getlevellist();
+}
+
+static void openchosen(loadscreen *screen) {
+  strncpy(game.name, levellist[screen->chosen], sizeof game.name - 1);
+  game.name[sizeof game.name - 1] = 0;
+  loadfrompack(screen->directory, game.name, screen->isbridge, 1);
+  runeditor();
+  screen->chosen = -1;
+}
+
+static void opennewlevel(loadscreen *screen) {
+  createlevel();
+  strcpy(game.name, "newlevel");
+  runeditor();
+  // A level saved in the editor shows up in the list.
+  screen->numofnames = getnamelist(screen);
+  menuitem[LOAD_NEWLEVEL].active = 0;
+}
+
+static void runloadscreen(loadscreen *screen) {
+  screen->numofpacks = listpacks(screen->directory);
+  screen->previouspack = dirnum;
+  levelnum = -1;
+  screen->chosen = -1;
+  screen->numofnames = getnamelist(screen);
+  resetmenuitems();
+
+  while (menuscreenrunning()) {
+    beginmenuframe();
+    createmenuitem("Back", 0, 0, 16, 1, 1, 1, 1);
+    setmenuitem(1, KEY_ESCAPE);
+    if (!screen->isbridge) {
+      createmenuitem("New Level", ALIGN_END | 640, 464, 16, 1, 1, 1, 1);
+      setmenuitem(1, 'n');
+    }
+    declarenamelist(dirlist, screen->numofpacks, 0, &dirnum);
+    declarenamelist(levellist, screen->numofnames, 320, &screen->chosen);
+    checkmenuframe();
+    if (dirnum != screen->previouspack)
+      screen->numofnames = getnamelist(screen);
+    screen->previouspack = dirnum;
+
+    setuptextdisplay();
+    drawtext(screen->title, ALIGN_CENTER | 320, 0, 16, 1, 1, 1, 1);
+    drawtext("Map Pack", 0, 48, 16, 1, 1, 1, 1);
+    drawtext(screen->heading, 320, 48, 16, 1, 1, 1, 1);
+    finishmenuframe();
+
+    if (screen->chosen != -1 && screen->chosen < screen->numofnames)
+      openchosen(screen);
+    screen->chosen = -1;
+    if (!screen->isbridge && menuitem[LOAD_NEWLEVEL].active)
+      opennewlevel(screen);
+  }
+  resetmenuitems();
+}
+
+void loadlevelmenu() {
+  loadscreen screen = {"level", "Load Level", "Level", 0, 0, 0, 0, -1};
+  runloadscreen(&screen);
+}
+
+void loadbridgemenu() {
+  loadscreen screen = {"bridge", "Load Bridge", "Bridge", 1, 0, 0, 0, -1};
+  runloadscreen(&screen);
+}

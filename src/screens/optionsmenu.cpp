@@ -1,0 +1,107 @@
+#include <cstdio>
+
+#include "render/text.h"
+#include "screens/screens.h"
+#include "shell/config.h"
+#include "shell/input.h"
+#include "shell/video.h"
+#include "ui/menu.h"
+
+enum : int { OPTIONS_BACK, OPTIONS_APPLY };
+
+// Rows start at y 80, 16 apart. A long mode list would push the depth and
+// full-screen rows off the bottom, out of the mouse's reach, so resolutions
+// beyond one column's worth continue in further columns instead.
+constexpr int ROWSPERCOLUMN = 20;
+constexpr int COLUMNWIDTH = 128;
+constexpr int MAXCOLUMNS = 5;
+
+struct optionschoice {
+  int mode;       // index into sdlvideomode, -1 when none
+  int entrymode;  // `mode` as found on entry
+  int depth;      // 16 or 32
+  int fullscreen;
+};
+
+static int findcurrentmode() {
+  int chosen = -1;
+  for (int i = 0; i < numofsdlvideomodes; i++)
+    if (sdlvideomode[i].colordepth == 32 && sdlvideomode[i].width == windowinfo.screenwidth &&
+        sdlvideomode[i].height == windowinfo.screenheight)
+      chosen = i;
+  return chosen;
+}
+
+static void declareoptions(optionschoice *choice) {
+  createmenuitem("Back", 0, 0, 16, 1, 1, 1, 1);
+  setmenuitem(1, KEY_ESCAPE);
+  createmenuitem("Apply", ALIGN_END | 640, 0, 16, 1, 1, 1, 1);
+
+  // Each size is listed once, by its 32-bit entry; the depth is its own row.
+  int row = 0;
+  for (int i = numofsdlvideomodes - 1; i >= 0; i--) {
+    const videomode &mode = sdlvideomode[i];
+    if (mode.width < 640 || mode.colordepth != 32)
+      continue;
+    if (row >= ROWSPERCOLUMN * MAXCOLUMNS)
+      break;
+    char text[32];
+    snprintf(text, sizeof text, "%dx%d", mode.width, mode.height);
+    createmenuitem(text, COLUMNWIDTH * (row / ROWSPERCOLUMN), 80 + 16 * (row % ROWSPERCOLUMN),
+                   16, 1, 1, 1, 1);
+    setmenuitem(9, &choice->mode, i);
+    row++;
+  }
+  int r = 80 + 16 * (row < ROWSPERCOLUMN ? row : ROWSPERCOLUMN) + 16;
+  createmenuitem("16 Bit", 0, r, 16, 1, 1, 1, 1);
+  setmenuitem(9, &choice->depth, 16);
+  r += 16;
+  createmenuitem("32 Bit", 0, r, 16, 1, 1, 1, 1);
+  setmenuitem(9, &choice->depth, 32);
+  r += 32;
+  createmenuitem("Fullscreen", 0, r, 16, 1, 1, 1, 1);
+  setmenuitem(8, &choice->fullscreen);
+}
+
+// A mode the display refuses would otherwise stay in windowinfo, be saved to
+// "config.txt" and greet the player again at the next start; the previous
+// mode is put back instead.
+static void applychoice(const optionschoice *choice) {
+  if (choice->mode == choice->entrymode && choice->depth == windowinfo.colordepth &&
+      choice->fullscreen == windowinfo.fullscreen)
+    return;
+  if (choice->mode < 0 || choice->mode >= numofsdlvideomodes)
+    return;
+  windowstate previous = windowinfo;
+  windowinfo.screenwidth = sdlvideomode[choice->mode].width;
+  windowinfo.screenheight = sdlvideomode[choice->mode].height;
+  windowinfo.fullscreen = choice->fullscreen;
+  windowinfo.colordepth = choice->depth;
+  if (applyvideomode())
+    return;
+  int quit = windowinfo.quit;
+  windowinfo = previous;
+  windowinfo.quit = quit;
+  applyvideomode();
+}
+
+void optionsmenu() {
+  optionschoice choice;
+  choice.mode = findcurrentmode();
+  choice.entrymode = choice.mode;
+  choice.depth = windowinfo.colordepth;
+  choice.fullscreen = windowinfo.fullscreen;
+  resetmenuitems();
+
+  while (menuscreenrunning() && !menuitem[OPTIONS_APPLY].active) {
+    beginmenuframe();
+    declareoptions(&choice);
+    checkmenuframe();
+    setuptextdisplay();
+    drawtext("Resolution", 0, 48, 16, 1, 1, 1, 1);
+    finishmenuframe();
+  }
+  if (menuitem[OPTIONS_APPLY].active && !windowinfo.quit)
+    applychoice(&choice);
+  resetmenuitems();
+}

@@ -1,0 +1,355 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "render/text.h"
+#include "shell/input.h"
+#include "ui/menu.h"
+#include "ui/textbox.h"
+
+namespace {
+
+// Every glyph advances half the text size: 8 pixels at size 16.
+void setupfont(float advance = 0.5f) {
+  fontnum = 0;
+  for (float &w : font[0].glyphwidth)
+    w = advance;
+  font[0].cursor = 0;
+}
+
+// One input frame: the previous state moves to prev*, then the new one is set.
+void input(int x, int y, int left, std::initializer_list<int> keys = {}) {
+  prevmouse = mouse;
+  mouse.x = x;
+  mouse.y = y;
+  mouse.left = left;
+  memcpy(prevkeyboard, keyboard, sizeof keyboard);
+  memset(keyboard, 0, sizeof keyboard);
+  for (int k : keys)
+    keyboard[k] = 1;
+}
+
+void clearall() {
+  setupfont();
+  setupmenuitems();
+  resetmenuitems();
+  memset(&textinput, 0, sizeof textinput);
+  memset(&mouse, 0, sizeof mouse);
+  memset(&prevmouse, 0, sizeof prevmouse);
+  memset(keyboard, 0, sizeof keyboard);
+  memset(prevkeyboard, 0, sizeof prevkeyboard);
+  mouse.x = mouse.y = 600; // away from every item
+}
+
+// Three buttons in a column: "Back" (Escape) at y 0, "Options" (o) at y 16,
+// "Load" (l) at y 32, all at x 0, size 16.
+void declarebuttons(int repeatsecond = 0, int disablethird = 0) {
+  numofmenuitems = 0;
+  createmenuitem("Back", 0, 0, 16, 1, 1, 1, 1);
+  setmenuitem(1, KEY_ESCAPE);
+  createmenuitem("Options", 0, 16, 16, 1, 1, 1, 1);
+  setmenuitem(1, 'o');
+  if (repeatsecond)
+    setmenuitem(10);
+  createmenuitem("Load", 0, 32, 16, 1, 1, 1, 1);
+  setmenuitem(1, 'l');
+  if (disablethird)
+    setmenuitem(2, 0);
+}
+
+int calls;
+void countcall() { calls++; }
+
+} // namespace
+
+TEST(Menu, PlacementAndAlignment) {
+  clearall();
+  numofmenuitems = 0;
+  // centred on x 320: 4 glyphs of 8 -> 32 wide, left edge at 304
+  createmenuitem("Exit", ALIGN_CENTER | 320, 400, 16, 1, 1, 1, 1);
+  EXPECT_EQ(menuitem[0].x, 304);
+  EXPECT_EQ(menuitem[0].boxx, 304);
+  EXPECT_EQ(menuitem[0].width, 32);
+  EXPECT_EQ(menuitem[0].height, 16);
+  // right edge on 640
+  createmenuitem("Apply", ALIGN_END | 640, 0, 16, 1, 1, 1, 1);
+  EXPECT_EQ(menuitem[1].x + menuitem[1].width, 640);
+  // vertical centre and end use the size
+  createmenuitem("A", 0, ALIGN_CENTER | 240, 16, 1, 1, 1, 1);
+  EXPECT_EQ(menuitem[2].y, 232);
+  createmenuitem("A", 0, ALIGN_END | 480, 12, 1, 1, 1, 1);
+  EXPECT_EQ(menuitem[3].y, 468);
+  // the width truncates after every glyph: 3.5 + 3.5 + 3.5 -> 3, 6, 9 (not 10)
+  setupfont(0.35f);
+  createmenuitem("abc", 0, 0, 10, 1, 1, 1, 1);
+  EXPECT_EQ(menuitem[4].width, 9);
+  // a text box is aligned by its measured label, then widened to
+  // textlength * size regardless of the glyphs
+  setupfont(0.5f);
+  int value = 0;
+  createmenuitem("00000", ALIGN_END | 640, 0, 16, 1, 1, 1, 1);
+  setmenuitem(3, &value);
+  EXPECT_EQ(menuitem[5].boxx, 640 - 40);
+  EXPECT_EQ(menuitem[5].width, 80);
+  // an explicit hit area: centre subtracts half (truncating), end the whole
+  createmenuitem("", 0, 0, 16, 1, 1, 1, 1);
+  setmenuitem(12, ALIGN_CENTER | 320, ALIGN_END | 100, 101, 20);
+  EXPECT_EQ(menuitem[6].boxx, 270);
+  EXPECT_EQ(menuitem[6].x, 270);
+  EXPECT_EQ(menuitem[6].boxy, 80);
+  EXPECT_EQ(menuitem[6].size, 1);
+  // a label longer than 63 characters is measured over its first 63
+  char longtext[100];
+  memset(longtext, 'a', 99);
+  longtext[99] = 0;
+  createmenuitem(longtext, 0, 0, 16, 1, 1, 1, 1);
+  EXPECT_EQ(menuitem[7].width, 63 * 8);
+  EXPECT_EQ((int)strlen(menuitem[7].text), 63);
+}
+
+TEST(Menu, ClickLatches) {
+  clearall();
+  // press on "Options": it latches and the state shows active
+  declarebuttons();
+  input(4, 20, 1);
+  checkmenuitems();
+  EXPECT_EQ(menuitem[1].active, 1);
+  EXPECT_EQ(menuitem[1].state, MENUSTATE_ACTIVE);
+  // held and released: the latch stays until something clears it
+  declarebuttons();
+  input(4, 20, 1);
+  checkmenuitems();
+  declarebuttons();
+  input(4, 20, 0);
+  checkmenuitems();
+  EXPECT_EQ(menuitem[1].active, 1);
+  // a press on another item clears the first latch in the same frame
+  declarebuttons();
+  input(4, 36, 1);
+  checkmenuitems();
+  EXPECT_EQ(menuitem[1].active, 0);
+  EXPECT_EQ(menuitem[2].active, 1);
+  // a press on empty space clears everything
+  declarebuttons();
+  input(4, 36, 0);
+  checkmenuitems();
+  declarebuttons();
+  input(300, 300, 1);
+  checkmenuitems();
+  for (int i = 0; i < 3; i++)
+    EXPECT_EQ(menuitem[i].active, 0) << i;
+  // hover without press: state 2, no latch; the right edge is outside
+  declarebuttons();
+  input(4, 4, 0);
+  checkmenuitems();
+  EXPECT_EQ(menuitem[0].state, MENUSTATE_HOVER);
+  EXPECT_EQ(menuitem[0].active, 0);
+  declarebuttons();
+  input(32, 4, 0);
+  checkmenuitems();
+  EXPECT_EQ(menuitem[0].state, MENUSTATE_NORMAL);
+}
+
+TEST(Menu, HotkeysRepeatAndDisabled) {
+  clearall();
+  // a held hotkey fires once, on the frame it goes down
+  declarebuttons();
+  input(600, 600, 0, {'o'});
+  checkmenuitems();
+  EXPECT_EQ(menuitem[1].active, 1);
+  menuitem[1].active = 0;
+  declarebuttons();
+  input(600, 600, 0, {'o'});
+  checkmenuitems();
+  EXPECT_EQ(menuitem[1].active, 0);
+  // with repeat it fires every frame it is held, and unlatches on release
+  for (int frame = 0; frame < 3; frame++) {
+    declarebuttons(1);
+    input(600, 600, 0, {'o'});
+    checkmenuitems();
+    EXPECT_EQ(menuitem[1].active, 1) << frame;
+  }
+  declarebuttons(1);
+  input(600, 600, 0);
+  checkmenuitems();
+  EXPECT_EQ(menuitem[1].active, 0);
+  // a disabled item under the mouse: no hover, no latch, no hotkey, no cursor
+  font[0].cursor = 7;
+  declarebuttons(0, 1);
+  menuitem[2].cursor = 3;
+  input(4, 36, 1, {'l'});
+  checkmenuitems();
+  EXPECT_EQ(menuitem[2].state, MENUSTATE_DISABLED);
+  EXPECT_EQ(menuitem[2].active, 0);
+  EXPECT_EQ(font[0].cursor, 0);
+  // an enabled hovered item hands its cursor to the font
+  declarebuttons();
+  menuitem[2].cursor = 3;
+  input(4, 36, 0);
+  checkmenuitems();
+  EXPECT_EQ(font[0].cursor, 3);
+  // a key code outside the keyboard table never fires nor reads past it
+  numofmenuitems = 0;
+  createmenuitem("X", 0, 0, 16, 1, 1, 1, 1);
+  setmenuitem(1, 5000);
+  input(600, 600, 0);
+  checkmenuitems();
+  EXPECT_EQ(menuitem[0].active, 0);
+}
+
+TEST(Menu, TogglesSetsAndActions) {
+  clearall();
+  int mode = 1, flag = 0;
+  auto declare = [&] {
+    numofmenuitems = 0;
+    for (int j = 0; j < 3; j++) {
+      createmenuitem("Row", 0, 80 + 16 * j, 16, 1, 1, 1, 1);
+      setmenuitem(9, &mode, j);
+    }
+    createmenuitem("Fullscreen", 0, 160, 16, 1, 1, 1, 1);
+    setmenuitem(8, &flag);
+    createmenuitem("Go", 0, 200, 16, 1, 1, 1, 1);
+    setmenuitem(7, countcall);
+  };
+  // only the sibling whose value matches shows active
+  declare();
+  input(600, 600, 0);
+  checkmenuitems();
+  EXPECT_EQ(menuitem[0].state, MENUSTATE_NORMAL);
+  EXPECT_EQ(menuitem[1].state, MENUSTATE_ACTIVE);
+  EXPECT_EQ(menuitem[2].state, MENUSTATE_NORMAL);
+  // clicking row 2 stores 2 and its latch is already cleared
+  declare();
+  input(4, 116, 1);
+  checkmenuitems();
+  EXPECT_EQ(mode, 2);
+  EXPECT_EQ(menuitem[2].active, 0);
+  // the toggle flips once per press and shows active while on
+  declare();
+  input(4, 164, 0);
+  checkmenuitems();
+  declare();
+  input(4, 164, 1);
+  checkmenuitems();
+  EXPECT_EQ(flag, 1);
+  declare();
+  input(4, 164, 1);
+  checkmenuitems();
+  EXPECT_EQ(flag, 1);
+  EXPECT_EQ(menuitem[3].state, MENUSTATE_ACTIVE);
+  // a button with its own action runs it once and does not stay latched
+  calls = 0;
+  declare();
+  input(4, 204, 0);
+  checkmenuitems();
+  declare();
+  input(4, 204, 1);
+  checkmenuitems();
+  declare();
+  input(4, 204, 1);
+  checkmenuitems();
+  EXPECT_EQ(calls, 1);
+  EXPECT_EQ(menuitem[4].active, 0);
+}
+
+TEST(Menu, CapacityResetAndLabels) {
+  clearall();
+  // items past the table are ignored, and so are operations aimed at them
+  numofmenuitems = 0;
+  for (int i = 0; i < MAXMENUITEMS; i++)
+    createmenuitem("x", 0, 0, 16, 1, 1, 1, 1);
+  int bound = 0;
+  setmenuitem(1, 'q');
+  for (int i = 0; i < 40; i++) {
+    createmenuitem("y", 0, 0, 16, 1, 1, 1, 1);
+    setmenuitem(9, &bound, 5);
+    setmenuitem(1, 'z');
+  }
+  EXPECT_EQ(numofmenuitems, MAXMENUITEMS);
+  EXPECT_STREQ(menuitem[MAXMENUITEMS - 1].text, "x");
+  EXPECT_EQ(menuitem[MAXMENUITEMS - 1].key, 'q');
+  EXPECT_EQ(menuitem[MAXMENUITEMS - 1].type, MENU_BUTTON);
+  input(0, 0, 1);
+  checkmenuitems();
+  // setmenuitem before any item this frame does nothing
+  numofmenuitems = 0;
+  setmenuitem(1, 'a');
+  EXPECT_EQ(menuitem[0].key, 0);
+  // reset clears latches in every slot, declared or not
+  menuitem[200].active = menuitem[200].wasactive = 1;
+  numofmenuitems = 3;
+  resetmenuitems();
+  EXPECT_EQ(menuitem[200].active, 0);
+  EXPECT_EQ(menuitem[200].wasactive, 0);
+  // key labels
+  EXPECT_STREQ(keyboardlabel['b'], "B");
+  EXPECT_STREQ(keyboardlabel['7'], "7");
+  EXPECT_STREQ(keyboardlabel[KEY_ESCAPE], "");
+  EXPECT_STREQ(keyboardlabel[0], "None");
+  EXPECT_STREQ(keyboardlabel[273], "Up");
+  EXPECT_STREQ(keyboardlabel[266], "Del");
+}
+
+TEST(Menu, HotkeyHighlight) {
+  clearall();
+  numofmenuitems = 0;
+  createmenuitem("Load Bridge", 0, 0, 16, 1, 1, 1, 1);
+  setmenuitem(1, 'b');
+  createmenuitem("Exit", 0, 16, 16, 1, 1, 1, 1);
+  setmenuitem(1, KEY_ESCAPE);
+  createmenuitem("Start", 0, 32, 16, 1, 1, 1, 1);
+  setmenuitem(1, 'q');
+  createmenuitem("Options", 0, 48, 16, 1, 1, 1, 1);
+  setmenuitem(1, 'o');
+  setmenuitem(2, 0);
+  createmenuitem("Run Train", 0, 64, 16, 1, 1, 1, 1);
+  setmenuitem(1, KEY_RETURN);
+  // the first letter matching case-insensitively
+  EXPECT_EQ(findhotkeychar(0), 5);
+  // Escape has no label; q is not in "Start"; disabled; multi-letter label
+  EXPECT_EQ(findhotkeychar(1), -1);
+  EXPECT_EQ(findhotkeychar(2), -1);
+  EXPECT_EQ(findhotkeychar(3), -1);
+  EXPECT_EQ(findhotkeychar(4), -1);
+  // the offset of the highlighted letter is the width of what precedes it
+  EXPECT_EQ(getmenutextwidth(menuitem[0].text, 16, 5), 40);
+}
+
+TEST(Menu, EditingTextBoxSilencesHotkeys) {
+  clearall();
+  int value = 10;
+  auto declare = [&] {
+    numofmenuitems = 0;
+    createmenuitem("Back", 0, 0, 16, 1, 1, 1, 1);
+    setmenuitem(1, KEY_ESCAPE);
+    createmenuitem("000000", 0, 40, 16, 1, 1, 1, 1);
+    setmenuitem(3, &value);
+    setmenuitem(1, 'b');
+    createmenuitem("Options", 0, 80, 16, 1, 1, 1, 1);
+    setmenuitem(1, 'o');
+  };
+  // the box's hotkey starts editing
+  declare();
+  input(600, 600, 0, {'b'});
+  checkmenuitems();
+  EXPECT_EQ(textinput.editing, 1);
+  EXPECT_EQ(menuitem[1].active, 1);
+  // while editing, 'o' types instead of opening Options (and a digit box
+  // ignores the letter)
+  declare();
+  input(600, 600, 0, {'o'});
+  checkmenuitems();
+  EXPECT_EQ(menuitem[2].active, 0);
+  // Escape ends the edit but does not fire Back, neither now nor held
+  declare();
+  input(600, 600, 0, {KEY_ESCAPE});
+  checkmenuitems();
+  EXPECT_EQ(menuitem[1].active, 0);
+  EXPECT_EQ(menuitem[0].active, 0);
+  EXPECT_EQ(textinput.editing, 0);
+  declare();
+  input(600, 600, 0, {KEY_ESCAPE});
+  checkmenuitems();
+  EXPECT_EQ(menuitem[0].active, 0);
+  EXPECT_EQ(value, 10);
+}
