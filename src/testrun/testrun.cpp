@@ -1,0 +1,212 @@
+#include "testrun/testrun.h"
+
+#include "render/view.h"
+#include "shell/config.h"
+#include "shell/input.h"
+#include "sim/object.h"
+#include "sim/particle.h"
+#include "sim/train.h"
+#include "testrun/game.h"
+#include "testrun/setup.h"
+#include "ui/textbox.h"
+#include "world/level.h"
+#include "world/levellist.h"
+
+testrunclockinfo testrunclock;
+int trainrefused;
+
+constexpr float TRAINOFFSET = 16.0f;  // start this far outside the end
+constexpr float ACROSS = 8.0f;        // every car centre this far past the far end
+constexpr float WEIGHTUNIT = 10000.0f;
+
+void starttestrun(unsigned int now) {
+  game.autorun = 0;
+  game.steptime = 16;
+  trainrefused = 0;
+  setupsimulation();
+  testrunclock.step = now;
+  testrunclock.camera = now;
+}
+
+void restarttestrun(int autorun) {
+  setupsimulation();
+  trainrefused = 0;
+  game.autorun = autorun;
+}
+
+// The column under x, kept on the terrain: a level author may put an end
+// so near the edge that 16 units beyond it lies off the map.
+static int startcolumn(float x) {
+  float c = x * 0.25f;
+  if (!(c > 0.0f))
+    return 0;
+  if (c > (float)(NUMTERRAIN - 1))
+    return NUMTERRAIN - 1;
+  return (int)c;
+}
+
+static void deletecars() {
+  for (int o = numofobjects - 1; o >= 0; o--)
+    deleteobject(o);
+}
+
+int placetrain(int type) {
+  float x = type == OBJECT_RIGHTLOCO ? level.leftend - TRAINOFFSET : level.rightend + TRAINOFFSET;
+  vector2d pos = {x, level.terrain[startcolumn(x)]};
+  if (createtrain(type, &pos, TRAINWAGONS, (float)game.testweight / WEIGHTUNIT))
+    return 1;
+  // No room: the run stops with the bridge alone rather than crossing with
+  // part of a train, and waits for the player instead of retrying.
+  trainrefused = 1;
+  deletecars();
+  game.state = STATE_BRIDGE;
+  game.autorun = 0;
+  return 0;
+}
+
+int istrainacross(int type) {
+  for (int o = 0; o < numofobjects; o++) {
+    if (type == OBJECT_RIGHTLOCO && object[o].center.x < level.rightend + ACROSS)
+      return 0;
+    if (type == OBJECT_LEFTLOCO && object[o].center.x > level.leftend - ACROSS)
+      return 0;
+  }
+  return 1;
+}
+
+void simulationstep() {
+  game.steps++;
+  int second = game.steps / STEPSPERSECOND;
+  if (game.state == STATE_BRIDGE)
+    game.testweight = game.weight;
+  if (game.state == STATE_BRIDGE && game.autorun == 1 && second == level.traintime)
+    game.state = STATE_CALLED;
+  if (game.state == STATE_PROGRESSIVE && second == level.traintime)
+    game.state = STATE_CALLED;
+  if (game.state == STATE_CALLED && game.steps % STEPSPERSECOND == 0) {
+    if (level.trainstart == 0 || level.trainstart == 2) {
+      if (placetrain(OBJECT_RIGHTLOCO)) {
+        level.traintime = second;
+        game.state = STATE_RIGHTWARD;
+      }
+    } else if (level.trainstart == 1) {
+      level.traintime = second;
+      game.state = STATE_CROSSED;
+    }
+  }
+  if (game.state == STATE_CROSSED) {
+    if (level.trainstart == 1 || level.trainstart == 2) {
+      deletecars();
+      if (placetrain(OBJECT_LEFTLOCO))
+        game.state = STATE_LEFTWARD;
+    } else {
+      game.state = STATE_PASSED;
+    }
+  }
+  physicssimulation();
+  if (game.state == STATE_RIGHTWARD && istrainacross(OBJECT_RIGHTLOCO))
+    game.state = STATE_CROSSED;
+  if (game.state == STATE_LEFTWARD && istrainacross(OBJECT_LEFTLOCO))
+    game.state = STATE_PASSED;
+  if (game.state == STATE_PASSED && levelnum >= 0 && levelnum < MAXPROGRESS && game.mode == 0)
+    levelpassed[levelnum] = 1;
+  if (game.mode == 1 && game.state == STATE_PASSED) {
+    game.testweight += game.add;
+    setupsimulation();
+    game.state = STATE_PROGRESSIVE;
+  }
+}
+
+int isprogressiveoffered() {
+  return levelnum < 0 || levelnum >= MAXPROGRESS || levelpassed[levelnum];
+}
+
+void setsteptime() {
+  if (game.slow + game.fast + game.veryfast > 1) {
+    if (game.steptime == 1)
+      game.veryfast = 0;
+    else if (game.steptime == 4)
+      game.fast = 0;
+    else if (game.steptime == 64)
+      game.slow = 0;
+  }
+  game.steptime = game.slow ? 64 : game.fast ? 4 : game.veryfast ? 1 : 16;
+}
+
+int checksimulationpace(unsigned int now) {
+  int n = 0;
+  unsigned int steptime = (unsigned int)game.steptime;
+  while (now - testrunclock.step >= steptime && n < MAXSTEPSPERFRAME) {
+    n++;
+    // From the third step of a frame on, the backlog is dropped, except in
+    // very fast mode, where it is what lets the test outrun the frame rate.
+    if (n < 3 || steptime == 1)
+      testrunclock.step += steptime;
+    else
+      testrunclock.step = now;
+    if (!game.pause)
+      simulationstep();
+  }
+  return n;
+}
+
+static float clampfloat(float v, float lo, float hi) {
+  if (v < lo)
+    v = lo;
+  if (v > hi)
+    v = hi;
+  return v;
+}
+
+void movecamera() {
+  float speed = 0.5f;
+  if (keyboard[KEY_LSHIFT])
+    speed = 1.0f;
+  if (keyboard[KEY_LCTRL])
+    speed = 4.0f;
+  float *pos = view.pos;
+  if (!textinput.editing) {
+    if (keyboard['a'])
+      pos[0] -= speed;
+    if (keyboard['d'])
+      pos[0] += speed;
+    if (keyboard['s'])
+      pos[1] -= speed;
+    if (keyboard['w'])
+      pos[1] += speed;
+    if (keyboard['q'])
+      pos[2] -= speed;
+    if (keyboard['z'])
+      pos[2] += speed;
+  }
+  if (windowinfo.fullscreen) {
+    if (mouse.x <= 1)
+      pos[0] -= speed;
+    if (mouse.x > 637)
+      pos[0] += speed;
+    if (mouse.y <= 1)
+      pos[1] += speed;
+    if (mouse.y > 477)
+      pos[1] -= speed;
+  }
+  for (; mouse.wheelup > 0; mouse.wheelup--)
+    pos[2] -= 4.0f;
+  for (; mouse.wheeldown > 0; mouse.wheeldown--)
+    pos[2] += 4.0f;
+  pos[0] = clampfloat(pos[0], level.leftend, level.rightend);
+  pos[1] = clampfloat(pos[1], 0.0f, 512.0f);
+  pos[2] = clampfloat(pos[2], 16.0f, 256.0f);
+}
+
+int checkcamerapace(unsigned int now) {
+  int n = 0;
+  while (now - testrunclock.camera > (unsigned int)(CAMERATICK - 1) && n < MAXCAMERATICKS) {
+    n++;
+    if (n < 3)
+      testrunclock.camera += CAMERATICK;
+    else
+      testrunclock.camera = now;
+    movecamera();
+  }
+  return n;
+}

@@ -1,0 +1,30 @@
+// Small bridges over the default crossing, shared by the simulation and
+// test-run tests. The default level has a dip from x 996 to 1052 and the
+// ends at 992 and 1056, deck line 32.
+#pragma once
+
+#include "world/level.h"
+
+// A Warren truss: deck joints every 8 units from 992 to 1056 (the two end
+// ones anchors), top chord at 40 between them, deck beams along the road.
+// With `weak` set the top chord and the diagonals are left out.
+inline void buildtruss(int weak) {
+  createlevel();
+  beamtype[0] = beamtype[1] = 17.9f;
+  numofjoints = 0;
+  numofbeams = 0;
+  for (int i = 0; i <= 8; i++)
+    joint[numofjoints++] = {i == 0 || i == 8 ? 0 : 1, {992.0f + 8.0f * (float)i, 32.0f}};
+  for (int i = 0; i < 8; i++)
+    joint[numofjoints++] = {1, {996.0f + 8.0f * (float)i, 40.0f}};
+  for (int i = 0; i < 8; i++)
+    beam[numofbeams++] = {1, i, i + 1, 0, 0, 0.0f};
+  if (weak)
+    return;
+  for (int i = 0; i < 7; i++)
+    beam[numofbeams++] = {0, 9 + i, 10 + i, 0, 0, 0.0f};
+  for (int i = 0; i < 8; i++) {
+    beam[numofbeams++] = {0, i, 9 + i, 0, 0, 0.0f};
+    beam[numofbeams++] = {0, 9 + i, i + 1, 0, 0, 0.0f};
+  }
+}
