@@ -48,11 +48,12 @@ launch
 for d in "$user" "$user/level" "$user/bridge"; do
   [ -d "$d" ] && [ ! -L "$d" ] || fail "$d is not a real directory"
 done
-for f in $shipped; do
+while IFS= read -r f; do
+  [ -n "$f" ] || continue
   [ -f "$user/level/$f" ] && [ ! -L "$user/level/$f" ] || fail "$f not copied"
   [ ! -L "$(dirname "$user/level/$f")" ] || fail "pack of $f is a link"
   cmp -s "$user/level/$f" "$prefix/share/spanwright/level/$f" || fail "$f differs"
-done
+done <<< "$shipped"
 for f in "$prefix/share/spanwright/texture"/*; do
   [ -f "$f" ] || continue
   cmp -s "$f" "$user/texture/$(basename "$f")" || fail "texture $(basename "$f") missing"
