@@ -1,0 +1,28 @@
+// Current-format level and bridge files: a file is either applied whole and
+// sane (and then saves and reloads to the same tables) or changes nothing.
+#include "invariants.h"
+#include "world/levelfile.h"
+
+static tablecopy before, after;
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***) {
+  enterfuzzdirectory();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+  setupknowntables();
+  copytables(&before);
+  writefuzzfile("f.qzb", data, size);
+  if (!loadlevel("f", 1)) {
+    FUZZCHECK(sametables(&before));
+    return 0;
+  }
+  checkbridgetables(1);
+  FUZZCHECK(savelevel("g", 1) == 1);
+  copytables(&after);
+  setupknowntables();
+  FUZZCHECK(loadlevel("g", 1) == 1);
+  FUZZCHECK(sametables(&after));
+  return 0;
+}

@@ -1,0 +1,28 @@
+// Older header-less level and bridge files; the first input byte picks the
+// kind. Applied whole and sane, or nothing changes.
+#include "invariants.h"
+#include "world/levelfile.h"
+
+static tablecopy before;
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***) {
+  enterfuzzdirectory();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+  if (size == 0)
+    return 0;
+  int isbridge = data[0] & 1;
+  setupknowntables();
+  copytables(&before);
+  writefuzzfile(isbridge ? "f.brg" : "f.lvl", data + 1, size - 1);
+  if (!loadoldlevel("f", isbridge)) {
+    FUZZCHECK(sametables(&before));
+    return 0;
+  }
+  checkbridgetables(1);
+  if (!isbridge)
+    FUZZCHECK(numofbeams == 0);
+  return 0;
+}
