@@ -1,5 +1,6 @@
 #include <cstring>
 
+#include "editor/editorloop.h"
 #include "render/text.h"
 #include "screens/screens.h"
 #include "shell/config.h"
@@ -10,13 +11,6 @@
 #include "world/level.h"
 #include "world/levelfile.h"
 #include "world/levellist.h"
-
-void editorloop() __attribute__((weak));
-
-static void runeditor() {
-  if (editorloop)
-    editorloop();
-}
 
 enum : int { LOAD_BACK, LOAD_NEWLEVEL };
 
@@ -43,14 +37,14 @@ static void openchosen(loadscreen *screen) {
   strncpy(game.name, levellist[screen->chosen], sizeof game.name - 1);
   game.name[sizeof game.name - 1] = 0;
   loadfrompack(screen->directory, game.name, screen->isbridge, 1);
-  runeditor();
+  editorloop();
   screen->chosen = -1;
 }
 
 static void opennewlevel(loadscreen *screen) {
   createlevel();
   strcpy(game.name, "newlevel");
-  runeditor();
+  editorloop();
   // A level saved in the editor shows up in the list.
   screen->numofnames = getnamelist(screen);
   menuitem[LOAD_NEWLEVEL].active = 0;

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "editor/editorloop.h"
 #include "render/text.h"
 #include "screens/screens.h"
 #include "shell/config.h"
@@ -11,8 +12,6 @@
 #include "ui/menu.h"
 #include "world/levelfile.h"
 #include "world/levellist.h"
-
-void editorloop() __attribute__((weak));
 
 // Levels unlock in list order. The progress table holds 64 flags, so a level
 // further down follows the last flag there is: once level 63 is passed,
@@ -52,8 +51,7 @@ static void playlevel() {
   game.name[sizeof game.name - 1] = 0;
   loadfrompack("level", game.name, 0, 0);
   loadfrompack("bridge", game.name, 1, 1);
-  if (editorloop)
-    editorloop();
+  editorloop();
   savebridge(game.name);
   saveprogess();
   levelnum = -1;
