@@ -72,7 +72,7 @@ static levelplan plan[] = {
   {"1 Riverside", "11 Gorge", 80, 96, 16, 30, 12, 0, 0, 0, 40000, 0, {}, 16, 16, 2, 0, 0.80f},
   {"1 Riverside", "12 Estuary", 128, 64, 20, 52, 8, 0, 2, 0, 40000, 1, {{1024, 52}}, 16, 16, 0, 1, 0.80f},
   // Map pack 2: the same ideas combined, with wider gaps and less money.
-  {"2 Highlands", "01 Overhang", 96, 96, 32, 48, 4, 14, 1, 0, 40000, 0, {}, 16, 14, 1, 0, 0.85f},
+  {"2 Highlands", "01 Overhang", 96, 96, 32, 48, 4, 16, 1, 0, 40000, 0, {}, 16, 14, 1, 0, 0.85f},
   {"2 Highlands", "02 Chasm", 96, 128, 40, 0, 12, 0, 0, 0, 40000, 0, {}, 16, 16, 2, 0, 0.85f},
   {"2 Highlands", "03 Flood", 96, 64, 24, 62, 8, 0, 0, 0, 40000, 0, {}, 16, 16, 2, 0, 0.85f},
   {"2 Highlands", "04 By Hand", 96, 64, 24, 44, 8, 0, 1, 1, 40000, 0, {}, 16, 16, 2, 0, 0.85f},
@@ -82,7 +82,7 @@ static levelplan plan[] = {
   {"2 Highlands", "08 Hairpin", 112, 96, 40, 56, 8, 0, 2, 0, 50000, 1, {{1024, 84}}, 16, 16, 0, 1, 0.85f},
   {"2 Highlands", "09 Summit", 160, 128, 24, 48, 12, 16, 2, 1, 50000, 1, {{1024, 114}}, 16, 10, 2, 0, 0.90f},
   {"2 Highlands", "10 Two Piers", 144, 64, 16, 40, 8, 0, 0, 0, 40000, 2, {{976, 50}, {1072, 50}}, 16, 16, 1, 1, 0.85f},
-  {"2 Highlands", "11 Canyon", 128, 128, 24, 40, 12, 16, 0, 0, 40000, 0, {}, 16, 16, 1, 2, 0.85f},
+  {"2 Highlands", "11 Canyon", 128, 128, 24, 40, 12, 16, 0, 0, 40000, 0, {}, 16, 14, 1, 2, 0.85f},
   {"2 Highlands", "12 Lowlands", 128, 64, 20, 62, 8, 0, 1, 0, 50000, 0, {}, 16, 16, 2, 2, 0.88f},
 };
 constexpr int NUMOFPLANS = (int)(sizeof(plan) / sizeof(plan[0]));
@@ -128,9 +128,10 @@ static void shapelevel(const levelplan *p) {
       // Distance into the gap from the nearer end, and a rocky bed.
       float in = fminf(x - left, right - x);
       float bed = p->floor + 1.5f * sinf(x * 0.11f) + sinf(x * 0.37f);
+      // A ledge is a shelf one column wide, its anchor on the inner edge.
       if (p->ledge > 0.0f)
-        y = in <= 4.0f ? interpolate(in, 0, p->deck, 4, p->deck - p->ledge)
-                       : interpolate(in, 4, p->deck - p->ledge, 4 + p->wall, bed);
+        y = in <= 8.0f ? interpolate(in, 0, p->deck, 4, p->deck - p->ledge)
+                       : interpolate(in, 8, p->deck - p->ledge, 8 + p->wall, bed);
       else
         y = interpolate(in, 0, p->deck, p->wall, bed);
       y = pierheight(p, x, y);
