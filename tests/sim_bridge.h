@@ -28,3 +28,16 @@ inline void buildtruss(int weak) {
     beam[numofbeams++] = {0, 9 + i, i + 1, 0, 0, 0.0f};
   }
 }
+
+// The Warren truss standing on three piers from the dip floor: sound under
+// the default train both ways.
+inline void buildpiertruss() {
+  buildtruss(0);
+  for (int k = 2; k <= 6; k += 2) {
+    int a = numofjoints;
+    joint[numofjoints++] = {0, {992.0f + 8.0f * (float)k, 16.0f}};
+    beam[numofbeams++] = {0, a, k, 0, 0, 0.0f};
+    beam[numofbeams++] = {0, a, k - 1, 0, 0, 0.0f};
+    beam[numofbeams++] = {0, a, k + 1, 0, 0, 0.0f};
+  }
+}
