@@ -1,0 +1,74 @@
+// Test helper for interrupted saves. Run inside a data directory as
+//   spanwright-savehelper seed            writes a small bridge, level, progress and settings
+//   spanwright-savehelper <kind>          saves a different, large version of one of them
+// with kind bridge, level, progress or config, each saved the way the game
+// saves it (bridge and level inside their pack directory). Exit status 0
+// when the save reported success, 2 when it reported failure; a save killed
+// by the file-size limit never returns.
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "shell/config.h"
+#include "shell/fileio.h"
+#include "world/level.h"
+#include "world/levelfile.h"
+#include "world/levellist.h"
+
+static void makebridge(int joints) {
+  createlevel();
+  numofjoints = joints;
+  numofbeams = 0;
+  for (int j = 0; j < joints; j++) {
+    joint[j].type = j < 2 ? 0 : 1;
+    joint[j].pos = {(float)j * 0.125f, 40.0f + (float)(j % 5)};
+    if (j > 0 && numofbeams < MAXBEAMS)
+      beam[numofbeams++] = {0, j - 1, j, 0, 0, 0.0f};
+  }
+}
+
+static int saveinpack(const char *top, const char *name, int isbridge) {
+  mkdir(top, 0777);
+  int enteredtop = enterdirectory(top);
+  mkdir("Pack", 0777);
+  int enteredpack = enterdirectory("Pack");
+  int saved = savelevel(name, isbridge);
+  leavedirectory(enteredpack);
+  leavedirectory(enteredtop);
+  return saved;
+}
+
+int main(int argc, char **argv) {
+  if (argc != 2)
+    return 1;
+  const char *kind = argv[1];
+  checkbigendian();
+  strcpy(dirlist[0], "Pack");
+  dirnum = 0;
+  int seed = strcmp(kind, "seed") == 0;
+  int ok = 1;
+  // The replacement is large enough to be cut off midway by a small limit.
+  int joints = seed ? 8 : MAXJOINTS - 1;
+  if (seed || strcmp(kind, "bridge") == 0) {
+    makebridge(joints);
+    ok = ok && saveinpack("bridge", "b", 1);
+  }
+  if (seed || strcmp(kind, "level") == 0) {
+    makebridge(joints);
+    ok = ok && saveinpack("level", "l", 0);
+  }
+  if (seed || strcmp(kind, "progress") == 0) {
+    mkdir("bridge", 0777);
+    for (int i = 0; i < MAXPROGRESS; i++)
+      levelpassed[i] = seed ? i < 3 : 1;
+    ok = ok && saveprogess();
+  }
+  if (seed || strcmp(kind, "config") == 0) {
+    windowinfo.screenwidth = seed ? 800 : 1280;
+    windowinfo.screenheight = seed ? 600 : 1024;
+    windowinfo.colordepth = 32;
+    windowinfo.fullscreen = seed ? 0 : 1;
+    ok = ok && saveoptions();
+  }
+  return ok ? 0 : 2;
+}
