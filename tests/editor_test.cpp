@@ -4,12 +4,17 @@
 #include <cstring>
 
 #include "editor/editor.h"
+#include "editor/editorfile.h"
 #include "editor/leveleditor.h"
 #include "editor/selection.h"
 #include "editor/undo.h"
 #include "render/view.h"
 #include "shell/input.h"
+#include "shell/fileio.h"
+#include "tempdir.h"
 #include "testrun/game.h"
+#include "world/levelfile.h"
+#include "world/levellist.h"
 
 namespace {
 
@@ -738,4 +743,72 @@ TEST(Editor, CameraClock) {
   last = 0xfffffff0u;
   EXPECT_EQ(runeditorcamera(0x10u, &last, 0, 0), 2);
   keyboard['d'] = 0;
+}
+
+class EditorFiles : public tempdirtest {};
+
+TEST_F(EditorFiles, SaveLevelAndBridgeIntoPack) {
+  reseteditor();
+  mkdir("level", 0777);
+  mkdir("bridge", 0777);
+  strcpy(dirlist[0], "pack");
+  dirlist[1][0] = 0;
+  dirnum = 0;
+  int anchor = addjoint(0, 1000, 40);
+  int f = addjoint(1, 1010, 40);
+  addjoint(0, 1020, 40);
+  createbeam(0, anchor, f);
+  createbeam(0, f, 2);
+  jointinfo built[3];
+  memcpy(built, joint, sizeof(built));
+  // the level editor's save writes only the anchors, into level/pack
+  editor.leveleditor = 1;
+  strcpy(editor.filename, "lv");
+  editor.filemenu = 2;
+  EXPECT_EQ(checkeditorsave(), 1);
+  EXPECT_EQ(editor.filemenu, 0);
+  EXPECT_EQ(cwd(), dir);
+  // the bridge on screen is as it was
+  ASSERT_EQ(numofjoints, 3);
+  EXPECT_EQ(numofbeams, 2);
+  EXPECT_EQ(memcmp(built, joint, sizeof(built)), 0);
+  // the file holds the two anchors and no beam
+  numofjoints = numofbeams = 0;
+  ASSERT_EQ(chdir("level/pack"), 0);
+  ASSERT_EQ(loadlevel("lv", 0), 1);
+  ASSERT_EQ(chdir("../.."), 0);
+  EXPECT_EQ(numofjoints, 2);
+  EXPECT_EQ(numofbeams, 0);
+  EXPECT_EQ(joint[0].type, 0);
+  EXPECT_EQ(joint[1].type, 0);
+  // redo strips the bridge again
+  numofjoints = 3;
+  memcpy(joint, built, sizeof(built));
+  editorredo();
+  EXPECT_EQ(numofjoints, 2);
+  editorundo();
+  EXPECT_EQ(numofbeams, 2);
+
+  // a bridge is saved whole into bridge/pack
+  editor.leveleditor = 0;
+  strcpy(editor.filename, "br");
+  editor.filemenu = 2;
+  EXPECT_EQ(checkeditorsave(), 1);
+  EXPECT_TRUE(exists("bridge/pack/br.qzb"));
+  numofjoints = numofbeams = 0;
+  ASSERT_EQ(chdir("bridge/pack"), 0);
+  ASSERT_EQ(loadlevel("br", 1), 1);
+  ASSERT_EQ(chdir("../.."), 0);
+  EXPECT_EQ(numofjoints, 3);
+  EXPECT_EQ(numofbeams, 2);
+
+  // a name the file code refuses closes the box, writes nothing, leaves us here
+  strcpy(editor.filename, "../x");
+  editor.filemenu = 2;
+  EXPECT_EQ(checkeditorsave(), 0);
+  EXPECT_EQ(editor.filemenu, 0);
+  EXPECT_EQ(cwd(), dir);
+  EXPECT_FALSE(exists("bridge/x.qzb"));
+  // nothing requested: nothing happens
+  EXPECT_EQ(checkeditorsave(), 0);
 }
