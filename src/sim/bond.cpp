@@ -184,22 +184,109 @@ void calculatefriction2d(vector2d *v, const vector2d *normal, float friction) {
   }
 }
 
-static void solvespring(const bondinfo *r) {
-  particleinfo *a = &particle[r->particle1];
-  particleinfo *b = &particle[r->particle2];
-  vector2d d, n, dv;
-  subtractvectors2d(&d, &b->pos, &a->pos);
-  float length = vectorlength2d(&d);
-  unitvector(&n, &d, length);
+// The solver works on a compact copy of what it reads and writes: the
+// particles' velocities and masses, and per bond the values that stay the
+// same through all 16 passes. Positions do not move during the solver, so
+// a spring's direction, its stretch term and its two masses are worked out
+// once per step, by the same operations in the same order as a pass would,
+// giving the same bits; only the damping term follows the velocities.
+// Bridge bonds (passmask 3) sit out 12 of the 16 passes; in those passes
+// only the passmask-0 bonds (train bonds and this step's contacts) act, so
+// only their particles need a fresh prevvel: a particle no solved bond
+// touches keeps its velocity, and its prevvel catches up at the next full
+// pass or at the end.
+struct solverparticle {
+  vector2d vel;
+  vector2d prevvel;
+  float mass;
+  float damping;
+};
+
+struct solverbond {
+  int type;
+  int passmask;
+  int particle1;
+  int particle2;
+  int bond;          // the full record, for contacts
+  float damping;
+  vector2d n;        // springs: unit(pos(b) - pos(a))
+  float term;        // springs: stiffness * (length - restlength)
+  float masssum;     // springs: mass(a) + mass(b)
+};
+
+static solverparticle solverp[MAXPARTICLES];
+static solverbond solverb[MAXBONDS];
+static int alwaysbond[MAXBONDS];   // solverb entries with passmask 0, in bond order
+static int numofalwaysbonds;
+static int touchedparticle[MAXPARTICLES];
+static int numoftouchedparticles;
+static unsigned char istouched[MAXPARTICLES];
+
+static void touchparticle(int p) {
+  if (!istouched[p]) {
+    istouched[p] = 1;
+    touchedparticle[numoftouchedparticles++] = p;
+  }
+}
+
+// Returns 1 when every passmask is 0 or 3, so that the short passes apply.
+static int preparesolver() {
+  for (int i = 0; i < numofparticles; i++) {
+    solverp[i].vel = particle[i].vel;
+    solverp[i].mass = particle[i].mass;
+    solverp[i].damping = particle[i].damping;
+  }
+  numofalwaysbonds = 0;
+  numoftouchedparticles = 0;
+  int regular = 1;
+  for (int i = 0; i < numofbonds; i++) {
+    const bondinfo *r = &bond[i];
+    solverbond *s = &solverb[i];
+    s->type = r->type;
+    s->passmask = r->passmask;
+    s->particle1 = r->particle1;
+    s->particle2 = r->particle2;
+    s->bond = i;
+    s->damping = r->damping;
+    if (r->type == BOND_SPRING) {
+      const particleinfo *a = &particle[r->particle1];
+      const particleinfo *b = &particle[r->particle2];
+      vector2d d;
+      subtractvectors2d(&d, &b->pos, &a->pos);
+      float length = vectorlength2d(&d);
+      unitvector(&s->n, &d, length);
+      s->term = r->stiffness * (length - r->restlength);
+      s->masssum = a->mass + b->mass;
+    }
+    if (r->passmask == BRIDGEPASSMASK)
+      continue;
+    if (r->passmask != 0) {
+      regular = 0;
+      continue;
+    }
+    alwaysbond[numofalwaysbonds++] = i;
+    touchparticle(r->particle1);
+    if (r->type != BOND_SURFACE)
+      touchparticle(r->particle2);
+    if (r->type == BOND_ROAD)
+      touchparticle(r->particle3);
+  }
+  return regular;
+}
+
+static void solvespring(const solverbond *s) {
+  solverparticle *a = &solverp[s->particle1];
+  solverparticle *b = &solverp[s->particle2];
+  vector2d dv;
   subtractvectors2d(&dv, &b->prevvel, &a->prevvel);
-  float x = r->stiffness * (length - r->restlength) + r->damping * dotproduct2d(&dv, &n);
-  x = x / (a->mass + b->mass);
-  scaleaddvectors2d(&a->vel, &a->vel, &n, x * b->mass);
-  scaleaddvectors2d(&b->vel, &b->vel, &n, -(x * a->mass));
+  float x = s->term + s->damping * dotproduct2d(&dv, &s->n);
+  x = x / s->masssum;
+  scaleaddvectors2d(&a->vel, &a->vel, &s->n, x * b->mass);
+  scaleaddvectors2d(&b->vel, &b->vel, &s->n, -(x * a->mass));
 }
 
 static void solvesurface(const bondinfo *r) {
-  particleinfo *a = &particle[r->particle1];
+  solverparticle *a = &solverp[r->particle1];
   vector2d t;
   scalevector2d(&t, &r->normal, r->restlength * r->stiffness);
   scaleaddvectors2d(&t, &t, &a->prevvel, -r->damping);
@@ -214,9 +301,9 @@ static void solvesurface(const bondinfo *r) {
 }
 
 static void solveroad(const bondinfo *r) {
-  particleinfo *a = &particle[r->particle1];
-  particleinfo *b = &particle[r->particle2];
-  particleinfo *e = &particle[r->particle3];
+  solverparticle *a = &solverp[r->particle1];
+  solverparticle *b = &solverp[r->particle2];
+  solverparticle *e = &solverp[r->particle3];
   vector2d t;
   scalevector2d(&t, &r->normal, r->restlength * r->stiffness);
   scaleaddvectors2d(&t, &t, &a->prevvel, -r->damping);
@@ -236,8 +323,8 @@ static void solveroad(const bondinfo *r) {
 }
 
 static void solvevertex(const bondinfo *r) {
-  particleinfo *a = &particle[r->particle1];
-  particleinfo *b = &particle[r->particle2];
+  solverparticle *a = &solverp[r->particle1];
+  solverparticle *b = &solverp[r->particle2];
   vector2d t;
   scalevector2d(&t, &r->normal, r->restlength * r->stiffness);
   scaleaddvectors2d(&t, &t, &a->prevvel, -(r->weight1 * r->damping));
@@ -249,22 +336,41 @@ static void solvevertex(const bondinfo *r) {
   scaleaddvectors2d(&b->vel, &b->vel, &t, r->weight2);
 }
 
+static void solvebond(const solverbond *s) {
+  switch (s->type) {
+  case BOND_SPRING: solvespring(s); break;
+  case BOND_SURFACE: solvesurface(&bond[s->bond]); break;
+  case BOND_ROAD: solveroad(&bond[s->bond]); break;
+  case BOND_VERTEX: solvevertex(&bond[s->bond]); break;
+  }
+}
+
 void bondsimulation() {
+  int regular = preparesolver();
   for (int pass = 0; pass < SOLVERPASSES; pass++) {
-    for (int i = 0; i < numofparticles; i++)
-      particle[i].prevvel = particle[i].vel;
-    for (int i = 0; i < numofbonds; i++) {
-      const bondinfo *r = &bond[i];
-      if (r->passmask & pass)
-        continue;
-      switch (r->type) {
-      case BOND_SPRING: solvespring(r); break;
-      case BOND_SURFACE: solvesurface(r); break;
-      case BOND_ROAD: solveroad(r); break;
-      case BOND_VERTEX: solvevertex(r); break;
+    if (!regular || (pass & BRIDGEPASSMASK) == 0) {
+      for (int i = 0; i < numofparticles; i++)
+        solverp[i].prevvel = solverp[i].vel;
+      for (int i = 0; i < numofbonds; i++)
+        if ((solverb[i].passmask & pass) == 0)
+          solvebond(&solverb[i]);
+    } else {
+      for (int k = 0; k < numoftouchedparticles; k++) {
+        solverparticle *p = &solverp[touchedparticle[k]];
+        p->prevvel = p->vel;
       }
+      for (int k = 0; k < numofalwaysbonds; k++)
+        solvebond(&solverb[alwaysbond[k]]);
     }
   }
+  // Hand back what a plain sweep would leave: prevvel as copied at the
+  // start of the last pass, which for an untouched particle is its velocity.
+  for (int i = 0; i < numofparticles; i++) {
+    particle[i].vel = solverp[i].vel;
+    particle[i].prevvel = regular && !istouched[i] ? solverp[i].vel : solverp[i].prevvel;
+  }
+  for (int k = 0; k < numoftouchedparticles; k++)
+    istouched[touchedparticle[k]] = 0;
 }
 
 void checkbonds() {

@@ -175,14 +175,47 @@ static int appendcontact() {
   return numofbonds++;
 }
 
-// Deck contacts of corner q against every road bond; returns how many were made.
-static int makedeckcontacts(objectinfo *car, int k, int q) {
-  int made = 0;
-  const vector2d *qpos = &particle[q].pos;
+// The deck test is every corner against every road bond. A crossing lies
+// on both segments, so a road bond whose bounding box is clear of the car's
+// (the centre and its corners) by more than any rounding can reach is never
+// hit and is skipped; the rest are tested in bond order as before, so the
+// contacts and their order are unchanged. Comparisons are written so that
+// a non-number is never skipped: it is tested like any other bond.
+constexpr float CULLMARGIN = 1.0f;
+static int candidate[MAXBONDS];
+static int numofcandidates;
+
+static void findroadcandidates(const objectinfo *car) {
+  float minx = car->center.x, maxx = minx, miny = car->center.y, maxy = miny;
+  for (int k = 0; k < car->numofparticles; k++) {
+    const vector2d *p = &particle[car->particlelist[k]].pos;
+    minx = p->x < minx ? p->x : minx;
+    maxx = p->x > maxx ? p->x : maxx;
+    miny = p->y < miny ? p->y : miny;
+    maxy = p->y > maxy ? p->y : maxy;
+  }
+  minx -= CULLMARGIN, maxx += CULLMARGIN, miny -= CULLMARGIN, maxy += CULLMARGIN;
+  numofcandidates = 0;
   for (int i = 0; i < numofstaticbonds; i++) {
     const bondinfo *road = &bond[i];
     if (!road->road)
       continue;
+    const vector2d *b = &particle[road->particle1].pos;
+    const vector2d *e = &particle[road->particle2].pos;
+    if ((b->x < minx && e->x < minx) || (b->x > maxx && e->x > maxx) ||
+        (b->y < miny && e->y < miny) || (b->y > maxy && e->y > maxy))
+      continue;
+    candidate[numofcandidates++] = i;
+  }
+}
+
+// Deck contacts of corner q against the candidate road bonds; returns how
+// many crossings were found.
+static int makedeckcontacts(objectinfo *car, int k, int q) {
+  int made = 0;
+  const vector2d *qpos = &particle[q].pos;
+  for (int m = 0; m < numofcandidates; m++) {
+    const bondinfo *road = &bond[candidate[m]];
     const particleinfo *b = &particle[road->particle1];
     const particleinfo *e = &particle[road->particle2];
     vector2d h, n;
@@ -266,6 +299,7 @@ static void simulatecar(int o) {
   car->drive[0] = {0, 0};
   car->drive[1] = {0, 0};
   float speed = vectorlength2d(&car->vel);
+  findroadcandidates(car);
   for (int k = 0; k < car->numofparticles; k++) {
     int q = car->particlelist[k];
     if (makedeckcontacts(car, k, q) == 0) {
