@@ -274,7 +274,7 @@ static int preparesolver() {
   return regular;
 }
 
-static void solvespring(const solverbond *s) {
+static inline void solvespring(const solverbond *s) {
   solverparticle *a = &solverp[s->particle1];
   solverparticle *b = &solverp[s->particle2];
   vector2d dv;
@@ -336,7 +336,7 @@ static void solvevertex(const bondinfo *r) {
   scaleaddvectors2d(&b->vel, &b->vel, &t, r->weight2);
 }
 
-static void solvebond(const solverbond *s) {
+static inline void solvebond(const solverbond *s) {
   switch (s->type) {
   case BOND_SPRING: solvespring(s); break;
   case BOND_SURFACE: solvesurface(&bond[s->bond]); break;
@@ -351,9 +351,19 @@ void bondsimulation() {
     if (!regular || (pass & BRIDGEPASSMASK) == 0) {
       for (int i = 0; i < numofparticles; i++)
         solverp[i].prevvel = solverp[i].vel;
-      for (int i = 0; i < numofbonds; i++)
-        if ((solverb[i].passmask & pass) == 0)
-          solvebond(&solverb[i]);
+      if (regular) {
+        // Every bond acts in a full pass.
+        for (int i = 0; i < numofbonds; i++) {
+          if (solverb[i].type == BOND_SPRING)
+            solvespring(&solverb[i]);
+          else
+            solvebond(&solverb[i]);
+        }
+      } else {
+        for (int i = 0; i < numofbonds; i++)
+          if ((solverb[i].passmask & pass) == 0)
+            solvebond(&solverb[i]);
+      }
     } else {
       for (int k = 0; k < numoftouchedparticles; k++) {
         solverparticle *p = &solverp[touchedparticle[k]];

@@ -179,16 +179,54 @@ static int appendcontact() {
 // on both segments, so a road bond whose bounding box is clear of the car's
 // (the centre and its corners) by more than any rounding can reach is never
 // hit and is skipped; the rest are tested in bond order as before, so the
-// contacts and their order are unchanged. Comparisons are written so that
-// a non-number is never skipped: it is tested like any other bond.
+// contacts and their order are unchanged. Beyond SANECOORD (a simulation
+// that has blown up, or a non-number) the segment test's arithmetic can
+// overflow into a crossing anywhere, so such bonds and cars are never culled.
 constexpr float CULLMARGIN = 1.0f;
+constexpr float SANECOORD = 65536.0f;
+constexpr float HUGE_ = 3.0e38f;
+
+static int issanepoint(const vector2d *p) {
+  return p->x > -SANECOORD && p->x < SANECOORD && p->y > -SANECOORD && p->y < SANECOORD;
+}
+struct roadbox {
+  int bond;
+  float minx, maxx, miny, maxy;
+};
+static roadbox roadboxes[MAXBONDS];
+static int numofroadboxes;
 static int candidate[MAXBONDS];
 static int numofcandidates;
 
+// The road bonds' bounding boxes, once per car pass, in bond order.
+static void findroadboxes() {
+  numofroadboxes = 0;
+  for (int i = 0; i < numofstaticbonds; i++) {
+    const bondinfo *road = &bond[i];
+    if (!road->road)
+      continue;
+    const vector2d *b = &particle[road->particle1].pos;
+    const vector2d *e = &particle[road->particle2].pos;
+    roadbox *box = &roadboxes[numofroadboxes++];
+    box->bond = i;
+    if (!issanepoint(b) || !issanepoint(e)) {
+      box->minx = box->miny = -HUGE_;
+      box->maxx = box->maxy = HUGE_;
+      continue;
+    }
+    box->minx = b->x < e->x ? b->x : e->x;
+    box->maxx = b->x < e->x ? e->x : b->x;
+    box->miny = b->y < e->y ? b->y : e->y;
+    box->maxy = b->y < e->y ? e->y : b->y;
+  }
+}
+
 static void findroadcandidates(const objectinfo *car) {
   float minx = car->center.x, maxx = minx, miny = car->center.y, maxy = miny;
+  int sane = issanepoint(&car->center);
   for (int k = 0; k < car->numofparticles; k++) {
     const vector2d *p = &particle[car->particlelist[k]].pos;
+    sane &= issanepoint(p);
     minx = p->x < minx ? p->x : minx;
     maxx = p->x > maxx ? p->x : maxx;
     miny = p->y < miny ? p->y : miny;
@@ -196,16 +234,11 @@ static void findroadcandidates(const objectinfo *car) {
   }
   minx -= CULLMARGIN, maxx += CULLMARGIN, miny -= CULLMARGIN, maxy += CULLMARGIN;
   numofcandidates = 0;
-  for (int i = 0; i < numofstaticbonds; i++) {
-    const bondinfo *road = &bond[i];
-    if (!road->road)
+  for (int i = 0; i < numofroadboxes; i++) {
+    const roadbox *box = &roadboxes[i];
+    if (sane && (box->maxx < minx || box->minx > maxx || box->maxy < miny || box->miny > maxy))
       continue;
-    const vector2d *b = &particle[road->particle1].pos;
-    const vector2d *e = &particle[road->particle2].pos;
-    if ((b->x < minx && e->x < minx) || (b->x > maxx && e->x > maxx) ||
-        (b->y < miny && e->y < miny) || (b->y > maxy && e->y > maxy))
-      continue;
-    candidate[numofcandidates++] = i;
+    candidate[numofcandidates++] = box->bond;
   }
 }
 
@@ -328,6 +361,8 @@ static void simulatecar(int o) {
 void objectsimulation() {
   for (int o = 0; o < numofobjects; o++)
     updatecarframe(&object[o]);
+  if (numofobjects > 0)
+    findroadboxes();
   for (int o = 0; o < numofobjects; o++)
     simulatecar(o);
 }
