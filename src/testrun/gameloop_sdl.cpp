@@ -1,0 +1,147 @@
+#include <GL/gl.h>
+#include <SDL.h>
+
+#include "render/screenshot.h"
+#include "render/text.h"
+#include "render/texture.h"
+#include "render/view.h"
+#include "render/world.h"
+#include "shell/config.h"
+#include "shell/input.h"
+#include "shell/system.h"
+#include "testrun/game.h"
+#include "testrun/gameloop.h"
+#include "testrun/setup.h"
+#include "testrun/testrun.h"
+#include "ui/menu.h"
+
+static int keywentdown(int key) { return keyboard[key] && !prevkeyboard[key]; }
+
+static void declareitem(const char *text, int x, int y) { createmenuitem(text, x, y, 16, 1, 1, 1, 1); }
+
+// Rebuilt every frame in this order so that "Edit" is always item 0; the
+// conditions read the state as it was at the start of the frame.
+static void declaretestrunitems() {
+  numofmenuitems = 0;
+  declareitem("Edit", 0, 0);
+  setmenuitem(1, KEY_ESCAPE);
+  declareitem("Pause", 160, 464);
+  setmenuitem(8, &game.pause);
+  setmenuitem(1, 'p');
+  declareitem("Slow", 240, 464);
+  setmenuitem(8, &game.slow);
+  setmenuitem(1, 'l');
+  declareitem("Fast", 320, 464);
+  setmenuitem(8, &game.fast);
+  setmenuitem(1, 'f');
+  declareitem("Very Fast", 400, 464);
+  setmenuitem(8, &game.veryfast);
+  setmenuitem(1, 'v');
+  declareitem("Stress", 560, 464);
+  setmenuitem(8, &game.stressview);
+  setmenuitem(1, 'r');
+  if (game.stressview) {
+    declareitem("Max", 520, 464);
+    setmenuitem(8, &game.maxstress);
+    setmenuitem(1, 'x');
+  }
+  if (game.state == STATE_BRIDGE && isprogressiveoffered()) {
+    declareitem("Normal", 160, 0);
+    setmenuitem(9, &game.mode, 0);
+    setmenuitem(1, KEY_F2);
+    declareitem("Progressive", 320, 0);
+    setmenuitem(9, &game.mode, 1);
+    setmenuitem(1, KEY_F3);
+  }
+  if (game.state == STATE_BRIDGE && game.autorun == 0) {
+    declareitem("Run Train", ALIGN_END | 640, 0);
+    setmenuitem(9, &game.state, (int)STATE_CALLED);
+    setmenuitem(1, 't');
+  }
+  if (game.state == STATE_BRIDGE && game.mode == 1) {
+    declareitem("Weight", 0, 384);
+    setmenuitem(3, &game.weight);
+    setmenuitem(1, 'g');
+    declareitem("Add  ", 0, 416);
+    setmenuitem(3, &game.add);
+    setmenuitem(1, KEY_RETURN);
+  }
+  if (game.state == STATE_PASSED) {
+    declareitem("Next Level", ALIGN_END | 640, 0);
+    setmenuitem(9, &game.state, (int)STATE_NEXTLEVEL);
+    setmenuitem(1, 'n');
+  }
+}
+
+static void renderworld() {
+  setupperspectiveviewport(0, 0, 640, 480, 0.25f, 1024.0f);
+  setupviewpoint(view.pos, view.orient);
+  glDisable(GL_TEXTURE_2D);
+  renderobjects();
+  // Stress colours go over the water so they stay readable below it.
+  if (!game.stressview) {
+    renderbonds();
+    renderwater();
+  } else {
+    renderwater();
+    renderbonds();
+  }
+  renderlevel();
+  glEnable(GL_TEXTURE_2D);
+}
+
+static void drawtestruntexts() {
+  if (game.state == STATE_BRIDGE && game.autorun == 1)
+    drawtext("Autorun", ALIGN_END | 640, 0, 16, 1, 1, 1, 1);
+  drawtext("Time:", 0, 448, 16, 1, 1, 1, 1);
+  drawtext("/i", ALIGN_END | 128, 448, 16, 1, 1, 1, 1, game.steps / STEPSPERSECOND);
+  if (game.state > STATE_BRIDGE || game.mode == 0) {
+    drawtext("Weight:", 0, 464, 16, 1, 1, 1, 1);
+    drawtext("/i", ALIGN_END | 128, 464, 16, 1, 1, 1, 1, game.testweight);
+  }
+  if (game.state > STATE_BRIDGE && game.mode == 1)
+    drawtext("Progressive Test", ALIGN_CENTER | 320, 0, 16, 1, 1, 1, 1);
+  if (game.state == STATE_PASSED)
+    drawtext("Test Passed", ALIGN_CENTER | 320, 0, 16, 1, 1, 1, 1);
+  if (game.pause)
+    drawtext("Paused", ALIGN_CENTER | 320, 240, 16, 1, 1, 1, 1);
+  if (trainrefused)
+    drawtext("Bridge too large for the train", ALIGN_CENTER | 320, 32, 16, 1, 0.5f, 0.5f, 1);
+}
+
+void gameloop() {
+  starttestrun(SDL_GetTicks());
+  resetmenuitems();
+  for (;;) {
+    if (menuitem[0].active || windowinfo.quit || game.state == STATE_NEXTLEVEL)
+      break;
+    glClearColor(0.256f, 0.272f, 0.32f, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    declaretestrunitems();
+    checksystemmessages();
+    checkkeyboard();
+    checkmouse();
+    checkmenuitems();
+    if (game.weight < 1)
+      game.weight = 1;
+
+    renderworld();
+    setuptextdisplay();
+    drawtestruntexts();
+    drawmenuitems();
+    if (keywentdown(KEY_F8))
+      screenshot();
+    drawmousecursor(mouse.x, mouse.y, 16, 1, 1, 1, 1);
+    SDL_GL_SwapBuffers();
+
+    unsigned int now = SDL_GetTicks();
+    setsteptime();
+    checksimulationpace(now);
+    checkcamerapace(now);
+    if (keywentdown(KEY_F1))
+      restarttestrun(0);
+    if (keywentdown(KEY_F2))
+      restarttestrun(1);
+  }
+  resetmenuitems();
+}
