@@ -14,3 +14,7 @@ extern viewinfo view;
 
 void setupperspectiveviewport(int x, int y, int w, int h, float nearclip, float farclip);
 void setupviewpoint(const float *pos, const float *orient);
+
+// The window-pixel rectangle (X, Y, W, H, bottom-left origin) of a
+// rectangle of the virtual screen given top-left, as glViewport wants it.
+void getviewportrect(int *rect, int x, int y, int w, int h, int screenwidth, int screenheight);

@@ -23,5 +23,10 @@ void listvideomodes();
 // Set windowinfo's width, height, depth and full-screen flag on the window:
 // the colour buffer sizes for the depth (5/5/5/1 for 16, 8/8/8/8 for 32), a
 // fresh SDL_SetVideoMode and reactivategame. Returns 1 on success, 0 when
-// SDL refused the mode (the window then keeps whatever SDL left).
+// SDL refused the mode, in which case windowinfo and the window are put
+// back to the last mode that worked.
 int applyvideomode();
+
+// Record windowinfo's mode as one SDL accepted (start-up calls it once the
+// first window is open).
+void noteworkingvideomode();

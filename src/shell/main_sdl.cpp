@@ -1,0 +1,145 @@
+#include <GL/gl.h>
+#include <SDL/SDL.h>
+
+#include <cstdio>
+
+#include "render/text.h"
+#include "render/texture.h"
+#include "screens/screens.h"
+#include "shell/config.h"
+#include "shell/fileio.h"
+#include "shell/input.h"
+#include "shell/system.h"
+#include "shell/video.h"
+#include "ui/menu.h"
+
+static Uint32 videoflags() {
+  return SDL_OPENGL | (windowinfo.fullscreen ? SDL_FULLSCREEN : 0);
+}
+
+static void setglattributes() {
+  if (windowinfo.colordepth == 16) {
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 5);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 6);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 5);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 1);
+  } else if (windowinfo.colordepth == 32) {
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
+  }
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, windowinfo.depthbits);
+  SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, windowinfo.stencilbits);
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1);
+}
+
+static int openwindow() {
+  setglattributes();
+  if (windowinfo.screenwidth > 0 && windowinfo.screenheight > 0 &&
+      SDL_SetVideoMode(windowinfo.screenwidth, windowinfo.screenheight, windowinfo.colordepth,
+                       videoflags()))
+    return 1;
+  // A mode from the settings file that this display cannot open would lock
+  // the player out for good; the default window is tried before giving up.
+  fprintf(stderr, "spanwright: cannot open a %dx%d %d-bit %s window (%s); trying 800x600\n",
+          windowinfo.screenwidth, windowinfo.screenheight, windowinfo.colordepth,
+          windowinfo.fullscreen ? "full-screen" : "windowed", SDL_GetError());
+  windowinfo.screenwidth = 800;
+  windowinfo.screenheight = 600;
+  windowinfo.colordepth = 32;
+  windowinfo.fullscreen = 0;
+  setglattributes();
+  return SDL_SetVideoMode(800, 600, 32, SDL_OPENGL) != NULL;
+}
+
+static void seticon() {
+  SDL_RWops *file = SDL_RWFromFile("bridge.bmp", "rb");
+  SDL_Surface *icon = file ? SDL_LoadBMP_RW(file, 1) : NULL;
+  if (!icon)
+    return;
+  SDL_WM_SetIcon(icon, NULL);
+  SDL_FreeSurface(icon);
+}
+
+void reactivategame() {
+  for (int slot = 0; slot < NUMGLTEXTURES; slot++)
+    if (texture[slot].width)
+      setuptexture(slot);
+}
+
+void checksystemmessages() {
+  if (windowinfo.inactive)
+    SDL_Delay(10);
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) {
+    switch (event.type) {
+    case SDL_MOUSEBUTTONDOWN:
+      if (event.button.button == SDL_BUTTON_WHEELUP)
+        addwheelnotch(&mouse.wheelup);
+      else if (event.button.button == SDL_BUTTON_WHEELDOWN)
+        addwheelnotch(&mouse.wheeldown);
+      break;
+    case SDL_ACTIVEEVENT:
+      if ((event.active.state & SDL_APPACTIVE) && event.active.gain == 1) {
+        SDL_SetVideoMode(windowinfo.screenwidth, windowinfo.screenheight, windowinfo.colordepth,
+                         videoflags());
+        reactivategame();
+        windowinfo.inactive = 0;
+      }
+      if ((event.active.state & SDL_APPINPUTFOCUS) && event.active.gain == 0) {
+        SDL_WM_GrabInput(SDL_GRAB_OFF);
+        windowinfo.inactive = 1;
+      }
+      break;
+    case SDL_QUIT:
+      windowinfo.quit = 1;
+      break;
+    default:
+      break;
+    }
+  }
+}
+
+int main() {
+  checkbigendian();
+  loadoptions();
+  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) < 0) {
+    fprintf(stderr, "spanwright: cannot start the display: %s\n", SDL_GetError());
+    return 1;
+  }
+  SDL_ShowCursor(SDL_DISABLE);
+  listvideomodes();
+  windowinfo.screenwidth = config.screenwidth;
+  windowinfo.screenheight = config.screenheight;
+  windowinfo.colordepth = config.colordepth;
+  windowinfo.depthbits = config.depthbits;
+  windowinfo.stencilbits = config.stencilbits;
+  windowinfo.fullscreen = config.fullscreen;
+  SDL_WM_SetCaption("Spanwright", "SDL");
+  seticon();
+  if (!openwindow()) {
+    fprintf(stderr, "spanwright: cannot open an OpenGL window: %s\n", SDL_GetError());
+    SDL_Quit();
+    return 1;
+  }
+  noteworkingvideomode();
+  gentexturenames();
+
+  fontnum = 0;
+  font[fontnum].cursor = 0;
+  font[fontnum].resx = 640;
+  font[fontnum].resy = 480;
+  loadfont(FONTSLOT, "texture/font01.png");
+  loadtexture(CURSORSLOT, "texture/mouse01.png", 0, GL_CLAMP_TO_EDGE, GL_CLAMP_TO_EDGE, GL_LINEAR,
+              GL_LINEAR);
+
+  setupmenuitems();
+  mainmenu();
+
+  saveoptions();
+  SDL_WM_IconifyWindow();
+  SDL_Quit();
+  return 0;
+}
