@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits.h>
 #include <string.h>
 
 #include "render/view.h"
@@ -136,6 +137,19 @@ TEST(TestRun, ProgressiveWeights) {
   EXPECT_EQ(weights[2], 50000);
   EXPECT_EQ(levelpassed[0], 0);
   levelnum = -1;
+
+  // Whatever was typed into "Add", the next train weighs 1 to INT_MAX.
+  const int adds[2] = {-50000, INT_MAX};
+  const int expected[2] = {1, INT_MAX};
+  for (int k = 0; k < 2; k++) {
+    startrun(0, 1);
+    game.mode = 1;
+    game.add = adds[k];
+    for (int i = 0; i < 3000 && game.state != STATE_PROGRESSIVE; i++)
+      simulationstep();
+    ASSERT_EQ(game.state, STATE_PROGRESSIVE);
+    EXPECT_EQ(game.testweight, expected[k]);
+  }
 }
 
 TEST(TestRun, TrainStartIsKeptOnTheTerrain) {

@@ -1,5 +1,7 @@
 #include "testrun/testrun.h"
 
+#include <limits.h>
+
 #include "render/view.h"
 #include "shell/config.h"
 #include "shell/input.h"
@@ -22,6 +24,7 @@ constexpr float WEIGHTUNIT = 10000.0f;
 void starttestrun(unsigned int now) {
   game.autorun = 0;
   game.steptime = 16;
+  game.testweight = game.weight;  // shown before the first step, e.g. when paused
   trainrefused = 0;
   setupsimulation();
   testrunclock.step = now;
@@ -64,14 +67,28 @@ int placetrain(int type) {
   return 0;
 }
 
+// Written as "every car is past" rather than "no car is short of it", so a
+// car whose position is no longer a number never counts as across.
 int istrainacross(int type) {
   for (int o = 0; o < numofobjects; o++) {
-    if (type == OBJECT_RIGHTLOCO && object[o].center.x < level.rightend + ACROSS)
+    if (type == OBJECT_RIGHTLOCO && !(object[o].center.x >= level.rightend + ACROSS))
       return 0;
-    if (type == OBJECT_LEFTLOCO && object[o].center.x > level.leftend - ACROSS)
+    if (type == OBJECT_LEFTLOCO && !(object[o].center.x <= level.leftend - ACROSS))
       return 0;
   }
   return 1;
+}
+
+// The next progressive weight. The "Add" box takes any int, so the sum is
+// kept within 1..INT_MAX: a weightless or negative train would divide by a
+// zero mass, and an overflowing int is undefined.
+static int addweight(int weight, int add) {
+  long long next = (long long)weight + add;
+  if (next < 1)
+    return 1;
+  if (next > INT_MAX)
+    return INT_MAX;
+  return (int)next;
 }
 
 void simulationstep() {
@@ -111,7 +128,7 @@ void simulationstep() {
   if (game.state == STATE_PASSED && levelnum >= 0 && levelnum < MAXPROGRESS && game.mode == 0)
     levelpassed[levelnum] = 1;
   if (game.mode == 1 && game.state == STATE_PASSED) {
-    game.testweight += game.add;
+    game.testweight = addweight(game.testweight, game.add);
     setupsimulation();
     game.state = STATE_PROGRESSIVE;
   }

@@ -43,6 +43,6 @@ int checksimulationpace(unsigned int now);
 void movecamera();
 // Run the camera ticks due by now (at most 4); returns how many ran.
 int checkcamerapace(unsigned int now);
-// Text-run helpers shared with spanwright-verify: has every car got past
+// Has every car got past
 // the far end of a crossing in the given direction?
 int istrainacross(int type);
