@@ -25,8 +25,17 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/data/bridge.bmp)
   install(FILES ${CMAKE_SOURCE_DIR}/data/bridge.bmp DESTINATION share/spanwright)
 endif()
 
-install(FILES ${CMAKE_SOURCE_DIR}/dist/${SPANWRIGHT_APPID}.desktop
-  DESTINATION share/applications)
+# The desktop entry names the launcher by its full installed path: a prefix
+# such as ~/.local is not always on the PATH a desktop session starts menu
+# entries with. The path is the prefix given at install time, which a
+# DESTDIR staging install leaves as the final one.
+install(CODE "
+  file(READ \"${CMAKE_SOURCE_DIR}/dist/${SPANWRIGHT_APPID}.desktop\" entry)
+  string(REPLACE \"Exec=spanwright\" \"Exec=\\\"\${CMAKE_INSTALL_PREFIX}/bin/spanwright\\\"\" entry \"\${entry}\")
+  file(WRITE \"${CMAKE_BINARY_DIR}/${SPANWRIGHT_APPID}.desktop\" \"\${entry}\")
+  file(INSTALL DESTINATION \"\${CMAKE_INSTALL_PREFIX}/share/applications\"
+    TYPE FILE FILES \"${CMAKE_BINARY_DIR}/${SPANWRIGHT_APPID}.desktop\")
+")
 install(FILES ${CMAKE_SOURCE_DIR}/dist/${SPANWRIGHT_APPID}.metainfo.xml
   DESTINATION share/metainfo)
 foreach(size 48 64 128 256)

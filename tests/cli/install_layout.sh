@@ -22,6 +22,8 @@ for s in 48 64 128 256; do
   [ "$(identify -format '%wx%h' "$icon")" = "${s}x${s}" ] || fail "icon $s has the wrong size"
 done
 desktop-file-validate "$prefix/share/applications/$app.desktop" || fail "desktop entry"
+exec=$(sed -n 's/^Exec=//p' "$prefix/share/applications/$app.desktop")
+[ "$exec" = "\"$prefix/bin/spanwright\"" ] || fail "desktop entry starts $exec"
 appstreamcli validate --no-net "$prefix/share/metainfo/$app.metainfo.xml" >/dev/null || fail "metainfo"
 shipped=$(cd "$src/data/level" && find . -name '*.qzl' | sort)
 installed=$(cd "$prefix/share/spanwright/level" && find . -name '*.qzl' | sort)
