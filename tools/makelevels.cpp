@@ -136,7 +136,9 @@ static void shapelevel(const levelplan *p) {
         y = interpolate(in, 0, p->deck, p->wall, bed);
       y = pierheight(p, x, y);
     }
-    level.terrain[i] = y;
+    // Sixteenths of a unit: the heights come out the same whatever libm
+    // rounds the sines to, so regenerating never changes a shipped file.
+    level.terrain[i] = roundf(y * 16.0f) / 16.0f;
   }
   level.deckheight = p->deck;
   level.waterlevel = p->water;
