@@ -460,6 +460,12 @@ TEST(Cars, TerrainContacts) {
   // Columns at x 100 and 104 lie under the floor (98..106); 96 and 108 do not.
   EXPECT_EQ(vertex, 2);
   EXPECT_EQ(object[0].drive[0].x, 1.0f);
+  // A bond table with one record left: the first contact takes it, the
+  // rest are skipped, nothing is written past the table.
+  numofbonds = numofstaticbonds = MAXBONDS - 1;
+  objectsimulation();
+  EXPECT_EQ(numofbonds, MAXBONDS);
+  numofstaticbonds = numofbonds = 6;
   // A wheel touching the deck and the ground gets only the deck contact.
   clearsimulation();
   vector2d l = {80.0f, 31.95f}, r = {120.0f, 31.95f};
