@@ -352,4 +352,16 @@ TEST(Menu, EditingTextBoxSilencesHotkeys) {
   checkmenuitems();
   EXPECT_EQ(menuitem[0].active, 0);
   EXPECT_EQ(value, 10);
+  // a screen left while editing: the next screen's hotkeys work at once
+  declare();
+  input(600, 600, 0, {'b'});
+  checkmenuitems();
+  ASSERT_EQ(textinput.editing, 1);
+  resetmenuitems();
+  numofmenuitems = 0;
+  createmenuitem("Back", 0, 0, 16, 1, 1, 1, 1);
+  setmenuitem(1, KEY_ESCAPE);
+  input(600, 600, 0, {KEY_ESCAPE});
+  checkmenuitems();
+  EXPECT_EQ(menuitem[0].active, 1);
 }

@@ -14,7 +14,7 @@
 
 enum : int { LOAD_BACK, LOAD_NEWLEVEL };
 
-// The two load screens are one design: the pack list of their own
+// The two load screens differ only in their directory: the pack list of their own
 // directory, the names of the chosen pack, and a chosen entry that opens the
 // editor in free mode (levelnum -1: no progress, level editor allowed).
 // Nothing is saved when the editor returns.

@@ -180,11 +180,14 @@ void setmenuitem(int operation, ...) {
   va_end(args);
 }
 
+// With every latch down no text box is being edited, so the next screen's
+// first frame must not find its hotkeys still switched off.
 void resetmenuitems() {
   for (int i = 0; i < MAXMENUITEMS; i++) {
     menuitem[i].active = 0;
     menuitem[i].wasactive = 0;
   }
+  textinput.editing = 0;
 }
 
 void setupmenuitems() {
