@@ -41,6 +41,9 @@ static int openwindow() {
       SDL_SetVideoMode(windowinfo.screenwidth, windowinfo.screenheight, windowinfo.colordepth,
                        videoflags()))
     return 1;
+  if (windowinfo.screenwidth == 800 && windowinfo.screenheight == 600 &&
+      windowinfo.colordepth == 32 && !windowinfo.fullscreen)
+    return 0;
   // A mode from the settings file that this display cannot open would lock
   // the player out for good; the default window is tried before giving up.
   fprintf(stderr, "spanwright: cannot open a %dx%d %d-bit %s window (%s); trying 800x600\n",

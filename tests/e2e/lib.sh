@@ -45,6 +45,8 @@
 #   e2e_mean FILE X Y W H    print the mean brightness (0-255) of a window-
 #                            pixel region of a screenshot
 #   e2e_vmean FILE X Y W H   the same with virtual 640x480 coordinates
+#   e2e_vmax FILE X Y W H    the brightest pixel (0-255) of a virtual-
+#                            coordinate region: is anything drawn there?
 #   e2e_wait_file PATH [s]   wait until PATH exists (default 10 s); 1 if not
 #   e2e_wait_exit [s]        wait for the game to end (default 10 s); sets
 #                            GAME_STATUS; returns 1 when it is still running
@@ -288,6 +290,13 @@ e2e_vmean() {
   local w h
   read -r w h < <(identify -format '%w %h' "$1")
   e2e_mean "$1" $(($2 * w / 640)) $(($3 * h / 480)) $(($4 * w / 640)) $(($5 * h / 480))
+}
+
+e2e_vmax() {
+  local w h
+  read -r w h < <(identify -format '%w %h' "$1")
+  convert "$1" -crop "$(($4 * w / 640))x$(($5 * h / 480))+$(($2 * w / 640))+$(($3 * h / 480))" \
+    +repage -colorspace gray -format '%[fx:int(255*maxima)]' info:
 }
 
 e2e_wait_file() {
