@@ -256,6 +256,8 @@ e2e_type() {
     '.') ch=period ;;
     '-') ch=minus ;;
     '_') ch=underscore ;;
+    '/') ch=slash ;;
+    ',') ch=comma ;;
     esac
     e2e_key "$ch"
   done
