@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Start-up and shut-down beyond the plain first run: no display at all, a
-# close request from the window system, the mode from "config.txt", a mode
-# the display cannot open, and missing font and cursor images.
+# Start-up and shut-down beyond the plain first run: no display at all, the
+# window hidden and shown again, a close request from the window system,
+# the mode from "config.txt", a mode the display cannot open, and missing
+# font and cursor images.
 . "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 
@@ -13,8 +14,20 @@ status=$?
   e2e_fail "without a display stderr was: $(cat "$WORK/nodisplay.err")"
 [ ! -e "$DATA/config.txt" ] || e2e_fail "a failed start wrote config.txt"
 
-# A close request on the main menu ends the game like Escape.
+# Hidden and shown again (as iconify and restore do): the mode is set again
+# and the font and cursor are uploaded again, so both still draw.
 e2e_start
+xdotool windowunmap --sync "$WID"
+e2e_frames
+xdotool windowmap --sync "$WID"
+e2e_frames 1
+e2e_move 100 100
+e2e_frames
+e2e_shot "$WORK/restored.png"
+[ "$(e2e_vmax "$WORK/restored.png" 200 160 240 32)" -ge 200 ] || e2e_fail "no title after the window came back"
+[ "$(e2e_vmax "$WORK/restored.png" 100 100 12 16)" -ge 200 ] || e2e_fail "no cursor after the window came back"
+
+# A close request on the main menu ends the game like Escape.
 e2e_close
 e2e_wait_exit 10 || e2e_fail "the close request did not end the game"
 [ "$GAME_STATUS" = 0 ] || e2e_fail "exit status $GAME_STATUS after a close request"
