@@ -1,45 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
-
-#include "render/text.h"
-#include "shell/input.h"
-#include "ui/menu.h"
-#include "ui/textbox.h"
+#include "menu_frames.h"
 
 namespace {
-
-// Every glyph advances half the text size: 8 pixels at size 16.
-void setupfont(float advance = 0.5f) {
-  fontnum = 0;
-  for (float &w : font[0].glyphwidth)
-    w = advance;
-  font[0].cursor = 0;
-}
-
-// One input frame: the previous state moves to prev*, then the new one is set.
-void input(int x, int y, int left, std::initializer_list<int> keys = {}) {
-  prevmouse = mouse;
-  mouse.x = x;
-  mouse.y = y;
-  mouse.left = left;
-  memcpy(prevkeyboard, keyboard, sizeof keyboard);
-  memset(keyboard, 0, sizeof keyboard);
-  for (int k : keys)
-    keyboard[k] = 1;
-}
-
-void clearall() {
-  setupfont();
-  setupmenuitems();
-  resetmenuitems();
-  memset(&textinput, 0, sizeof textinput);
-  memset(&mouse, 0, sizeof mouse);
-  memset(&prevmouse, 0, sizeof prevmouse);
-  memset(keyboard, 0, sizeof keyboard);
-  memset(prevkeyboard, 0, sizeof prevkeyboard);
-  mouse.x = mouse.y = 600; // away from every item
-}
 
 // Three buttons in a column: "Back" (Escape) at y 0, "Options" (o) at y 16,
 // "Load" (l) at y 32, all at x 0, size 16.
@@ -63,7 +26,7 @@ void countcall() { calls++; }
 } // namespace
 
 TEST(Menu, PlacementAndAlignment) {
-  clearall();
+  clearmenustate();
   numofmenuitems = 0;
   // centred on x 320: 4 glyphs of 8 -> 32 wide, left edge at 304
   createmenuitem("Exit", ALIGN_CENTER | 320, 400, 16, 1, 1, 1, 1);
@@ -80,12 +43,12 @@ TEST(Menu, PlacementAndAlignment) {
   createmenuitem("A", 0, ALIGN_END | 480, 12, 1, 1, 1, 1);
   EXPECT_EQ(menuitem[3].y, 468);
   // the width truncates after every glyph: 3.5 + 3.5 + 3.5 -> 3, 6, 9 (not 10)
-  setupfont(0.35f);
+  setupmenufont(0.35f);
   createmenuitem("abc", 0, 0, 10, 1, 1, 1, 1);
   EXPECT_EQ(menuitem[4].width, 9);
   // a text box is aligned by its measured label, then widened to
   // textlength * size regardless of the glyphs
-  setupfont(0.5f);
+  setupmenufont(0.5f);
   int value = 0;
   createmenuitem("00000", ALIGN_END | 640, 0, 16, 1, 1, 1, 1);
   setmenuitem(3, &value);
@@ -108,76 +71,76 @@ TEST(Menu, PlacementAndAlignment) {
 }
 
 TEST(Menu, ClickLatches) {
-  clearall();
+  clearmenustate();
   // press on "Options": it latches and the state shows active
   declarebuttons();
-  input(4, 20, 1);
+  menuinput(4, 20, 1);
   checkmenuitems();
   EXPECT_EQ(menuitem[1].active, 1);
   EXPECT_EQ(menuitem[1].state, MENUSTATE_ACTIVE);
   // held and released: the latch stays until something clears it
   declarebuttons();
-  input(4, 20, 1);
+  menuinput(4, 20, 1);
   checkmenuitems();
   declarebuttons();
-  input(4, 20, 0);
+  menuinput(4, 20, 0);
   checkmenuitems();
   EXPECT_EQ(menuitem[1].active, 1);
   // a press on another item clears the first latch in the same frame
   declarebuttons();
-  input(4, 36, 1);
+  menuinput(4, 36, 1);
   checkmenuitems();
   EXPECT_EQ(menuitem[1].active, 0);
   EXPECT_EQ(menuitem[2].active, 1);
   // a press on empty space clears everything
   declarebuttons();
-  input(4, 36, 0);
+  menuinput(4, 36, 0);
   checkmenuitems();
   declarebuttons();
-  input(300, 300, 1);
+  menuinput(300, 300, 1);
   checkmenuitems();
   for (int i = 0; i < 3; i++)
     EXPECT_EQ(menuitem[i].active, 0) << i;
   // hover without press: state 2, no latch; the right edge is outside
   declarebuttons();
-  input(4, 4, 0);
+  menuinput(4, 4, 0);
   checkmenuitems();
   EXPECT_EQ(menuitem[0].state, MENUSTATE_HOVER);
   EXPECT_EQ(menuitem[0].active, 0);
   declarebuttons();
-  input(32, 4, 0);
+  menuinput(32, 4, 0);
   checkmenuitems();
   EXPECT_EQ(menuitem[0].state, MENUSTATE_NORMAL);
 }
 
 TEST(Menu, HotkeysRepeatAndDisabled) {
-  clearall();
+  clearmenustate();
   // a held hotkey fires once, on the frame it goes down
   declarebuttons();
-  input(600, 600, 0, {'o'});
+  menuinput(600, 600, 0, {'o'});
   checkmenuitems();
   EXPECT_EQ(menuitem[1].active, 1);
   menuitem[1].active = 0;
   declarebuttons();
-  input(600, 600, 0, {'o'});
+  menuinput(600, 600, 0, {'o'});
   checkmenuitems();
   EXPECT_EQ(menuitem[1].active, 0);
   // with repeat it fires every frame it is held, and unlatches on release
   for (int frame = 0; frame < 3; frame++) {
     declarebuttons(1);
-    input(600, 600, 0, {'o'});
+    menuinput(600, 600, 0, {'o'});
     checkmenuitems();
     EXPECT_EQ(menuitem[1].active, 1) << frame;
   }
   declarebuttons(1);
-  input(600, 600, 0);
+  menuinput(600, 600, 0);
   checkmenuitems();
   EXPECT_EQ(menuitem[1].active, 0);
   // a disabled item under the mouse: no hover, no latch, no hotkey, no cursor
   font[0].cursor = 7;
   declarebuttons(0, 1);
   menuitem[2].cursor = 3;
-  input(4, 36, 1, {'l'});
+  menuinput(4, 36, 1, {'l'});
   checkmenuitems();
   EXPECT_EQ(menuitem[2].state, MENUSTATE_DISABLED);
   EXPECT_EQ(menuitem[2].active, 0);
@@ -185,20 +148,20 @@ TEST(Menu, HotkeysRepeatAndDisabled) {
   // an enabled hovered item hands its cursor to the font
   declarebuttons();
   menuitem[2].cursor = 3;
-  input(4, 36, 0);
+  menuinput(4, 36, 0);
   checkmenuitems();
   EXPECT_EQ(font[0].cursor, 3);
   // a key code outside the keyboard table never fires nor reads past it
   numofmenuitems = 0;
   createmenuitem("X", 0, 0, 16, 1, 1, 1, 1);
   setmenuitem(1, 5000);
-  input(600, 600, 0);
+  menuinput(600, 600, 0);
   checkmenuitems();
   EXPECT_EQ(menuitem[0].active, 0);
 }
 
 TEST(Menu, TogglesSetsAndActions) {
-  clearall();
+  clearmenustate();
   int mode = 1, flag = 0;
   auto declare = [&] {
     numofmenuitems = 0;
@@ -213,47 +176,47 @@ TEST(Menu, TogglesSetsAndActions) {
   };
   // only the sibling whose value matches shows active
   declare();
-  input(600, 600, 0);
+  menuinput(600, 600, 0);
   checkmenuitems();
   EXPECT_EQ(menuitem[0].state, MENUSTATE_NORMAL);
   EXPECT_EQ(menuitem[1].state, MENUSTATE_ACTIVE);
   EXPECT_EQ(menuitem[2].state, MENUSTATE_NORMAL);
   // clicking row 2 stores 2 and its latch is already cleared
   declare();
-  input(4, 116, 1);
+  menuinput(4, 116, 1);
   checkmenuitems();
   EXPECT_EQ(mode, 2);
   EXPECT_EQ(menuitem[2].active, 0);
   // the toggle flips once per press and shows active while on
   declare();
-  input(4, 164, 0);
+  menuinput(4, 164, 0);
   checkmenuitems();
   declare();
-  input(4, 164, 1);
+  menuinput(4, 164, 1);
   checkmenuitems();
   EXPECT_EQ(flag, 1);
   declare();
-  input(4, 164, 1);
+  menuinput(4, 164, 1);
   checkmenuitems();
   EXPECT_EQ(flag, 1);
   EXPECT_EQ(menuitem[3].state, MENUSTATE_ACTIVE);
   // a button with its own action runs it once and does not stay latched
   calls = 0;
   declare();
-  input(4, 204, 0);
+  menuinput(4, 204, 0);
   checkmenuitems();
   declare();
-  input(4, 204, 1);
+  menuinput(4, 204, 1);
   checkmenuitems();
   declare();
-  input(4, 204, 1);
+  menuinput(4, 204, 1);
   checkmenuitems();
   EXPECT_EQ(calls, 1);
   EXPECT_EQ(menuitem[4].active, 0);
 }
 
 TEST(Menu, CapacityResetAndLabels) {
-  clearall();
+  clearmenustate();
   // items past the table are ignored, and so are operations aimed at them
   numofmenuitems = 0;
   for (int i = 0; i < MAXMENUITEMS; i++)
@@ -269,7 +232,7 @@ TEST(Menu, CapacityResetAndLabels) {
   EXPECT_STREQ(menuitem[MAXMENUITEMS - 1].text, "x");
   EXPECT_EQ(menuitem[MAXMENUITEMS - 1].key, 'q');
   EXPECT_EQ(menuitem[MAXMENUITEMS - 1].type, MENU_BUTTON);
-  input(0, 0, 1);
+  menuinput(0, 0, 1);
   checkmenuitems();
   // setmenuitem before any item this frame does nothing
   numofmenuitems = 0;
@@ -291,7 +254,7 @@ TEST(Menu, CapacityResetAndLabels) {
 }
 
 TEST(Menu, HotkeyHighlight) {
-  clearall();
+  clearmenustate();
   numofmenuitems = 0;
   createmenuitem("Load Bridge", 0, 0, 16, 1, 1, 1, 1);
   setmenuitem(1, 'b');
@@ -316,7 +279,7 @@ TEST(Menu, HotkeyHighlight) {
 }
 
 TEST(Menu, EditingTextBoxSilencesHotkeys) {
-  clearall();
+  clearmenustate();
   int value = 10;
   auto declare = [&] {
     numofmenuitems = 0;
@@ -330,38 +293,38 @@ TEST(Menu, EditingTextBoxSilencesHotkeys) {
   };
   // the box's hotkey starts editing
   declare();
-  input(600, 600, 0, {'b'});
+  menuinput(600, 600, 0, {'b'});
   checkmenuitems();
   EXPECT_EQ(textinput.editing, 1);
   EXPECT_EQ(menuitem[1].active, 1);
   // while editing, 'o' types instead of opening Options (and a digit box
   // ignores the letter)
   declare();
-  input(600, 600, 0, {'o'});
+  menuinput(600, 600, 0, {'o'});
   checkmenuitems();
   EXPECT_EQ(menuitem[2].active, 0);
   // Escape ends the edit but does not fire Back, neither now nor held
   declare();
-  input(600, 600, 0, {KEY_ESCAPE});
+  menuinput(600, 600, 0, {KEY_ESCAPE});
   checkmenuitems();
   EXPECT_EQ(menuitem[1].active, 0);
   EXPECT_EQ(menuitem[0].active, 0);
   EXPECT_EQ(textinput.editing, 0);
   declare();
-  input(600, 600, 0, {KEY_ESCAPE});
+  menuinput(600, 600, 0, {KEY_ESCAPE});
   checkmenuitems();
   EXPECT_EQ(menuitem[0].active, 0);
   EXPECT_EQ(value, 10);
   // a screen left while editing: the next screen's hotkeys work at once
   declare();
-  input(600, 600, 0, {'b'});
+  menuinput(600, 600, 0, {'b'});
   checkmenuitems();
   ASSERT_EQ(textinput.editing, 1);
   resetmenuitems();
   numofmenuitems = 0;
   createmenuitem("Back", 0, 0, 16, 1, 1, 1, 1);
   setmenuitem(1, KEY_ESCAPE);
-  input(600, 600, 0, {KEY_ESCAPE});
+  menuinput(600, 600, 0, {KEY_ESCAPE});
   checkmenuitems();
   EXPECT_EQ(menuitem[0].active, 1);
 }

@@ -1,44 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
-
-#include "render/text.h"
-#include "shell/input.h"
-#include "ui/menu.h"
-#include "ui/textbox.h"
+#include "menu_frames.h"
 
 namespace {
-
-// Glyphs 8 pixels wide at size 16.
-void setupfont() {
-  fontnum = 0;
-  for (float &w : font[0].glyphwidth)
-    w = 0.5f;
-}
-
-void input(int x, int y, int left, std::initializer_list<int> keys = {}) {
-  prevmouse = mouse;
-  mouse.x = x;
-  mouse.y = y;
-  mouse.left = left;
-  memcpy(prevkeyboard, keyboard, sizeof keyboard);
-  memset(keyboard, 0, sizeof keyboard);
-  for (int k : keys)
-    keyboard[k] = 1;
-}
-
-// Keys are released between presses so that each one goes down anew.
-void clearall() {
-  setupfont();
-  setupmenuitems();
-  resetmenuitems();
-  memset(&textinput, 0, sizeof textinput);
-  memset(&mouse, 0, sizeof mouse);
-  memset(&prevmouse, 0, sizeof prevmouse);
-  memset(keyboard, 0, sizeof keyboard);
-  memset(prevkeyboard, 0, sizeof prevkeyboard);
-  mouse.x = mouse.y = 600;
-}
 
 // A screen with two boxes: an int box at (100, 100) whose template has 8
 // characters and hotkey w, and a string box at (100, 200) with template of 8.
@@ -69,7 +33,7 @@ struct boxes {
   // One frame with the mouse parked away from every item unless given.
   void frame(std::initializer_list<int> keys = {}, int x = 600, int y = 600, int left = 0) {
     declare();
-    input(x, y, left, keys);
+    menuinput(x, y, left, keys);
     checkmenuitems();
   }
   // Press and release one key.
@@ -85,7 +49,7 @@ struct boxes {
 } // namespace
 
 TEST(TextBox, ActivationCaretAndNumbers) {
-  clearall();
+  clearmenustate();
   boxes b;
   // a click on the third digit of 10000 puts the caret there, selecting nothing
   b.frame();
@@ -133,7 +97,7 @@ TEST(TextBox, ActivationCaretAndNumbers) {
   EXPECT_EQ(b.number, -7999999);
   EXPECT_STREQ(textinput.input, "");
   // a float box rewrites its value through %g (six significant digits)
-  clearall();
+  clearmenustate();
   boxes f;
   f.withfloat = 1;
   f.frame();
@@ -143,7 +107,7 @@ TEST(TextBox, ActivationCaretAndNumbers) {
 }
 
 TEST(TextBox, LengthLimitOverwriteAndSelection) {
-  clearall();
+  clearmenustate();
   boxes b;
   strcpy(b.name, "abcdefg");
   b.frame();
@@ -206,7 +170,7 @@ TEST(TextBox, LengthLimitOverwriteAndSelection) {
 }
 
 TEST(TextBox, KeysAndTab) {
-  clearall();
+  clearmenustate();
   boxes b;
   strcpy(b.name, "");
   b.frame();
@@ -246,7 +210,7 @@ TEST(TextBox, KeysAndTab) {
   EXPECT_EQ(menuitem[1].active, 0);
   EXPECT_EQ(textinput.editing, 1);
   // Tab in the only box of a screen changes nothing
-  clearall();
+  clearmenustate();
   boxes one;
   one.onlyone = 1;
   one.frame();
@@ -257,7 +221,7 @@ TEST(TextBox, KeysAndTab) {
 }
 
 TEST(TextBox, MaskingAndBounds) {
-  clearall();
+  clearmenustate();
   char secret[32] = "abc";
   numofmenuitems = 0;
   createmenuitem("xxxxxx", 0, 0, 16, 1, 1, 1, 1);
