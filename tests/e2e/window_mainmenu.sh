@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The window and the main menu as a player first sees them: the title bar,
-# the menu's texts and items where they belong, readable glyphs, hover
+# The window and the main menu as a player first sees them: the title bar
+# and icon, the menu's texts and items where they belong, readable glyphs, hover
 # brightening, the drawn cursor, and Escape ending the game with the
 # settings written back.
 . "$(dirname "$0")/lib.sh"
@@ -8,6 +8,7 @@ e2e_init "$@"
 e2e_start
 
 [ "$(xdotool getwindowname "$WID")" = Spanwright ] || e2e_fail "window title is '$(xdotool getwindowname "$WID")'"
+xprop -id "$WID" WM_HINTS | grep -q 'bitmap id # to use for icon' || e2e_fail "the window has no icon"
 [ "$(e2e_window_size)" = "800 600" ] || e2e_fail "no config.txt should give 800x600, got $(e2e_window_size)"
 
 # Park the pointer in the bottom-right corner: the arrow hangs from its tip
