@@ -14,7 +14,8 @@
 # Variables set for the script:
 #   BUILD, SRC     the two arguments
 #   GAME           the game binary ($BUILD/spanwright)
-#   WORK           temporary directory, removed on exit (kept when E2E_KEEP=1)
+#   WORK           temporary directory under BUILD (or E2E_TMP), removed on
+#                  exit (kept when E2E_KEEP=1)
 #   DATA           $WORK/data: the game's working directory (a copy of data/)
 #   GAME_STATUS    exit status after e2e_wait_exit succeeded
 #   WID            X window id of the game window after e2e_start
@@ -112,7 +113,9 @@ e2e_init() {
   for tool in Xvfb xdotool xwininfo import convert cc; do
     command -v "$tool" >/dev/null 2>&1 || e2e_skip "$tool is not installed"
   done
-  WORK=$(mktemp -d "${TMPDIR:-/tmp}/spanwright-e2e.XXXXXX")
+  # Under the build directory, so that clearing one tree of leftovers never
+  # pulls the files from under a run of another tree.
+  WORK=$(mktemp -d "${E2E_TMP:-$BUILD}/e2e-$E2E_NAME.XXXXXX")
   trap e2e_cleanup EXIT
   trap 'exit 130' INT TERM
   DATA="$WORK/data"
