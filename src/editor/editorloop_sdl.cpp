@@ -16,11 +16,10 @@
 #include "shell/input.h"
 #include "shell/system.h"
 #include "testrun/game.h"
+#include "testrun/gameloop.h"
 #include "ui/menu.h"
 #include "ui/textbox.h"
 #include "world/levellist.h"
-
-void gameloop() __attribute__((weak));
 
 static int testrequest;
 
@@ -161,8 +160,7 @@ static int bridgeinput() {
 }
 
 static void runtest(unsigned int *last) {
-  if (gameloop)
-    gameloop();
+  gameloop();
   *last = SDL_GetTicks();
   testrequest = 0;
   resumeeditor();

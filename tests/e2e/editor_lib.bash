@@ -93,3 +93,62 @@ costhash() {
     +repage -depth 8 rgb:- | md5sum | cut -d' ' -f1
 }
 
+
+# Mean brightness of the centred top text row of a virtual 640x480 image
+# region, where the test run shows "Test Passed".
+topmean() { e2e_vmean "$1" 280 0 80 16; }
+
+# The same for an F8 screenshot. The TGA is stored bottom row first, which
+# this ImageMagick reads as the top row, so it is flipped back first.
+tgatopmean() {
+  convert "$1" -flip "$WORK/tga.png"
+  topmean "$WORK/tga.png"
+}
+
+# The test run's sky is about 70 bright; the white "Test Passed" centred
+# at the top lifts that row well above it.
+PASSEDMEAN=85
+
+# Wait until the test run shows "Test Passed".
+editor_wait_passed() {
+  local limit=${1:-60} i now
+  for ((i = 0; i < limit; i++)); do
+    e2e_frames 1
+    e2e_shot "$WORK/waiting.png"
+    now=$(topmean "$WORK/waiting.png")
+    [ "$now" -gt "$PASSEDMEAN" ] && return 0
+  done
+  return 1
+}
+
+# "Run Train" (key t) in the test run, pressed again while its label still
+# shows at the top right: a press that falls between two slow frames is lost.
+editor_runtrain() {
+  local i before after
+  e2e_shot "$WORK/torun.png"
+  before=$(e2e_vmean "$WORK/torun.png" 560 0 80 16)
+  for i in 1 2 3; do
+    e2e_key t
+    e2e_frames 1
+    e2e_shot "$WORK/running.png"
+    after=$(e2e_vmean "$WORK/running.png" 560 0 80 16)
+    [ "$after" -lt $((before - 4)) ] && return 0
+    e2e_log "the train has not started (label $before -> $after), pressing t again"
+  done
+  e2e_fail "Run Train did not start the train"
+}
+
+# "Test" (key t) in the editor, pressed again until the test run's lighter
+# sky shows.
+editor_starttest() {
+  local i sky
+  for i in 1 2 3; do
+    e2e_key t
+    e2e_frames 1
+    e2e_shot "$WORK/testrun.png"
+    sky=$(e2e_vmean "$WORK/testrun.png" 560 100 60 40)
+    [ "$sky" -gt 55 ] && return 0
+    e2e_log "no test run yet (sky $sky), pressing t again"
+  done
+  e2e_fail "Test did not open the test run"
+}

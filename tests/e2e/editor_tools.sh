@@ -7,7 +7,7 @@
 . "$(dirname "$0")/lib.sh"
 # Generous key and button holds: a loaded machine may draw a frame slowly,
 # and a press that starts and ends between two frames is never seen.
-E2E_HOLD=${E2E_HOLD:-0.25}
+E2E_HOLD=${E2E_HOLD:-0.3}
 . "$(dirname "$0")/editor_lib.bash"
 e2e_init "$@"
 e2e_start
