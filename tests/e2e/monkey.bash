@@ -70,11 +70,11 @@ monkey_actions() {
     elif [ "$r" -lt 90 ]; then
       monkey_pick MONKEY_KEYS
       echo "key $MONKEY_OUT"
-    elif [ "$r" -lt 96 ]; then
+    elif [ "$r" -lt 97 ]; then
       monkey_pick MONKEY_WORDS
       echo "type $MONKEY_OUT"
-    elif [ "$r" -lt 99 ]; then
-      echo "key Escape"
+    elif [ "$r" -lt 99 ] || [ $((RANDOM % 4)) != 0 ]; then
+      echo "key Escape" # leaves a screen; on the main menu, the game
     else
       echo close
     fi
