@@ -19,12 +19,23 @@ menus_level() {
   if [ -n "$shipped" ]; then cp "$shipped" "$1"; else : >"$1"; fi
 }
 
+# The game's window id again if the one found at start-up has gone: on a slow
+# start the first, short-lived window SDL makes can still be the visible one
+# when the harness looks.
+menus_window() {
+  xwininfo -id "$WID" >/dev/null 2>&1 && return 0
+  local found
+  found=$(xdotool search --onlyvisible --name '^Spanwright$' 2>/dev/null | tail -n1)
+  [ -n "$found" ] && WID=$found
+}
+
 # Run a check until it holds or SECONDS pass: a loaded machine draws frames
 # late, and a screenshot taken too early shows the screen before.
 menus_until() {
   local limit=$(($1 * 4)) i
   shift
   for ((i = 0; i < limit; i++)); do
+    menus_window
     "$@" && return 0
     sleep 0.25
   done
