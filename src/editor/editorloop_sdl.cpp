@@ -27,14 +27,14 @@ static int keywentdown(int key) { return keyboard[key] && !prevkeyboard[key]; }
 
 static void declareitem(const char *text, int x, int y) { createmenuitem(text, x, y, 16, 1, 1, 1, 1); }
 
-static void declarefileitems(int leveleditor) {
+// The name box sits below "File" in both modes, so that the name never
+// covers the button.
+static void declarefileitems() {
   declareitem("File", 160, 0);
   setmenuitem(9, &editor.filemenu, 1);
   setmenuitem(1, KEY_F1);
   if (editor.filemenu != 1)
     return;
-  // Below "File" in both modes, so the name never covers the button.
-  (void)leveleditor;
   declareitem("            ", 160, 16);
   setmenuitem(6, editor.filename);
   setmenuitem(1, KEY_RETURN);
@@ -56,11 +56,15 @@ static void declareleveleditoritems() {
   setmenuitem(8, &level.manualdeck);
   declareitem("Budget  ", ALIGN_END | 640, 448);
   setmenuitem(3, &level.budget);
-  setmenuitem(1, KEY_RETURN);
+  // While the File box is open, Return belongs to the name box alone: two
+  // boxes edited at once would share the typed text, and a name beginning
+  // with digits would become the level's budget.
+  if (editor.filemenu != 1)
+    setmenuitem(1, KEY_RETURN);
   declareitem("Weight", 320, 448);
   setmenuitem(3, &level.weight);
   setmenuitem(1, 'g');
-  declarefileitems(1);
+  declarefileitems();
 }
 
 static void declarebridgeitems() {
@@ -98,7 +102,7 @@ static void declarebridgeitems() {
   setmenuitem(1, KEY_DELETE);
   if (!rectangle)
     setmenuitem(2, 0);
-  declarefileitems(0);
+  declarefileitems();
   declareitem("Stress", 400, 0);
   setmenuitem(8, &game.stressview);
   setmenuitem(1, 'r');

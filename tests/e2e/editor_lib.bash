@@ -57,14 +57,19 @@ editor_drag() {
   sleep "$E2E_HOLD"
 }
 
-# The File box: open it, type the name over the old one, Save. Waits for
-# the bridge file in any pack.
-editor_save() {
+# The File box: open it, type the name over the old one, Save. In the
+# level editor this saves a level.
+editor_savefile() {
   e2e_key F1
   e2e_key Return
   e2e_type "$1"
   e2e_key Return
   e2e_click 330 40
+}
+
+# Save the bridge and wait for its file in any pack.
+editor_save() {
+  editor_savefile "$1"
   local i
   for i in $(seq 50); do
     editor_bridgefile "$1" >/dev/null && return 0
