@@ -16,11 +16,15 @@ constexpr int ROWSPERCOLUMN = 20;
 constexpr int COLUMNWIDTH = 128;
 constexpr int MAXCOLUMNS = 5;
 
+constexpr int MAXMODEROWS = ROWSPERCOLUMN * MAXCOLUMNS;
+
 struct optionschoice {
   int mode;       // index into sdlvideomode, -1 when none
   int entrymode;  // `mode` as found on entry
   int depth;      // 16 or 32
   int fullscreen;
+  int numofrows;
+  int row[MAXMODEROWS]; // sdlvideomode index shown in each resolution row
 };
 
 static int findcurrentmode() {
@@ -32,27 +36,40 @@ static int findcurrentmode() {
   return chosen;
 }
 
+// One row per size, from the last 32-bit entry to the first; the depth has
+// rows of its own. A display may report one size several times (once per
+// refresh rate), and each would otherwise get a row of its own; the row
+// kept is the size's last entry, the one findcurrentmode picks.
+static void listmoderows(optionschoice *choice) {
+  choice->numofrows = 0;
+  for (int i = numofsdlvideomodes - 1; i >= 0 && choice->numofrows < MAXMODEROWS; i--) {
+    const videomode &mode = sdlvideomode[i];
+    if (mode.width < 640 || mode.colordepth != 32)
+      continue;
+    int listed = 0;
+    for (int k = 0; k < choice->numofrows && !listed; k++)
+      listed = sdlvideomode[choice->row[k]].width == mode.width &&
+               sdlvideomode[choice->row[k]].height == mode.height;
+    if (!listed)
+      choice->row[choice->numofrows++] = i;
+  }
+}
+
 static void declareoptions(optionschoice *choice) {
   createmenuitem("Back", 0, 0, 16, 1, 1, 1, 1);
   setmenuitem(1, KEY_ESCAPE);
   createmenuitem("Apply", ALIGN_END | 640, 0, 16, 1, 1, 1, 1);
 
-  // Each size is listed once, by its 32-bit entry; the depth is its own row.
-  int row = 0;
-  for (int i = numofsdlvideomodes - 1; i >= 0; i--) {
-    const videomode &mode = sdlvideomode[i];
-    if (mode.width < 640 || mode.colordepth != 32)
-      continue;
-    if (row >= ROWSPERCOLUMN * MAXCOLUMNS)
-      break;
+  for (int k = 0; k < choice->numofrows; k++) {
+    const videomode &mode = sdlvideomode[choice->row[k]];
     char text[32];
     snprintf(text, sizeof text, "%dx%d", mode.width, mode.height);
-    createmenuitem(text, COLUMNWIDTH * (row / ROWSPERCOLUMN), 80 + 16 * (row % ROWSPERCOLUMN),
-                   16, 1, 1, 1, 1);
-    setmenuitem(9, &choice->mode, i);
-    row++;
+    createmenuitem(text, COLUMNWIDTH * (k / ROWSPERCOLUMN), 80 + 16 * (k % ROWSPERCOLUMN), 16,
+                   1, 1, 1, 1);
+    setmenuitem(9, &choice->mode, choice->row[k]);
   }
-  int r = 80 + 16 * (row < ROWSPERCOLUMN ? row : ROWSPERCOLUMN) + 16;
+  int rows = choice->numofrows < ROWSPERCOLUMN ? choice->numofrows : ROWSPERCOLUMN;
+  int r = 80 + 16 * rows + 16;
   createmenuitem("16 Bit", 0, r, 16, 1, 1, 1, 1);
   setmenuitem(9, &choice->depth, 16);
   r += 16;
@@ -91,6 +108,7 @@ void optionsmenu() {
   choice.entrymode = choice.mode;
   choice.depth = windowinfo.colordepth;
   choice.fullscreen = windowinfo.fullscreen;
+  listmoderows(&choice);
   resetmenuitems();
 
   while (menuscreenrunning() && !menuitem[OPTIONS_APPLY].active) {
