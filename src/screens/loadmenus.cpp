@@ -27,6 +27,8 @@ struct loadscreen {
   int numofnames;
   int previouspack;
   int chosen;             // entry of levellist, -1 when none
+  namecolumn packs;
+  namecolumn names;
 };
 
 static int getnamelist(const loadscreen *screen) {
@@ -53,6 +55,8 @@ static void opennewlevel(loadscreen *screen) {
 static void runloadscreen(loadscreen *screen) {
   screen->numofpacks = listpacks(screen->directory);
   screen->previouspack = dirnum;
+  screen->packs = {0, dirnum - NAMEROWS / 2};
+  screen->names = {320, 0};
   levelnum = -1;
   screen->chosen = -1;
   screen->numofnames = getnamelist(screen);
@@ -66,17 +70,23 @@ static void runloadscreen(loadscreen *screen) {
       createmenuitem("New Level", ALIGN_END | 640, 464, 16, 1, 1, 1, 1);
       setmenuitem(1, 'n');
     }
-    declarenamelist(dirlist, screen->numofpacks, 0, &dirnum);
-    declarenamelist(levellist, screen->numofnames, 320, &screen->chosen);
+    declarenamelist(&screen->packs, dirlist, screen->numofpacks, &dirnum);
+    declarenamelist(&screen->names, levellist, screen->numofnames, &screen->chosen);
     checkmenuframe();
-    if (dirnum != screen->previouspack)
+    scrollnamelist(&screen->packs, screen->numofpacks);
+    scrollnamelist(&screen->names, screen->numofnames);
+    if (dirnum != screen->previouspack) {
       screen->numofnames = getnamelist(screen);
+      screen->names.first = 0;
+    }
     screen->previouspack = dirnum;
 
     setuptextdisplay();
     drawtext(screen->title, ALIGN_CENTER | 320, 0, 16, 1, 1, 1, 1);
     drawtext("Map Pack", 0, 48, 16, 1, 1, 1, 1);
     drawtext(screen->heading, 320, 48, 16, 1, 1, 1, 1);
+    drawnamelistposition(&screen->packs, screen->numofpacks);
+    drawnamelistposition(&screen->names, screen->numofnames);
     finishmenuframe();
 
     if (screen->chosen != -1 && screen->chosen < screen->numofnames)
@@ -89,11 +99,11 @@ static void runloadscreen(loadscreen *screen) {
 }
 
 void loadlevelmenu() {
-  loadscreen screen = {"level", "Load Level", "Level", 0, 0, 0, 0, -1};
+  loadscreen screen = {"level", "Load Level", "Level", 0, 0, 0, 0, -1, {0, 0}, {320, 0}};
   runloadscreen(&screen);
 }
 
 void loadbridgemenu() {
-  loadscreen screen = {"bridge", "Load Bridge", "Bridge", 1, 0, 0, 0, -1};
+  loadscreen screen = {"bridge", "Load Bridge", "Bridge", 1, 0, 0, 0, -1, {0, 0}, {320, 0}};
   runloadscreen(&screen);
 }

@@ -1,6 +1,7 @@
 #include "render/text.h"
 #include "screens/screens.h"
 #include "shell/fileio.h"
+#include "shell/input.h"
 #include "ui/menu.h"
 #include "world/levelfile.h"
 #include "world/levellist.h"
@@ -35,13 +36,45 @@ void loadfrompack(const char *directory, const char *name, int isbridge, int nee
   leavedirectory(enteredbase);
 }
 
-int declarenamelist(const char list[][NAMELENGTH], int count, int x, int *bound) {
+// 25 rows of 16 fit between y 80 and the bottom; a list that needs more
+// gives up its last one to the position line.
+static int fitsonscreen(int count) { return count <= NAMEROWS + 1; }
+
+static void clampnamelist(namecolumn *column, int count) {
+  int last = fitsonscreen(count) ? 0 : count - NAMEROWS;
+  if (column->first > last)
+    column->first = last;
+  if (column->first < 0)
+    column->first = 0;
+}
+
+int declarenamelist(namecolumn *column, const char list[][NAMELENGTH], int count, int *bound) {
+  clampnamelist(column, count);
+  int rows = fitsonscreen(count) ? count : NAMEROWS;
   int room = MAXMENUITEMS - numofmenuitems;
-  if (count > room)
-    count = room;
-  for (int j = 0; j < count; j++) {
-    createmenuitem(list[j], x, 80 + 16 * j, 16, 1, 1, 1, 1);
-    setmenuitem(9, bound, j);
+  if (rows > room)
+    rows = room;
+  for (int r = 0; r < rows; r++) {
+    createmenuitem(list[column->first + r], column->x, 80 + 16 * r, 16, 1, 1, 1, 1);
+    setmenuitem(9, bound, column->first + r);
   }
-  return count < 0 ? 0 : count;
+  return rows < 0 ? 0 : rows;
+}
+
+// Three rows per notch, as text views scroll.
+void scrollnamelist(namecolumn *column, int count) {
+  if (fitsonscreen(count) || mouse.x < column->x || mouse.x >= column->x + 320)
+    return;
+  column->first += 3 * (mouse.wheeldown - mouse.wheelup);
+  mouse.wheelup = 0;
+  mouse.wheeldown = 0;
+  clampnamelist(column, count);
+}
+
+void drawnamelistposition(const namecolumn *column, int count) {
+  if (fitsonscreen(count))
+    return;
+  int last = column->first + NAMEROWS < count ? column->first + NAMEROWS : count;
+  drawtext("/i-/i of /i, wheel to scroll", column->x, 80 + 16 * NAMEROWS + 2, 12, 0.6f, 0.6f,
+           0.6f, 1, column->first + 1, last, count);
 }

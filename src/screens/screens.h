@@ -35,7 +35,20 @@ int countnames(const char list[][32]);
 // first, so that a current-format file wins) and leaves again. With
 // `needpack` the files are read only when the pack directory was entered.
 void loadfrompack(const char *directory, const char *name, int isbridge, int needpack);
-// Declares one column of list entries from y 80 down, each a set item bound
-// to `bound` with its index, as many as the item table still holds.
-// Returns the number declared.
-int declarenamelist(const char list[][32], int count, int x, int *bound);
+// One column of a list screen: the names from y 80 down, 16 apart, each a
+// set item bound to `bound` with its index in the list. A column longer
+// than the screen shows NAMEROWS rows from `first` and a position line in
+// the last row, and scrolls with the mouse wheel.
+constexpr int NAMEROWS = 24;
+struct namecolumn {
+  int x;
+  int first; // index of the top row shown
+};
+// Declares the visible rows, as many as the item table still holds, and
+// returns the number declared (rows first .. first + n - 1).
+int declarenamelist(namecolumn *column, const char list[][32], int count, int *bound);
+// Wheel notches over a column that does not fit scroll it; they are left
+// alone otherwise.
+void scrollnamelist(namecolumn *column, int count);
+// The position line under a column that does not fit.
+void drawnamelistposition(const namecolumn *column, int count);

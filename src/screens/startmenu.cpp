@@ -23,14 +23,15 @@ static int levelunlocked(int j) {
   return levelpassed[before] != 0;
 }
 
-static void declarestartmenu(int numofpacks, int numoflevels) {
+static void declarestartmenu(namecolumn *packs, int numofpacks, namecolumn *levels,
+                             int numoflevels) {
   createmenuitem("Back", 0, 0, 16, 1, 1, 1, 1);
   setmenuitem(1, KEY_ESCAPE);
-  declarenamelist(dirlist, numofpacks, 0, &dirnum);
-  int declared = declarenamelist(levellist, numoflevels, 320, &levelnum);
-  for (int j = 1; j < declared; j++)
-    if (!levelunlocked(j))
-      menuitem[numofmenuitems - declared + j].state = MENUSTATE_DISABLED;
+  declarenamelist(packs, dirlist, numofpacks, &dirnum);
+  int declared = declarenamelist(levels, levellist, numoflevels, &levelnum);
+  for (int r = 0; r < declared; r++)
+    if (!levelunlocked(levels->first + r))
+      menuitem[numofmenuitems - declared + r].state = MENUSTATE_DISABLED;
 }
 
 // The bridge goes back every time, changed or not, into bridge/<pack>,
@@ -62,20 +63,29 @@ void startmenu() {
   int previouspack = dirnum;
   levelnum = -1;
   int numoflevels = getlevellist();
+  namecolumn packs = {0, 0}, levels = {320, 0};
+  // The chosen pack in view, however far down the list it is.
+  packs.first = dirnum - NAMEROWS / 2;
   resetmenuitems();
 
   while (menuscreenrunning()) {
     beginmenuframe();
-    declarestartmenu(numofpacks, numoflevels);
+    declarestartmenu(&packs, numofpacks, &levels, numoflevels);
     checkmenuframe();
-    if (dirnum != previouspack)
+    scrollnamelist(&packs, numofpacks);
+    scrollnamelist(&levels, numoflevels);
+    if (dirnum != previouspack) {
       numoflevels = getlevellist();
+      levels.first = 0;
+    }
     previouspack = dirnum;
 
     setuptextdisplay();
     drawtext("Start Game", ALIGN_CENTER | 320, 0, 16, 1, 1, 1, 1);
     drawtext("Map Pack", 0, 48, 16, 1, 1, 1, 1);
     drawtext("Level", 320, 48, 16, 1, 1, 1, 1);
+    drawnamelistposition(&packs, numofpacks);
+    drawnamelistposition(&levels, numoflevels);
     finishmenuframe();
 
     if (levelnum != -1 && levelnum < numoflevels)

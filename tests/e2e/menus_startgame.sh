@@ -6,11 +6,14 @@
 . "$(dirname "$0")/menus_lib.bash"
 e2e_init "$@"
 
-# Only our own pack, so that it is pack 0 whatever ships in data/.
+# Only our own packs, so that Test is pack 0 whatever ships in data/. The
+# second pack is longer than the screen and has every level passed.
 rm -rf "$DATA/level" "$DATA/bridge"
-mkdir -p "$DATA/level/Test" "$DATA/bridge"
+mkdir -p "$DATA/level/Test" "$DATA/level/Zlong" "$DATA/bridge"
 menus_level "$DATA/level/Test/first.qzl"
 menus_level "$DATA/level/Test/second.qzl"
+for i in $(seq -w 1 30); do menus_level "$DATA/level/Zlong/level$i.qzl"; done
+for i in $(seq 64); do printf '\001\000\000\000'; done >"$DATA/bridge/Zlong.pro"
 
 # Level rows at y 80 and 96 from x 320. Open entries are drawn at half
 # brightness (about 125), locked ones at a quarter (about 62).
@@ -52,6 +55,18 @@ e2e_wait_file "$DATA/bridge/Test/second.qzb" 5 || e2e_fail "no bridge saved for 
 # The progress read at the start was written back unchanged.
 [ "$(head -c 4 "$DATA/bridge/Test.pro" | od -An -tx1 | tr -d ' ')" = 01000000 ] ||
   e2e_fail "the first level's progress was lost"
+
+# A pack longer than the screen scrolls with the wheel: its last level is
+# reached in the bottom row and played.
+menus_until 5 row_open 80 || e2e_fail "leaving the editor did not return to the list"
+e2e_click 10 100
+e2e_move 400 300
+e2e_wheel down 8
+e2e_frames
+e2e_click 330 452
+menus_until 5 eval '! row_open 80' || e2e_fail "the bottom row did not open"
+e2e_key Escape
+e2e_wait_file "$DATA/bridge/Zlong/level30.qzb" 5 || e2e_fail "the last level of a long pack was not reached"
 
 # Escape leaves the start menu, Escape again ends the game cleanly.
 menus_until 5 row_open 80 || e2e_fail "leaving the editor did not return to the list"
