@@ -18,17 +18,7 @@ static Uint32 videoflags() {
 }
 
 static void setglattributes() {
-  if (windowinfo.colordepth == 16) {
-    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 5);
-    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 6);
-    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 5);
-    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 1);
-  } else if (windowinfo.colordepth == 32) {
-    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
-  }
+  setcolorattributes(windowinfo.colordepth, 6);
   SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, windowinfo.depthbits);
   SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, windowinfo.stencilbits);
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);

@@ -27,6 +27,11 @@ void listvideomodes();
 // back to the last mode that worked.
 int applyvideomode();
 
+// Request the colour buffer sizes of a depth: 16 bits as 5/greenbits16/5
+// with 1 alpha bit (start-up asks 6 green bits, the options screen 5), 32
+// bits as 8/8/8/8; any other depth requests nothing.
+void setcolorattributes(int depth, int greenbits16);
+
 // Record windowinfo's mode as one SDL accepted (start-up calls it once the
 // first window is open).
 void noteworkingvideomode();

@@ -20,10 +20,10 @@ void listvideomodes() {
 // holding a mode that cannot be opened.
 static windowstate workingmode;
 
-static void setcolorsizes(int depth) {
+void setcolorattributes(int depth, int greenbits16) {
   if (depth == 16) {
     SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 5);
-    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 5);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, greenbits16);
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 5);
     SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 1);
   } else if (depth == 32) {
@@ -47,14 +47,14 @@ void noteworkingvideomode() {
 }
 
 int applyvideomode() {
-  setcolorsizes(windowinfo.colordepth);
+  setcolorattributes(windowinfo.colordepth, 5);
   int ok = setmode();
   if (!ok && workingmode.screenwidth > 0) {
     windowinfo.screenwidth = workingmode.screenwidth;
     windowinfo.screenheight = workingmode.screenheight;
     windowinfo.colordepth = workingmode.colordepth;
     windowinfo.fullscreen = workingmode.fullscreen;
-    setcolorsizes(windowinfo.colordepth);
+    setcolorattributes(windowinfo.colordepth, 5);
     setmode();
   }
   if (ok)
