@@ -139,6 +139,31 @@ TEST(Text, GlyphMeasurementOtherSizes) {
   EXPECT_FLOAT_EQ(untouched.glyphwidth['M'], 0.5f);
 }
 
+TEST(Text, FallbackFont) {
+  // The built-in font measures like any font image: every printable
+  // character advances the same 12 of 16 pixels, gaps or not, and the
+  // space keeps its fixed 6.
+  int w = 0, h = 0;
+  unsigned char *pixels = makefallbackfont(&w, &h);
+  ASSERT_NE(pixels, nullptr);
+  ASSERT_EQ(w, 256);
+  ASSERT_EQ(h, 256);
+  fontinfo f{};
+  ASSERT_EQ(measurefont(&f, pixels, w, h), 1);
+  for (int c = 33; c < 127; c++)
+    EXPECT_FLOAT_EQ(f.glyphwidth[c], 12 / 16.0f) << "character " << c;
+  EXPECT_FLOAT_EQ(f.glyphwidth[' '], 6 / 16.0f);
+  // Glyphs are drawn opaque; the spacer row stays nearly invisible.
+  int opaque = 0, faint = 0;
+  for (int i = 0; i < w * h; i++) {
+    opaque += pixels[i * 4 + 3] == 255;
+    faint += pixels[i * 4 + 3] == 1;
+  }
+  EXPECT_GT(opaque, 95 * 20);
+  EXPECT_GT(faint, 95 * 2);
+  free(pixels);
+}
+
 TEST(Text, Measurement) {
   fontinfo saved = font[0];
   fontnum = 0;

@@ -55,6 +55,10 @@ int measuretext(const char *text, int size);
 // An image narrower than 16 pixels is refused (returns 0, `f` unchanged).
 int measurefont(fontinfo *f, unsigned char *pixels, int width, int height);
 
+// A plain built-in font image (256x256, RGBA, bottom row first) for when the
+// font file cannot be read; the caller owns the buffer. Null when out of memory.
+unsigned char *makefallbackfont(int *width, int *height);
+
 void setfontresolution(int w, int h);
 
 // GL (text_gl.cpp).

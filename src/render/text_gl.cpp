@@ -8,9 +8,19 @@ void loadfont(int slot, const char *filename) {
   fontinfo *f = &font[fontnum];
   f->texture = slot;
   loadtexture(slot, filename, 0, GL_CLAMP, GL_CLAMP, GL_LINEAR, GL_LINEAR);
-  textureinfo *t = &texture[slot];
-  if (slot < 0 || slot >= NUMGLTEXTURES || t->width == 0)
+  if (slot < 0 || slot >= NUMGLTEXTURES)
     return;
+  textureinfo *t = &texture[slot];
+  if (t->width == 0) {
+    // Without its font image every text would measure 0 wide and no menu
+    // could be read; the built-in font keeps the game playable.
+    int w = 0, h = 0;
+    unsigned char *pixels = makefallbackfont(&w, &h);
+    if (!settexturepixels(slot, pixels, w, h))
+      return;
+    t->wraps = t->wrapt = GL_CLAMP;
+    t->magfilter = t->minfilter = GL_LINEAR;
+  }
   if (!measurefont(f, t->data[0], t->width, t->height))
     return;
   // A font image finer than 16-pixel cells is drawn smaller than its cells

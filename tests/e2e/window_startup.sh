@@ -56,14 +56,17 @@ e2e_key Escape
 e2e_wait_exit 10 || e2e_fail "Escape did not end the game"
 grep -q $'^screenwidth=800\r$' "$DATA/config.txt" || e2e_fail "the fallback mode was not saved"
 
-# Without the font and cursor images the game still runs: a pointer is
-# still drawn, and Escape still leaves.
+# Without the font and cursor images the game still runs: the menu is
+# drawn with the built-in font, a pointer is still drawn, and Escape still
+# leaves.
 rm -f "$DATA/texture/font01.png" "$DATA/texture/mouse01.png"
 e2e_start_game
 e2e_move 100 100
 e2e_frames
 e2e_shot "$WORK/noimages.png"
 [ "$(e2e_vmax "$WORK/noimages.png" 100 100 10 14)" -ge 200 ] || e2e_fail "no pointer without the cursor image"
+[ "$(e2e_vmax "$WORK/noimages.png" 200 160 240 32)" -ge 200 ] || e2e_fail "no title without the font image"
+[ "$(e2e_vmax "$WORK/noimages.png" 200 336 240 80)" -ge 100 ] || e2e_fail "no menu items without the font image"
 e2e_key Escape
 e2e_wait_exit 10 || e2e_fail "without its images the game did not answer Escape"
 [ "$GAME_STATUS" = 0 ] || e2e_fail "exit status $GAME_STATUS without the images"
