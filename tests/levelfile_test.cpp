@@ -321,4 +321,15 @@ TEST_F(LevelFile, DirectoriesAndNames) {
   EXPECT_EQ(savelevel("../up", 0), 0);
   EXPECT_FALSE(exists("../up.qzl"));
   EXPECT_EQ(cwd(), start);
+
+  // tables that could not be loaded back are not written over a good file
+  std::vector<unsigned char> good = readbytes("n.qzl");
+  beam[0].joint2 = beam[0].joint1;
+  EXPECT_EQ(savelevel("n", 0), 0);
+  beam[0].joint2 = numofjoints;
+  EXPECT_EQ(savelevel("n", 0), 0);
+  makebridge(4);
+  level.terrain[7] = NAN;
+  EXPECT_EQ(savelevel("n", 0), 0);
+  EXPECT_EQ(readbytes("n.qzl"), good);
 }

@@ -60,22 +60,15 @@ static int readint(filereader *reader) {
   return word ? (int)word[0] : 0;
 }
 
-static float wordtofloat(filereader *reader, uint32_t word) {
+static float wordtofloat(uint32_t word) {
   float value;
   memcpy(&value, &word, 4);
-  if (!std::isfinite(value))
-    reader->ok = 0;
   return value;
 }
 
 static float readfloat(filereader *reader) {
   const uint32_t *word = readwords(reader, 1);
-  return word ? wordtofloat(reader, word[0]) : 0.0f;
-}
-
-static void checkfinite(filereader *reader, float value) {
-  if (!std::isfinite(value))
-    reader->ok = 0;
+  return word ? wordtofloat(word[0]) : 0.0f;
 }
 
 static int comparepairs(const void *a, const void *b) {
@@ -83,26 +76,49 @@ static int comparepairs(const void *a, const void *b) {
   return x < y ? -1 : x > y ? 1 : 0;
 }
 
-// The beam rules every loaded bridge must meet: both joints exist, a beam
-// joins two different joints, and no two beams join the same pair (the
-// editor relies on finding at most one beam per pair, and a zero-length
-// beam would become a bond without a direction).
-static void checkbeams(filereader *reader) {
-  for (int i = 0; i < staging.numofbeams && reader->ok; i++) {
-    const beaminfo *b = &staging.beam[i];
-    if (b->type < 0 || b->type > 1 || b->joint1 >= staging.numofjoints ||
-        b->joint2 >= staging.numofjoints || b->joint1 == b->joint2)
-      reader->ok = 0;
+static int isfinitelevel(const levelinfo *l) {
+  for (int i = 0; i < NUMTERRAIN; i++)
+    if (!std::isfinite(l->terrain[i]))
+      return 0;
+  return std::isfinite(l->deckheight) && std::isfinite(l->waterlevel) &&
+         std::isfinite(l->leftend) && std::isfinite(l->rightend);
+}
+
+// What every bridge must be to be loaded, and so also to be saved (a file
+// the loader refuses would lose the bridge): finite numbers, joint and beam
+// types 0 or 1, beams between two different existing joints, and no two
+// beams on one pair (the editor relies on finding at most one beam per
+// pair, and a zero-length beam would become a bond without a direction).
+// Beams between two anchors are let through: the editor never builds them,
+// but nothing breaks on them either.
+static int checktables(const levelinfo *l, const jointinfo *joints, int numjoints,
+                       const beaminfo *beams, int numbeams) {
+  if (!isfinitelevel(l) || numjoints < 0 || numjoints > MAXJOINTS || numbeams < 0 ||
+      numbeams > MAXBEAMS)
+    return 0;
+  for (int i = 0; i < numjoints; i++)
+    if (joints[i].type < 0 || joints[i].type > 1 || !std::isfinite(joints[i].pos.x) ||
+        !std::isfinite(joints[i].pos.y))
+      return 0;
+  for (int i = 0; i < numbeams; i++) {
+    const beaminfo *b = &beams[i];
+    if (b->type < 0 || b->type > 1 || b->joint1 < 0 || b->joint1 >= numjoints ||
+        b->joint2 < 0 || b->joint2 >= numjoints || b->joint1 == b->joint2)
+      return 0;
     int low = b->joint1 < b->joint2 ? b->joint1 : b->joint2;
     int high = b->joint1 < b->joint2 ? b->joint2 : b->joint1;
     staging.pairs[i] = low * MAXJOINTS + high;
   }
-  if (!reader->ok)
-    return;
-  qsort(staging.pairs, (size_t)staging.numofbeams, sizeof(int), comparepairs);
-  for (int i = 1; i < staging.numofbeams; i++)
+  qsort(staging.pairs, (size_t)numbeams, sizeof(int), comparepairs);
+  for (int i = 1; i < numbeams; i++)
     if (staging.pairs[i] == staging.pairs[i - 1])
-      reader->ok = 0;
+      return 0;
+  return 1;
+}
+
+static int checkstaging() {
+  return checktables(&staging.level, staging.joint, staging.numofjoints, staging.beam,
+                     staging.numofbeams);
 }
 
 static void applystaging() {
@@ -146,8 +162,6 @@ static void readcurrent(filereader *reader) {
   l->waterlevel = readfloat(reader);
   l->leftend = readfloat(reader) + shift;
   l->rightend = readfloat(reader) + shift;
-  checkfinite(reader, l->leftend);
-  checkfinite(reader, l->rightend);
   l->budget = readint(reader);
   l->weight = version >= 2 ? readint(reader) : 40000;
   l->trainstart = version >= 3 ? readint(reader) : 0;
@@ -161,7 +175,7 @@ static void readcurrent(filereader *reader) {
     l->terrain[i] = 0.0f;
   const uint32_t *words = readwords(reader, columns);
   for (int i = 0; words && i < columns; i++)
-    l->terrain[first + i] = wordtofloat(reader, words[i]);
+    l->terrain[first + i] = wordtofloat(words[i]);
 
   staging.numofjoints = readint(reader) & COUNTMASK;
   int jointwords = version <= 3 ? 4 : 3; // versions 1-3 carry one unused word
@@ -170,11 +184,8 @@ static void readcurrent(filereader *reader) {
     const uint32_t *w = words + i * jointwords;
     jointinfo *j = &staging.joint[i];
     j->type = (int)w[0];
-    j->pos.x = wordtofloat(reader, w[1]) + shift;
-    j->pos.y = wordtofloat(reader, w[2]);
-    checkfinite(reader, j->pos.x);
-    if (j->type < 0 || j->type > 1)
-      reader->ok = 0;
+    j->pos.x = wordtofloat(w[1]) + shift;
+    j->pos.y = wordtofloat(w[2]);
   }
 
   staging.numofbeams = readint(reader) & COUNTMASK;
@@ -185,7 +196,6 @@ static void readcurrent(filereader *reader) {
     b->joint1 = (int)(words[i * 3 + 1] & COUNTMASK);
     b->joint2 = (int)(words[i * 3 + 2] & COUNTMASK);
   }
-  checkbeams(reader);
 }
 
 int loadlevel(const char *name, int isbridge) {
@@ -196,7 +206,7 @@ int loadlevel(const char *name, int isbridge) {
     filereader reader = {file, 1};
     readcurrent(&reader);
     fclose(file);
-    if (reader.ok) {
+    if (reader.ok && checkstaging()) {
       applystaging();
       loaded = 1;
     }
@@ -224,7 +234,7 @@ static void readold(filereader *reader, int isbridge) {
   // The old world was 1024 columns wide; its middle 512 are today's level.
   const uint32_t *words = readwords(reader, OLDTERRAIN);
   for (int i = 0; words && i < NUMTERRAIN; i++)
-    l->terrain[i] = wordtofloat(reader, words[NUMTERRAIN / 2 + i]);
+    l->terrain[i] = wordtofloat(words[NUMTERRAIN / 2 + i]);
 
   staging.numofjoints = readint(reader) & COUNTMASK;
   words = readwords(reader, staging.numofjoints * OLDJOINTWORDS);
@@ -232,8 +242,8 @@ static void readold(filereader *reader, int isbridge) {
     const uint32_t *w = words + i * OLDJOINTWORDS;
     jointinfo *j = &staging.joint[i];
     j->type = (int)w[0] == 2 ? 0 : 1;
-    j->pos.x = wordtofloat(reader, w[1]) - OLDSHIFT;
-    j->pos.y = wordtofloat(reader, w[2]);
+    j->pos.x = wordtofloat(w[1]) - OLDSHIFT;
+    j->pos.y = wordtofloat(w[2]);
   }
 
   staging.numofbeams = 0;
@@ -248,7 +258,6 @@ static void readold(filereader *reader, int isbridge) {
     b->joint2 = (int)(w[2] & COUNTMASK);
     b->type = (int)w[3] == 2 ? 1 : 0;
   }
-  checkbeams(reader);
 }
 
 int loadoldlevel(const char *name, int isbridge) {
@@ -259,7 +268,7 @@ int loadoldlevel(const char *name, int isbridge) {
     filereader reader = {file, 1};
     readold(&reader, isbridge);
     fclose(file);
-    if (reader.ok) {
+    if (reader.ok && checkstaging()) {
       applystaging();
       loaded = 1;
     }
@@ -294,7 +303,8 @@ static int writelevel(FILE *file) {
 
 int savelevel(const char *name, int isbridge) {
   char filename[NAMELENGTH];
-  if (!makefilename(filename, name, isbridge ? ".qzb" : ".qzl"))
+  if (!makefilename(filename, name, isbridge ? ".qzb" : ".qzl") ||
+      !checktables(&level, joint, numofjoints, beam, numofbeams))
     return 0;
   int entered = enterdirectory(isbridge ? "bridge" : "level");
   savefile save;

@@ -19,8 +19,9 @@
 constexpr int LEVELVERSION = 4;
 constexpr int MAXFILENAME = 27;
 
-// 1 when the file was written completely; 0 when the name was refused or a
-// write failed, in which case any previous file of that name is intact.
+// 1 when the file was written completely; 0 when the name was refused, the
+// tables hold something the loader would refuse (so the file could never be
+// read back), or a write failed. On 0 any previous file of that name is intact.
 int savelevel(const char *name, int isbridge);
 // 1 when the file was loaded; 0 when everything was left unchanged.
 int loadlevel(const char *name, int isbridge);
