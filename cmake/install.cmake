@@ -29,13 +29,19 @@ endif()
 # such as ~/.local is not always on the PATH a desktop session starts menu
 # entries with. The path is the prefix given at install time, which a
 # DESTDIR staging install leaves as the final one.
-install(CODE "
-  file(READ \"${CMAKE_SOURCE_DIR}/dist/${SPANWRIGHT_APPID}.desktop\" entry)
-  string(REPLACE \"Exec=spanwright\" \"Exec=\\\"\${CMAKE_INSTALL_PREFIX}/bin/spanwright\\\"\" entry \"\${entry}\")
-  file(WRITE \"${CMAKE_BINARY_DIR}/${SPANWRIGHT_APPID}.desktop\" \"\${entry}\")
-  file(INSTALL DESTINATION \"\${CMAKE_INSTALL_PREFIX}/share/applications\"
-    TYPE FILE FILES \"${CMAKE_BINARY_DIR}/${SPANWRIGHT_APPID}.desktop\")
-")
+install(CODE "set(spanwright_desktop \"${CMAKE_SOURCE_DIR}/dist/${SPANWRIGHT_APPID}.desktop\")")
+install(CODE [[
+  # Written straight to its destination (and recorded in the manifest) so
+  # that two installs from one build tree never share a scratch file.
+  get_filename_component(name "${spanwright_desktop}" NAME)
+  set(dir "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/share/applications")
+  file(READ "${spanwright_desktop}" entry)
+  string(REPLACE "Exec=spanwright" "Exec=\"${CMAKE_INSTALL_PREFIX}/bin/spanwright\"" entry "${entry}")
+  message(STATUS "Installing: ${dir}/${name}")
+  file(MAKE_DIRECTORY "${dir}")
+  file(WRITE "${dir}/${name}" "${entry}")
+  list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${dir}/${name}")
+]])
 install(FILES ${CMAKE_SOURCE_DIR}/dist/${SPANWRIGHT_APPID}.metainfo.xml
   DESTINATION share/metainfo)
 foreach(size 48 64 128 256)
