@@ -27,7 +27,7 @@ constexpr size_t MAXNAMEBOX = 12; // the editor's File box shows and saves this 
 // where the editor camera opens. Every x given here lies on the 2-unit grid
 // the editor snaps to, so a player can rebuild each reference exactly.
 struct supportplan {
-  float x, y;   // anchor on a pier top or a ledge
+  float x, y;   // anchor on a pier top
 };
 
 struct levelplan {
@@ -44,9 +44,6 @@ struct levelplan {
   int weight;
   int numofsupports;  // anchors on piers in the gap
   supportplan support[MAXSUPPORTS];
-  // The reference bridge: a Warren truss from end to end (and from support
-  // to support), `depth` below the deck (negative: above, a through truss
-  // for a deck that sits low over the water).
   // The reference bridge, a lattice truss (see addlattice).
   int panel;
   float rise;
@@ -128,7 +125,8 @@ static void shapelevel(const levelplan *p) {
       // Distance into the gap from the nearer end, and a rocky bed.
       float in = fminf(x - left, right - x);
       float bed = p->floor + 1.5f * sinf(x * 0.11f) + sinf(x * 0.37f);
-      // A ledge is a shelf one column wide, its anchor on the inner edge.
+      // A ledge is a shelf one column wide; its anchor sits where the shelf
+      // meets the wall above it.
       if (p->ledge > 0.0f)
         y = in <= 8.0f ? interpolate(in, 0, p->deck, 4, p->deck - p->ledge)
                        : interpolate(in, 8, p->deck - p->ledge, 8 + p->wall, bed);
