@@ -11,7 +11,7 @@
 
 static std::string fuzzdirectory;
 
-static void removefuzzdirectory() {
+static inline void removefuzzdirectory() {
   if (fuzzdirectory.empty() || chdir("/") != 0)
     return;
   std::string command = "rm -rf '" + fuzzdirectory + "'";
@@ -19,7 +19,7 @@ static void removefuzzdirectory() {
     fprintf(stderr, "could not remove %s\n", fuzzdirectory.c_str());
 }
 
-static void enterfuzzdirectory() {
+static inline void enterfuzzdirectory() {
   const char *base = getenv("TMPDIR");
   std::string pattern = std::string(base && *base ? base : "/tmp") + "/spanwright-fuzz-XXXXXX";
   if (mkdtemp(&pattern[0]) == NULL || chdir(pattern.c_str()) != 0)
@@ -28,7 +28,7 @@ static void enterfuzzdirectory() {
   atexit(removefuzzdirectory);
 }
 
-static void writefuzzfile(const char *name, const uint8_t *data, size_t size) {
+static inline void writefuzzfile(const char *name, const uint8_t *data, size_t size) {
   FILE *file = fopen(name, "wb");
   if (file == NULL)
     abort();

@@ -10,14 +10,14 @@
 #include "fuzzdir.h"
 #include "world/level.h"
 
-static int comparefuzzpairs(const void *a, const void *b) {
+static inline int comparefuzzpairs(const void *a, const void *b) {
   int x = *(const int *)a, y = *(const int *)b;
   return x < y ? -1 : x > y ? 1 : 0;
 }
 
 // anchorbeams: whether a beam may join two anchors (files of the older
 // program are not known to exclude it; the editor never builds one).
-static void checkbridgetables(int anchorbeams) {
+static inline void checkbridgetables(int anchorbeams) {
   static int pairs[MAXBEAMS];
   FUZZCHECK(numofjoints >= 0 && numofjoints <= MAXJOINTS);
   FUZZCHECK(numofbeams >= 0 && numofbeams <= MAXBEAMS);
@@ -49,7 +49,7 @@ struct tablecopy {
   beaminfo beam[MAXBEAMS];
 };
 
-static void copytables(tablecopy *out) {
+static inline void copytables(tablecopy *out) {
   out->level = level;
   out->numofjoints = numofjoints;
   out->numofbeams = numofbeams;
@@ -57,7 +57,7 @@ static void copytables(tablecopy *out) {
   memcpy(out->beam, beam, sizeof(beam));
 }
 
-static int sametables(const tablecopy *a) {
+static inline int sametables(const tablecopy *a) {
   return memcmp(&a->level, &level, sizeof(level)) == 0 && a->numofjoints == numofjoints &&
          a->numofbeams == numofbeams && memcmp(a->joint, joint, sizeof(joint)) == 0 &&
          memcmp(a->beam, beam, sizeof(beam)) == 0;
@@ -65,7 +65,7 @@ static int sametables(const tablecopy *a) {
 
 // A small known bridge to load over, so that a refused load can be told
 // from a load that changed something.
-static void setupknowntables() {
+static inline void setupknowntables() {
   createlevel();
   numofjoints = 3;
   numofbeams = 2;
