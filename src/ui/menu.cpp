@@ -35,6 +35,8 @@ void createmenuitem(const char *text, int x, int y, int size, float red, float g
     return;
   }
   lastitemrefused = 0;
+  if (!text)
+    text = "";
   int width = getmenutextwidth(text, size);
   if (x & ALIGN_CENTER)
     x -= width >> 1;
