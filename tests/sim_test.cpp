@@ -8,8 +8,11 @@
 #include "sim/particle.h"
 #include "sim/train.h"
 #include "sim_bridge.h"
+#include "testrun/game.h"
 #include "testrun/setup.h"
+#include "testrun/testrun.h"
 #include "world/level.h"
+#include "world/levellist.h"
 
 static void clearsimulation() {
   numofparticles = numofbonds = numofstaticbonds = numofobjects = 0;
@@ -581,6 +584,27 @@ TEST(Simulation, DeterministicAndUnchangedByOptimisation) {
   // loops; a change here means an optimisation changed the results.
   runtruss(600);
   EXPECT_EQ(hashpositions(), 0x673b28c85898cf88ull);
+  // The same, from the plain implementation: the pier truss crossed both
+  // ways through the test-run state machine, and the grid that fills the
+  // tables (thousands of deck beams under the car pass).
+  buildpiertruss();
+  level.trainstart = 2;
+  levelnum = -1;
+  memset(&game, 0, sizeof(game));
+  game.weight = 40000;
+  starttestrun(0);
+  game.autorun = 1;
+  for (int i = 0; i < 1200; i++)
+    simulationstep();
+  EXPECT_EQ(game.state, STATE_PASSED);
+  EXPECT_EQ(hashpositions(), 0xe85549bc21295fa8ull);
+  float top = buildfullgrid();
+  setupsimulation();
+  vector2d pos = {1000.0f, top};
+  createtrain(OBJECT_RIGHTLOCO, &pos, TRAINWAGONS, 4.0f);
+  for (int i = 0; i < 60; i++)
+    physicssimulation();
+  EXPECT_EQ(hashpositions(), 0xd30c0de6c83884c6ull);
   validatetables();
   clearsimulation();
 }

@@ -12,6 +12,7 @@
 #include "sim/train.h"
 #include "testrun/setup.h"
 #include "world/level.h"
+#include "../sim_bridge.h"
 
 static particleinfo savedparticle[MAXPARTICLES];
 static bondinfo savedbond[MAXBONDS];
@@ -73,28 +74,6 @@ static void buildtypicalbridge() {
     addbeam(0, a, deck[k - 1]);
     addbeam(0, a, deck[k + 1]);
   }
-}
-
-// A braced grid 2 units apart standing on a row of anchors, its rows all
-// deck beams: about 16,000 beams, the train rolling along the top.
-static float buildfullgrid() {
-  createlevel();
-  beamtype[0] = beamtype[1] = 17.9f;
-  numofjoints = numofbeams = 0;
-  const int columns = 600, rows = 10;
-  for (int r = 0; r < rows; r++)
-    for (int c = 0; c < columns; c++)
-      addjoint(r == 0 ? 0 : 1, 400.0f + 2.0f * (float)c, 32.0f + 2.0f * (float)r);
-  for (int r = 1; r < rows; r++)
-    for (int c = 0; c < columns; c++) {
-      int j = r * columns + c;
-      if (c + 1 < columns) {
-        addbeam(1, j, j + 1);
-        addbeam(0, j - columns, j + 1);
-      }
-      addbeam(0, j - columns, j);
-    }
-  return 32.0f + 2.0f * (float)(rows - 1);
 }
 
 static void runsteps(benchmark::State &state) {
