@@ -11,18 +11,17 @@ void loadfont(int slot, const char *filename) {
   if (slot < 0 || slot >= NUMGLTEXTURES)
     return;
   textureinfo *t = &texture[slot];
-  if (t->width == 0) {
-    // Without its font image every text would measure 0 wide and no menu
-    // could be read; the built-in font keeps the game playable.
+  if (t->width == 0 || !measurefont(f, t->data[0], t->width, t->height)) {
+    // Without a usable font image every text would measure 0 wide and no
+    // menu could be read; the built-in font keeps the game playable.
     int w = 0, h = 0;
     unsigned char *pixels = makefallbackfont(&w, &h);
     if (!settexturepixels(slot, pixels, w, h))
       return;
     t->wraps = t->wrapt = GL_CLAMP;
     t->magfilter = t->minfilter = GL_LINEAR;
+    measurefont(f, t->data[0], t->width, t->height);
   }
-  if (!measurefont(f, t->data[0], t->width, t->height))
-    return;
   // A font image finer than 16-pixel cells is drawn smaller than its cells
   // at the common sizes: mipmaps keep thin strokes from dropping out there.
   if (t->width > 256 && generatemipmap(slot) > 1)

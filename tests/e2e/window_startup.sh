@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Start-up and shut-down beyond the plain first run: no display at all, the
 # window hidden and shown again, a close request from the window system,
-# the mode from "config.txt", a mode the display cannot open, and missing
-# font and cursor images.
+# the mode from "config.txt", a mode the display cannot open, and broken or
+# missing font and cursor images.
 . "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 
@@ -55,6 +55,16 @@ grep -q 'trying 800x600' "$WORK/game.err" || e2e_fail "no word about the fallbac
 e2e_key Escape
 e2e_wait_exit 10 || e2e_fail "Escape did not end the game"
 grep -q $'^screenwidth=800\r$' "$DATA/config.txt" || e2e_fail "the fallback mode was not saved"
+
+# A font image too short for its 16 rows of glyph cells is not used.
+convert -size 256x64 xc:none "png32:$DATA/texture/font01.png"
+e2e_start_game
+e2e_move 639 479
+e2e_frames
+e2e_shot "$WORK/shortfont.png"
+[ "$(e2e_vmax "$WORK/shortfont.png" 200 160 240 32)" -ge 200 ] || e2e_fail "no title with a broken font image"
+e2e_key Escape
+e2e_wait_exit 10 || e2e_fail "Escape did not end the game"
 
 # Without the font and cursor images the game still runs: the menu is
 # drawn with the built-in font, a pointer is still drawn, and Escape still
