@@ -32,7 +32,7 @@ static struct {
 
 struct filereader {
   FILE *file;
-  int ok; // cleared by the first short read or bad value
+  int ok; // cleared by a short read, a foreign magic or an unknown version
 };
 
 static int makefilename(char *out, const char *name, const char *extension) {
