@@ -15,7 +15,13 @@
 e2e_init "$@"
 E2E_HOLD=0.1 # a few frames; the key and button state is read once a frame
 
-SEED=${MONKEY_SEED:-$(( $(date +%s) % 100000 ))}
+# CI replays one fixed stream so that a red run always means a change in
+# the game; by hand every run explores a new one.
+if [ -n "${CI:-}" ]; then
+  SEED=${MONKEY_SEED:-4242}
+else
+  SEED=${MONKEY_SEED:-$(($(date +%s) % 100000))}
+fi
 LIMIT=${MONKEY_SECONDS:-60}
 e2e_log "seed $SEED for $LIMIT s (rerun with MONKEY_SEED=$SEED)"
 
