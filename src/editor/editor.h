@@ -79,6 +79,10 @@ void clearselection();
 
 // One frame of mouse handling: builds the preview.
 void checkeditor();
+// A frame without mouse handling (pointer over the buttons, or a text box
+// being edited): no preview, but the cost and the committed state the
+// renderer compares against follow what the buttons did (undo, delete).
+void idleeditor();
 // After the frame is shown: keep the preview (recorded for undo) or drop it.
 void commiteditor();
 

@@ -192,6 +192,8 @@ void editorloop() {
       checkleveleditor();
     else if (editing)
       checkeditor();
+    else
+      idleeditor();
     if (editor.leveleditor)
       game.weight = level.weight;
 

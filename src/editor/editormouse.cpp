@@ -146,6 +146,11 @@ void checkeditor() {
   }
 }
 
+void idleeditor() {
+  editor.cost = numofbeams * 100;
+  saveeditortables();
+}
+
 void commiteditor() {
   int total = numofbeams * 100;
   if (!leftwentdown() || level.budget < total) {
