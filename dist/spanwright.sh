@@ -18,8 +18,9 @@ prefix=$(dirname "$(dirname "$self")")
 shared="$prefix/share/spanwright"
 game="$prefix/lib/spanwright/spanwright"
 
+# A relative XDG_DATA_HOME is to be ignored, as the base directory rules say.
 base="${XDG_DATA_HOME:-}"
-[ -n "$base" ] || base="$HOME/.local/share"
+case "$base" in /*) ;; *) base="$HOME/.local/share" ;; esac
 data="$base/spanwright"
 
 # A symbolic link where the game needs a directory is replaced by a real
@@ -71,6 +72,12 @@ if [ -d "$shared/level" ]; then
     done
   done
 fi
+
+# Pack directories the player linked in from elsewhere: the game would leave
+# them with ".." into the link's parent, so they become real ones too.
+for pack in "$data/level"/* "$data/bridge"/*; do
+  if [ -L "$pack" ] && [ -d "$pack" ]; then realdir "$pack"; fi
+done
 
 cd "$data"
 exec "$game" "$@"

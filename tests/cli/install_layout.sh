@@ -84,9 +84,14 @@ if [ -n "$first" ]; then
   pack=$(dirname "$first")
   mv "$user/level/$pack" "$tmp/moved"
   ln -s "$tmp/moved" "$user/level/$pack"
+  # The same for a bridge pack the player linked in.
+  mkdir -p "$tmp/elsewhere"; echo mine > "$tmp/elsewhere/b.qzb"
+  ln -s "$tmp/elsewhere" "$user/bridge/Linked"
   launch
   [ -d "$user/level/$pack" ] && [ ! -L "$user/level/$pack" ] || fail "linked pack stays a link"
   [ "$(cat "$user/level/$first")" = "player's level" ] || fail "linked pack lost the player's level"
+  [ -d "$user/bridge/Linked" ] && [ ! -L "$user/bridge/Linked" ] || fail "linked bridge pack stays a link"
+  [ "$(cat "$user/bridge/Linked/b.qzb")" = mine ] || fail "linked bridge pack lost its bridge"
 fi
 
 # Textures always come from the installation, even over a changed copy.
@@ -97,8 +102,12 @@ if [ -n "$tex" ]; then
   cmp -s "$user/texture/$tex" "$prefix/share/spanwright/texture/$tex" || fail "texture not refreshed"
 fi
 
-# Without XDG_DATA_HOME the directory lives under ~/.local/share.
+# Without XDG_DATA_HOME, or with a relative one, the directory lives under
+# ~/.local/share.
 unset XDG_DATA_HOME
 HOME="$tmp/home" launch
 [ "$(cat "$tmp/cwd")" = "$tmp/home/.local/share/spanwright" ] || fail "default directory: $(cat "$tmp/cwd")"
+rm "$tmp/cwd"
+XDG_DATA_HOME=relative HOME="$tmp/home" launch
+[ "$(cat "$tmp/cwd")" = "$tmp/home/.local/share/spanwright" ] || fail "relative XDG_DATA_HOME used: $(cat "$tmp/cwd")"
 echo "install ok"
