@@ -187,10 +187,10 @@ void editorloop() {
     checkmouse();
     checkmenuitems();
 
-    int editing = bridgeinput();
+    int mouseinput = bridgeinput();
     if (editor.leveleditor)
       checkleveleditor();
-    else if (editing)
+    else if (mouseinput)
       checkeditor();
     else
       idleeditor();
@@ -206,7 +206,7 @@ void editorloop() {
     drawmousecursor(mouse.x, mouse.y, 16, 1, 1, 1, 1);
     SDL_GL_SwapBuffers();
 
-    if (editing)
+    if (mouseinput)
       commiteditor();
     runeditorcamera(SDL_GetTicks(), &last, textinput.editing, windowinfo.fullscreen);
 
