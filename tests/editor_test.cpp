@@ -397,6 +397,13 @@ TEST(Editor, RightClickAndRectangle) {
   rightclick(1005, 40.5f);
   EXPECT_EQ(numofbeams, 1);
   EXPECT_EQ(undoposition, 1);
+  // a beam of no length (as a file may hold) is not picked from afar
+  int z1 = addjoint(1, 1080, 80), z2 = addjoint(1, 1080, 80);
+  createbeam(0, z1, z2);
+  frame(1050, 40);
+  EXPECT_EQ(beam[2].hover, 0);
+  deletejoint(z2);
+  deletejoint(z1);
   // right-clicking a free joint deletes it with its beams
   rightclick(1010, 50);
   EXPECT_EQ(numofjoints, 2);

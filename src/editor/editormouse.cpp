@@ -34,6 +34,11 @@ static void checkidle(vector2d m) {
   for (int i = 0; i < numofbeams; i++) {
     vector2d foot, normal;
     float ratio;
+    // A beam between two joints on one spot (only a file can hold one) has
+    // no direction: the distance test would find it from anywhere.
+    const vector2d &a = joint[beam[i].joint1].pos, &b = joint[beam[i].joint2].pos;
+    if (a.x == b.x && a.y == b.y)
+      continue;
     if (sphereintersectline2d(&foot, &normal, &ratio, &m, &joint[beam[i].joint1].pos,
                               &joint[beam[i].joint2].pos, BEAMPICKRADIUS)) {
       sethover(i);
