@@ -13,6 +13,7 @@ E2E_HOLD=${E2E_HOLD:-0.3}
 e2e_init "$@"
 rm -rf "$DATA/level" "$DATA/bridge"
 mkdir -p "$DATA/level/Authors" "$DATA/bridge"
+editor_smallwindow
 e2e_start
 
 editor_newlevel
@@ -46,6 +47,12 @@ editor_stop
 e2e_move "$(vx 1024)" "$(vy 76)"
 e2e_frames
 e2e_shot "$WORK/bridge.png"
+# Saved first, so that a click lost on a busy machine shows as such rather
+# than as a bridge that fails.
+editor_save drawn
+count=$(editor_joints drawn | grep -o '\[[01], ' | wc -l)
+beams=$("$BUILD/spanwright-verify" --describe "$(editor_bridgefile drawn)" | sed 's/.*"beams": //' | grep -o '\[[01], ' | wc -l)
+[ "$count" = 15 ] && [ "$beams" = 30 ] || e2e_fail "the drawn truss has $count joints and $beams beams, not 15 and 30"
 
 # Test, then Run Train at the very fast speed.
 editor_starttest

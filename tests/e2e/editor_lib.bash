@@ -3,6 +3,14 @@
 # world units per virtual pixel, so an even world coordinate is a whole
 # virtual pixel and the editor's snapping absorbs the window's rounding.
 
+# A 640x480 window: a software-rendered frame is quicker to draw, so held
+# keys and buttons are seen even on a loaded machine, and window pixels are
+# virtual pixels.
+editor_smallwindow() {
+  printf 'screenwidth=640\r\nscreenheight=480\r\ncolordepth=32\r\nfullscreen=0\r\ndirectory=0\r\n' \
+    >"$DATA/config.txt"
+}
+
 # World to virtual screen.
 vx() { echo $((320 + ($1 - 1024) * 5)); }
 vy() { echo $((240 - ($1 - 32) * 5)); }

@@ -10,6 +10,7 @@
 E2E_HOLD=${E2E_HOLD:-0.3}
 . "$(dirname "$0")/editor_lib.bash"
 e2e_init "$@"
+editor_smallwindow
 e2e_start
 
 editor_newlevel

@@ -14,6 +14,7 @@ E2E_HOLD=${E2E_HOLD:-0.3}
 e2e_init "$@"
 rm -rf "$DATA/level" "$DATA/bridge"
 mkdir -p "$DATA/level/Test" "$DATA/bridge"
+editor_smallwindow
 e2e_start
 
 # The pack: the default crossing with anchors at both ends, as two levels.
