@@ -179,60 +179,12 @@ void resumeeditor() {
 }
 
 void moveeditorcamera(int editing, int fullscreen) {
-  float *p = view.pos;
-  float speed = 0.5f;
-  if (!editing) {
-    if (keyboard[KEY_LSHIFT])
-      speed = 1.0f;
-    if (keyboard[KEY_LCTRL])
-      speed = 4.0f;
-    if (keyboard['a'])
-      p[0] -= speed;
-    if (keyboard['d'])
-      p[0] += speed;
-    if (keyboard['s'])
-      p[1] -= speed;
-    if (keyboard['w'])
-      p[1] += speed;
-    if (keyboard['q'])
-      p[2] -= speed;
-    if (keyboard['z'])
-      p[2] += speed;
-  }
-  if (fullscreen) {
-    if (mouse.x <= 1)
-      p[0] -= speed;
-    if (mouse.x > 637)
-      p[0] += speed;
-    if (mouse.y <= 1)
-      p[1] += speed;
-    if (mouse.y > 477)
-      p[1] -= speed;
-  }
-  for (; mouse.wheelup > 0; mouse.wheelup--)
-    p[2] -= 4.0f;
-  for (; mouse.wheeldown > 0; mouse.wheeldown--)
-    p[2] += 4.0f;
-
-  // The left bound wins when an author has dragged the ends past each other.
-  if (p[0] > level.rightend)
-    p[0] = level.rightend;
-  if (p[0] < level.leftend)
-    p[0] = level.leftend;
-  p[1] = p[1] < -64.0f ? -64.0f : p[1] > 512.0f ? 512.0f : p[1];
-  p[2] = p[2] < 16.0f ? 16.0f : p[2] > 256.0f ? 256.0f : p[2];
+  stepcamera(editing, editing, fullscreen, -64.0f);
 }
 
 int runeditorcamera(unsigned int now, unsigned int *last, int editing, int fullscreen) {
-  int steps = 0;
-  // Unsigned difference: correct across the 49-day wrap of the tick counter.
-  while (now - *last > 15u && steps < 4) {
-    steps++;
-    if (steps < 3)
-      *last += 16u;
-    else
-      *last = now; // a stall drops its backlog instead of jumping
+  int steps = takecamerasteps(now, last);
+  for (int i = 0; i < steps; i++)
     moveeditorcamera(editing, fullscreen);
-  }
   return steps;
 }

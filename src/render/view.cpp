@@ -13,3 +13,65 @@ void getviewportrect(int *rect, int x, int y, int w, int h, int screenwidth, int
   rect[2] = (int)((long long)w * screenwidth / resx);
   rect[3] = (int)((long long)h * screenheight / resy);
 }
+
+#include "shell/input.h"
+#include "world/level.h"
+
+int takecamerasteps(unsigned int now, unsigned int *last) {
+  int n = 0;
+  while (now - *last > CAMERATICK - 1 && n < MAXCAMERATICKS) {
+    n++;
+    if (n < 3)
+      *last += CAMERATICK;
+    else
+      *last = now;
+  }
+  return n;
+}
+
+void stepcamera(int keysblocked, int speedblocked, int edgescroll, float miny) {
+  float *p = view.pos;
+  float speed = 0.5f;
+  if (!speedblocked) {
+    if (keyboard[KEY_LSHIFT])
+      speed = 1.0f;
+    if (keyboard[KEY_LCTRL])
+      speed = 4.0f;
+  }
+  if (!keysblocked) {
+    if (keyboard['a'])
+      p[0] -= speed;
+    if (keyboard['d'])
+      p[0] += speed;
+    if (keyboard['s'])
+      p[1] -= speed;
+    if (keyboard['w'])
+      p[1] += speed;
+    if (keyboard['q'])
+      p[2] -= speed;
+    if (keyboard['z'])
+      p[2] += speed;
+  }
+  if (edgescroll) {
+    if (mouse.x <= 1)
+      p[0] -= speed;
+    if (mouse.x > 637)
+      p[0] += speed;
+    if (mouse.y <= 1)
+      p[1] += speed;
+    if (mouse.y > 477)
+      p[1] -= speed;
+  }
+  for (; mouse.wheelup > 0; mouse.wheelup--)
+    p[2] -= 4.0f;
+  for (; mouse.wheeldown > 0; mouse.wheeldown--)
+    p[2] += 4.0f;
+
+  // The left bound wins when an author has dragged the ends past each other.
+  if (p[0] > level.rightend)
+    p[0] = level.rightend;
+  if (p[0] < level.leftend)
+    p[0] = level.leftend;
+  p[1] = p[1] < miny ? miny : p[1] > 512.0f ? 512.0f : p[1];
+  p[2] = p[2] < 16.0f ? 16.0f : p[2] > 256.0f ? 256.0f : p[2];
+}

@@ -18,3 +18,21 @@ void setupviewpoint(const float *pos, const float *orient);
 // The window-pixel rectangle (X, Y, W, H, bottom-left origin) of a
 // rectangle of the virtual screen given top-left, as glViewport wants it.
 void getviewportrect(int *rect, int x, int y, int w, int h, int screenwidth, int screenheight);
+
+// Camera motion, shared by the editor and the test run. It runs on its own
+// 16 ms clock, at most 4 steps a frame, so scrolling speed does not depend
+// on the frame rate and a stall moves the camera at most 4 steps.
+constexpr unsigned int CAMERATICK = 16;   // ms
+constexpr int MAXCAMERATICKS = 4;
+
+// How many camera steps are due at `now`; advances *last. After the first
+// two steps of a frame the clock jumps to `now`, dropping the backlog.
+// Unsigned arithmetic keeps it right across the tick counter's wrap.
+int takecamerasteps(unsigned int now, unsigned int *last);
+
+// One camera step: a/d/s/w/q/z move and zoom unless `keysblocked` (a text
+// box has the keyboard); left Shift and Ctrl speed it up unless
+// `speedblocked`; edge scrolling only when `edgescroll` (full screen); the
+// wheel notches are consumed. x is kept within the level's ends, y within
+// [miny, 512], the distance within [16, 256].
+void stepcamera(int keysblocked, int speedblocked, int edgescroll, float miny);

@@ -167,63 +167,13 @@ int checksimulationpace(unsigned int now) {
   return n;
 }
 
-static float clampfloat(float v, float lo, float hi) {
-  if (v < lo)
-    v = lo;
-  if (v > hi)
-    v = hi;
-  return v;
-}
-
 void movecamera() {
-  float speed = 0.5f;
-  if (keyboard[KEY_LSHIFT])
-    speed = 1.0f;
-  if (keyboard[KEY_LCTRL])
-    speed = 4.0f;
-  float *pos = view.pos;
-  if (!textinput.editing) {
-    if (keyboard['a'])
-      pos[0] -= speed;
-    if (keyboard['d'])
-      pos[0] += speed;
-    if (keyboard['s'])
-      pos[1] -= speed;
-    if (keyboard['w'])
-      pos[1] += speed;
-    if (keyboard['q'])
-      pos[2] -= speed;
-    if (keyboard['z'])
-      pos[2] += speed;
-  }
-  if (windowinfo.fullscreen) {
-    if (mouse.x <= 1)
-      pos[0] -= speed;
-    if (mouse.x > 637)
-      pos[0] += speed;
-    if (mouse.y <= 1)
-      pos[1] += speed;
-    if (mouse.y > 477)
-      pos[1] -= speed;
-  }
-  for (; mouse.wheelup > 0; mouse.wheelup--)
-    pos[2] -= 4.0f;
-  for (; mouse.wheeldown > 0; mouse.wheeldown--)
-    pos[2] += 4.0f;
-  pos[0] = clampfloat(pos[0], level.leftend, level.rightend);
-  pos[1] = clampfloat(pos[1], 0.0f, 512.0f);
-  pos[2] = clampfloat(pos[2], 16.0f, 256.0f);
+  stepcamera(textinput.editing, 0, windowinfo.fullscreen, 0.0f);
 }
 
 int checkcamerapace(unsigned int now) {
-  int n = 0;
-  while (now - testrunclock.camera > (unsigned int)(CAMERATICK - 1) && n < MAXCAMERATICKS) {
-    n++;
-    if (n < 3)
-      testrunclock.camera += CAMERATICK;
-    else
-      testrunclock.camera = now;
+  int n = takecamerasteps(now, &testrunclock.camera);
+  for (int i = 0; i < n; i++)
     movecamera();
-  }
   return n;
 }

@@ -7,8 +7,6 @@
 
 constexpr int STEPSPERSECOND = 60;
 constexpr int MAXSTEPSPERFRAME = 8;
-constexpr int MAXCAMERATICKS = 4;
-constexpr int CAMERATICK = 16;       // ms
 
 struct testrunclockinfo {
   unsigned int step;    // real time the next simulation step is due from
