@@ -8,17 +8,10 @@
 #include <cstdarg>
 
 // Position flags carried above the low 16 bits of a 2D coordinate. The menu
-// items and the textured rectangles take the same bits; ui/menu.h states
-// them the same guarded way, so either header may come first.
-#ifndef ALIGN_CENTER
+// items and the textured rectangles take the same bits.
 #define ALIGN_CENTER 0x10000
-#endif
-#ifndef ALIGN_END
 #define ALIGN_END 0x20000
-#endif
-#ifndef TEXT_SOLID
 #define TEXT_SOLID 0x40000 // x only: every character as a solid block
-#endif
 
 constexpr int NUMFONTS = 4;
 constexpr int FONTSLOT = 1000;     // texture slot of the font image

@@ -7,17 +7,9 @@
 // The check logic is headless (menu.cpp); the drawing half is menu_gl.cpp.
 #pragma once
 
-// Position flags carried above the low 16 bits of a 2D coordinate. Text
-// drawing, bitmaps and menu items all read the same bits.
-#ifndef ALIGN_CENTER
-#define ALIGN_CENTER 0x10000
-#endif
-#ifndef ALIGN_END
-#define ALIGN_END 0x20000
-#endif
-#ifndef TEXT_SOLID
-#define TEXT_SOLID 0x40000
-#endif
+// The position flags (ALIGN_CENTER, ALIGN_END, TEXT_SOLID) are the text
+// drawing's: item positions carry the same bits.
+#include "render/text.h"
 
 constexpr int MAXMENUITEMS = 256;
 constexpr int MENUTEXTLENGTH = 64;
