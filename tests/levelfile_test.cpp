@@ -132,11 +132,9 @@ TEST_F(LevelFile, OlderVersions) {
     EXPECT_EQ(level.manualdeck, version >= 3 ? 1 : 0);
     EXPECT_EQ(level.traintime, version >= 3 ? 9 : 0);
     EXPECT_EQ(level.terrain[127], 0.0f);
-    EXPECT_EQ(level.terrain[128], 0.0f);
     EXPECT_EQ(level.terrain[129], 1.0f);
     EXPECT_EQ(level.terrain[383], 255.0f);
     EXPECT_EQ(level.terrain[384], 0.0f);
-    EXPECT_EQ(level.terrain[511], 0.0f);
     ASSERT_EQ(numofjoints, 2);
     EXPECT_EQ(joint[0].type, 0);
     EXPECT_EQ(joint[0].pos.x, 612.0f);
