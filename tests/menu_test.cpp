@@ -20,6 +20,21 @@ void declarebuttons(int repeatsecond = 0, int disablethird = 0) {
     setmenuitem(2, 0);
 }
 
+// One frame on the three buttons: declare, poll, check.
+void buttons(int x, int y, int left, std::initializer_list<int> keys = {}, int repeat = 0,
+             int disable = 0) {
+  declarebuttons(repeat, disable);
+  menuinput(x, y, left, keys);
+  checkmenuitems();
+}
+
+// One frame of any screen.
+template <class F> void step(F declare, int x, int y, int left, std::initializer_list<int> keys = {}) {
+  declare();
+  menuinput(x, y, left, keys);
+  checkmenuitems();
+}
+
 int calls;
 void countcall() { calls++; }
 
@@ -63,68 +78,44 @@ TEST(Menu, PlacementAndAlignment) {
 TEST(Menu, ClickLatches) {
   clearmenustate();
   // press on "Options": it latches and the state shows active
-  declarebuttons();
-  menuinput(4, 20, 1);
-  checkmenuitems();
+  buttons(4, 20, 1);
   EXPECT_EQ(menuitem[1].active, 1);
   EXPECT_EQ(menuitem[1].state, MENUSTATE_ACTIVE);
   // held and released: the latch stays until something clears it
-  declarebuttons();
-  menuinput(4, 20, 1);
-  checkmenuitems();
-  declarebuttons();
-  menuinput(4, 20, 0);
-  checkmenuitems();
+  buttons(4, 20, 1);
+  buttons(4, 20, 0);
   EXPECT_EQ(menuitem[1].active, 1);
   // a press on another item clears the first latch in the same frame
-  declarebuttons();
-  menuinput(4, 36, 1);
-  checkmenuitems();
+  buttons(4, 36, 1);
   EXPECT_EQ(menuitem[1].active, 0);
   EXPECT_EQ(menuitem[2].active, 1);
   // a press on empty space clears everything
-  declarebuttons();
-  menuinput(4, 36, 0);
-  checkmenuitems();
-  declarebuttons();
-  menuinput(300, 300, 1);
-  checkmenuitems();
+  buttons(4, 36, 0);
+  buttons(300, 300, 1);
   for (int i = 0; i < 3; i++)
     EXPECT_EQ(menuitem[i].active, 0) << i;
   // hover without press: state 2, no latch; the right edge is outside
-  declarebuttons();
-  menuinput(4, 4, 0);
-  checkmenuitems();
+  buttons(4, 4, 0);
   EXPECT_EQ(menuitem[0].state, MENUSTATE_HOVER);
   EXPECT_EQ(menuitem[0].active, 0);
-  declarebuttons();
-  menuinput(32, 4, 0);
-  checkmenuitems();
+  buttons(32, 4, 0);
   EXPECT_EQ(menuitem[0].state, MENUSTATE_NORMAL);
 }
 
 TEST(Menu, HotkeysRepeatAndDisabled) {
   clearmenustate();
   // a held hotkey fires once, on the frame it goes down
-  declarebuttons();
-  menuinput(600, 600, 0, {'o'});
-  checkmenuitems();
+  buttons(600, 600, 0, {'o'});
   EXPECT_EQ(menuitem[1].active, 1);
   menuitem[1].active = 0;
-  declarebuttons();
-  menuinput(600, 600, 0, {'o'});
-  checkmenuitems();
+  buttons(600, 600, 0, {'o'});
   EXPECT_EQ(menuitem[1].active, 0);
   // with repeat it fires every frame it is held, and unlatches on release
   for (int frame = 0; frame < 2; frame++) {
-    declarebuttons(1);
-    menuinput(600, 600, 0, {'o'});
-    checkmenuitems();
+    buttons(600, 600, 0, {'o'}, 1);
     EXPECT_EQ(menuitem[1].active, 1) << frame;
   }
-  declarebuttons(1);
-  menuinput(600, 600, 0);
-  checkmenuitems();
+  buttons(600, 600, 0, {}, 1);
   EXPECT_EQ(menuitem[1].active, 0);
   // a disabled item under the mouse: no hover, no latch, no hotkey, no cursor
   font[0].cursor = 7;
@@ -165,42 +156,26 @@ TEST(Menu, TogglesSetsAndActions) {
     setmenuitem(7, countcall);
   };
   // only the sibling whose value matches shows active
-  declare();
-  menuinput(600, 600, 0);
-  checkmenuitems();
+  step(declare, 600, 600, 0);
   EXPECT_EQ(menuitem[0].state, MENUSTATE_NORMAL);
   EXPECT_EQ(menuitem[1].state, MENUSTATE_ACTIVE);
   EXPECT_EQ(menuitem[2].state, MENUSTATE_NORMAL);
   // clicking row 2 stores 2 and its latch is already cleared
-  declare();
-  menuinput(4, 116, 1);
-  checkmenuitems();
+  step(declare, 4, 116, 1);
   EXPECT_EQ(mode, 2);
   EXPECT_EQ(menuitem[2].active, 0);
   // the toggle flips once per press and shows active while on
-  declare();
-  menuinput(4, 164, 0);
-  checkmenuitems();
-  declare();
-  menuinput(4, 164, 1);
-  checkmenuitems();
+  step(declare, 4, 164, 0);
+  step(declare, 4, 164, 1);
   EXPECT_EQ(flag, 1);
-  declare();
-  menuinput(4, 164, 1);
-  checkmenuitems();
+  step(declare, 4, 164, 1);
   EXPECT_EQ(flag, 1);
   EXPECT_EQ(menuitem[3].state, MENUSTATE_ACTIVE);
   // a button with its own action runs it once and does not stay latched
   calls = 0;
-  declare();
-  menuinput(4, 204, 0);
-  checkmenuitems();
-  declare();
-  menuinput(4, 204, 1);
-  checkmenuitems();
-  declare();
-  menuinput(4, 204, 1);
-  checkmenuitems();
+  step(declare, 4, 204, 0);
+  step(declare, 4, 204, 1);
+  step(declare, 4, 204, 1);
   EXPECT_EQ(calls, 1);
   EXPECT_EQ(menuitem[4].active, 0);
 }
@@ -274,33 +249,23 @@ TEST(Menu, EditingTextBoxSilencesHotkeys) {
     setmenuitem(1, 'o');
   };
   // the box's hotkey starts editing
-  declare();
-  menuinput(600, 600, 0, {'b'});
-  checkmenuitems();
+  step(declare, 600, 600, 0, {'b'});
   EXPECT_EQ(textinput.editing, 1);
   EXPECT_EQ(menuitem[1].active, 1);
   // while editing, 'o' types instead of opening Options (and a digit box
   // ignores the letter)
-  declare();
-  menuinput(600, 600, 0, {'o'});
-  checkmenuitems();
+  step(declare, 600, 600, 0, {'o'});
   EXPECT_EQ(menuitem[2].active, 0);
   // Escape ends the edit but does not fire Back, neither now nor held
-  declare();
-  menuinput(600, 600, 0, {KEY_ESCAPE});
-  checkmenuitems();
+  step(declare, 600, 600, 0, {KEY_ESCAPE});
   EXPECT_EQ(menuitem[1].active, 0);
   EXPECT_EQ(menuitem[0].active, 0);
   EXPECT_EQ(textinput.editing, 0);
-  declare();
-  menuinput(600, 600, 0, {KEY_ESCAPE});
-  checkmenuitems();
+  step(declare, 600, 600, 0, {KEY_ESCAPE});
   EXPECT_EQ(menuitem[0].active, 0);
   EXPECT_EQ(value, 10);
   // a screen left while editing: the next screen's hotkeys work at once
-  declare();
-  menuinput(600, 600, 0, {'b'});
-  checkmenuitems();
+  step(declare, 600, 600, 0, {'b'});
   ASSERT_EQ(textinput.editing, 1);
   resetmenuitems();
   numofmenuitems = 0;

@@ -258,17 +258,7 @@ TEST(Shell, MouseKeysWheelAndModes) {
   numofsdlvideomodes = 0;
 }
 
-TEST(View, ViewportAndWorldRanges) {
-  fontnum = 0;
-  font[0].resx = 640;
-  font[0].resy = 480;
-  int r[4];
-  // y' = 480 - 70 = 410; every product divided with truncation.
-  getviewportrect(r, 10, 20, 100, 50, 800, 600);
-  EXPECT_EQ(r[0], 12);
-  EXPECT_EQ(r[1], 512);
-  EXPECT_EQ(r[2], 125);
-  EXPECT_EQ(r[3], 62);
+TEST(View, TerrainColumnsClamped) {
   // Terrain columns around the camera, clamped to the level.
   int a, b;
   getterraincolumns(&a, &b, 1024, 64);
