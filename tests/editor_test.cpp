@@ -85,6 +85,13 @@ void rightclick(float wx, float wy) {
   frame(wx, wy, 0, 0);
 }
 
+// A selection rectangle with the given corners, as if dragged.
+void rectangle(vector2d corner1, vector2d corner2) {
+  editor.state = EDIT_RECTANGLE;
+  editor.corner1 = corner1;
+  editor.corner2 = corner2;
+}
+
 int addjoint(int type, float x, float y) {
   joint[numofjoints] = {type, {x, y}};
   return numofjoints++;
@@ -500,16 +507,12 @@ TEST(Editor, CopyFlipPasteDelete) {
   setcamera();
   int a = addjoint(1, 2, 4), b = addjoint(1, 4, 6);
   createbeam(0, a, b);
-  editor.state = EDIT_RECTANGLE;
-  editor.corner1 = {10, 10};
-  editor.corner2 = {0, 0};
+  rectangle({10, 10}, {0, 0});
   copyjoints();
   ASSERT_EQ(copy.count, 1);
   EXPECT_EQ(editor.state, EDIT_PASTE);
   // a rectangle with joints but no whole beam empties the clipboard
-  editor.state = EDIT_RECTANGLE;
-  editor.corner1 = {1, 3};
-  editor.corner2 = {3, 5};
+  rectangle({1, 3}, {3, 5});
   copyjoints();
   EXPECT_EQ(copy.count, 0);
   EXPECT_EQ(editor.state, EDIT_IDLE);
@@ -522,9 +525,7 @@ TEST(Editor, CopyFlipPasteDelete) {
   createbeam(0, p1, p2);
   createbeam(0, p0, p2);
   // edges of the rectangle count as inside
-  editor.state = EDIT_RECTANGLE;
-  editor.corner1 = {1040, 50};
-  editor.corner2 = {1030, 40};
+  rectangle({1040, 50}, {1030, 40});
   copyjoints();
   ASSERT_EQ(copy.count, 3);
   copyinfo before = copy;
@@ -560,18 +561,14 @@ TEST(Editor, CopyFlipPasteDelete) {
   createbeam(0, anchor, p2);
   saveeditortables();
   int undobefore = undoposition;
-  editor.state = EDIT_RECTANGLE;
-  editor.corner1 = {1029, 39};
-  editor.corner2 = {1046, 51};
+  rectangle({1029, 39}, {1046, 51});
   deletejoints();
   EXPECT_EQ(numofjoints, 4); // the anchor and the pasted three
   EXPECT_EQ(numofbeams, 3);
   EXPECT_EQ(undoposition, (undobefore + 1) & 15);
   EXPECT_TRUE(tablesvalid());
   // a rectangle holding only the anchor changes nothing and records nothing
-  editor.state = EDIT_RECTANGLE;
-  editor.corner1 = {1044, 44};
-  editor.corner2 = {1046, 46};
+  rectangle({1044, 44}, {1046, 46});
   deletejoints();
   EXPECT_EQ(numofjoints, 4);
   EXPECT_EQ(undoposition, (undobefore + 1) & 15);
@@ -583,9 +580,7 @@ TEST(Editor, PasteModeClearsStaleHover) {
   setcamera();
   int a = addjoint(1, 1000, 40), b = addjoint(1, 1004, 40);
   createbeam(0, a, b);
-  editor.state = EDIT_RECTANGLE;
-  editor.corner1 = {990, 30};
-  editor.corner2 = {1010, 50};
+  rectangle({990, 30}, {1010, 50});
   copyjoints();
   rightclick(1100, 100);
   // hover a joint, then enter paste mode by its key and right-click
