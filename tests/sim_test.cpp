@@ -64,6 +64,14 @@ static void validatetables() {
     }
 }
 
+// A deck bond between two fixed particles at height y: the road a car drives on.
+static void addroad(float x1, float x2, float y) {
+  vector2d l = {x1, y}, r = {x2, y};
+  int a = createparticle(PARTICLE_FIXED, &l, nullptr, 1.0f, -1);
+  int b = createparticle(PARTICLE_FIXED, &r, nullptr, 1.0f, -1);
+  bond[createbond(0, a, b, -1)].road = 1;
+}
+
 static unsigned long long hashpositions() {
   unsigned long long h = 1469598103934665603ull;
   for (int i = 0; i < numofparticles; i++) {
@@ -336,11 +344,7 @@ TEST(Cars, DeckContactsDriveAndWater) {
   for (int type = 0; type < 3; type++) {
     clearsimulation();
     createlevel();
-    vector2d l = {980.0f, 100.0f}, r = {1020.0f, 100.0f};
-    createparticle(PARTICLE_FIXED, &l, nullptr, 1.0f, -1);
-    createparticle(PARTICLE_FIXED, &r, nullptr, 1.0f, -1);
-    int road = createbond(0, 0, 1, -1);
-    bond[road].road = 1;
+    addroad(980.0f, 1020.0f, 100.0f);
     vector2d pos = {1000.0f, 99.9f};
     createobject(type, &pos, 4.0f);
     numofstaticbonds = numofbonds;
@@ -366,10 +370,8 @@ TEST(Cars, DeckContactsDriveAndWater) {
   // Moving at 2/3 unit per step or faster: no push left.
   clearsimulation();
   createlevel();
-  vector2d l = {80.0f, 100.0f}, r = {120.0f, 100.0f}, pos = {100.0f, 99.9f}; // right loco drives here
-  createparticle(PARTICLE_FIXED, &l, nullptr, 1.0f, -1);
-  createparticle(PARTICLE_FIXED, &r, nullptr, 1.0f, -1);
-  bond[createbond(0, 0, 1, -1)].road = 1;
+  vector2d pos = {100.0f, 99.9f}; // right loco drives here
+  addroad(80.0f, 120.0f, 100.0f);
   createobject(OBJECT_RIGHTLOCO, &pos, 4.0f);
   for (int k = 0; k < 4; k++)
     particle[object[0].particlelist[k]].vel.x = 0.7f;
@@ -424,10 +426,7 @@ TEST(Cars, TerrainContacts) {
   numofstaticbonds = numofbonds = 6;
   // A wheel touching the deck and the ground gets only the deck contact.
   clearsimulation();
-  vector2d l = {80.0f, 31.95f}, r = {120.0f, 31.95f};
-  createparticle(PARTICLE_FIXED, &l, nullptr, 1.0f, -1);
-  createparticle(PARTICLE_FIXED, &r, nullptr, 1.0f, -1);
-  bond[createbond(0, 0, 1, -1)].road = 1;
+  addroad(80.0f, 120.0f, 31.95f);
   createobject(OBJECT_RIGHTLOCO, &pos, 4.0f);
   numofstaticbonds = numofbonds;
   objectsimulation();
