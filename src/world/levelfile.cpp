@@ -198,23 +198,6 @@ static void readcurrent(filereader *reader) {
   }
 }
 
-int loadlevel(const char *name, int isbridge) {
-  int entered;
-  FILE *file = openlevelfile(name, isbridge ? ".qzb" : ".qzl", isbridge, &entered);
-  int loaded = 0;
-  if (file != NULL) {
-    filereader reader = {file, 1};
-    readcurrent(&reader);
-    fclose(file);
-    if (reader.ok && checkstaging()) {
-      applystaging();
-      loaded = 1;
-    }
-  }
-  leavedirectory(entered);
-  return loaded;
-}
-
 static void readold(filereader *reader, int isbridge) {
   levelinfo *l = &staging.level;
   if (isbridge && readint(reader) != 1) {
@@ -260,13 +243,19 @@ static void readold(filereader *reader, int isbridge) {
   }
 }
 
-int loadoldlevel(const char *name, int isbridge) {
+// Both formats are read into the staging tables and applied only when the
+// whole file checked out, so a bad file leaves what was loaded untouched.
+static int loadstaged(const char *name, int isbridge, int old) {
+  const char *extension = old ? (isbridge ? ".brg" : ".lvl") : (isbridge ? ".qzb" : ".qzl");
   int entered;
-  FILE *file = openlevelfile(name, isbridge ? ".brg" : ".lvl", isbridge, &entered);
+  FILE *file = openlevelfile(name, extension, isbridge, &entered);
   int loaded = 0;
   if (file != NULL) {
     filereader reader = {file, 1};
-    readold(&reader, isbridge);
+    if (old)
+      readold(&reader, isbridge);
+    else
+      readcurrent(&reader);
     fclose(file);
     if (reader.ok && checkstaging()) {
       applystaging();
@@ -276,6 +265,10 @@ int loadoldlevel(const char *name, int isbridge) {
   leavedirectory(entered);
   return loaded;
 }
+
+int loadlevel(const char *name, int isbridge) { return loadstaged(name, isbridge, 0); }
+
+int loadoldlevel(const char *name, int isbridge) { return loadstaged(name, isbridge, 1); }
 
 static int writeints(const void *values, int count, FILE *file) {
   return fwriteptr(values, 4, (size_t)count, file) == (size_t)count ? 1 : 0;
