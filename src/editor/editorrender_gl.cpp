@@ -4,22 +4,21 @@
 #include "editor/editorloop.h"
 #include "render/view.h"
 
+static void rectangle(GLenum mode, const vector2d &a, const vector2d &b) {
+  glBegin(mode);
+  glVertex2f(a.x, a.y);
+  glVertex2f(b.x, a.y);
+  glVertex2f(b.x, b.y);
+  glVertex2f(a.x, b.y);
+  glEnd();
+}
+
+// The selection rectangle: a faint fill with a brighter outline.
 void rendercopy() {
-  const vector2d &a = editor.corner1, &b = editor.corner2;
   glColor4f(1, 1, 1, 0.25f);
-  glBegin(GL_QUADS);
-  glVertex2f(a.x, a.y);
-  glVertex2f(b.x, a.y);
-  glVertex2f(b.x, b.y);
-  glVertex2f(a.x, b.y);
-  glEnd();
+  rectangle(GL_QUADS, editor.corner1, editor.corner2);
   glColor4f(1, 1, 1, 0.75f);
-  glBegin(GL_LINE_LOOP);
-  glVertex2f(a.x, a.y);
-  glVertex2f(b.x, a.y);
-  glVertex2f(b.x, b.y);
-  glVertex2f(a.x, b.y);
-  glEnd();
+  rectangle(GL_LINE_LOOP, editor.corner1, editor.corner2);
 }
 
 void renderleveleditor() {
