@@ -1,0 +1,291 @@
+#!/usr/bin/env bash
+# Window tests: runs one scenario against the real game under Xvfb with
+# Mesa's software OpenGL, driven by xdotool.
+#
+#   bash tests/e2e/run.sh <build dir> <source dir> <scenario.scn>
+#
+# A scenario is a list of steps, one per line; blank lines and lines
+# starting with # are skipped. Every line is a shell line run in the game's
+# data directory (a fresh copy of data/ without config.txt or screenshots),
+# so any shell command is a step too, and a line whose status is not 0 fails
+# the scenario with its file and line number. Loops fit on one line:
+#   for x in 240 280; do click $x 240; done
+#
+# Coordinates are virtual 640x480 screen points, scaled to the window's size.
+#
+# Starting and ending
+#   start [WxH [DEPTH]]   start the game (and Xvfb, 1920x1280, the first
+#                         time); with a size, write a config.txt for it
+#                         first. Waits until the window is up.
+#   close                 the window system's close request
+#   exits [STATUS]        wait for the game to end with STATUS (default 0)
+#   alive                 the game still runs
+#   size W H              the window is W x H pixels
+# Input (each press is held for $HOLD seconds: the game reads input state
+# once a frame, and a press no frame saw is lost)
+#   click X Y [BUTTON]    default button 1; 3 is the right button
+#   move X Y              move the pointer and let a frame pass
+#   drag X1 Y1 X2 Y2      left button held from one point to the other
+#   wheel up|down [N]     N wheel notches
+#   key KEY...            press each key in turn (xdotool names: Escape,
+#                         Return, F8, period, ...)
+#   hold KEY / release KEY    keep a key down over the following steps
+#   type TEXT             type TEXT one key at a time
+#   wait [SECONDS]        let frames pass (default 0.5)
+# World points in the editor, for a camera at (CX, CY) at the starting zoom
+# (5 virtual pixels per world unit)
+#   view CX CY            set the camera
+#   path X Y [X Y]...     left click each world point in turn
+#   wdrag X1 Y1 X2 Y2     drag between two world points
+# Pictures, kept as $WORK/NAME.png
+#   shot NAME             an F8 screenshot (the game's own file, without the
+#                         cursor); the TGA is moved to $WORK/NAME.tga
+#   grab NAME             the window as the X server shows it (with cursor)
+#   region NAME X Y W H MIN [MAX]   the brightest grey (0-255) in the
+#                         rectangle lies in MIN..MAX (default 255)
+#   mean NAME X Y W H MIN [MAX]     the same for the mean grey
+#   pixel NAME X Y R G B [TOL]      the pixel's colour within TOL (12)
+#   differ A B [X Y W H]  the two pictures differ (in the rectangle)
+#   same A B [X Y W H]    the two pictures agree (in the rectangle)
+# Waiting on a condition (up to $WAIT seconds, default 10)
+#   await STEP...         repeat the step until it succeeds
+#   see STEP...           grab "now" and run the step, until it succeeds:
+#                         see region now 240 160 160 32 200
+# Files (paths relative to the data directory)
+#   file PATH             PATH appears (waits up to $WAIT seconds)
+#   contains PATH TEXT    PATH holds the line TEXT (grep -E)
+#   bytes PATH HEX        PATH starts with these bytes (01000000)
+#   verify PATH [TEXT]    spanwright-verify passes PATH; its report (with
+#                         TEXT, its --describe output) contains TEXT
+# Variables: BUILD, SRC, WORK (scratch, removed afterwards unless E2E_KEEP=1),
+# DATA (the data directory), GAME (the binary started), E2E (this directory).
+# A failed scenario keeps its last window picture in
+# <build>/e2e-failures/<scenario>.png.
+set -u
+BUILD=$(cd "${1:?build dir}" && pwd)
+SRC=$(cd "${2:?source dir}" && pwd)
+SCENARIO=$(cd "$(dirname "${3:?scenario}")" && pwd)/$(basename "$3")
+E2E=$(cd "$(dirname "$0")" && pwd)
+NAME=$(basename "$SCENARIO" .scn)
+GAME="$BUILD/spanwright"
+HOLD=${E2E_HOLD:-0.2}
+WAIT=10
+LINE=0
+
+log() { echo "[$NAME] $*"; }
+fail() {
+  log "FAIL at $NAME.scn:$LINE: $*"
+  if alive && timeout 10 import -silent -window "$WID" "$WORK/now.png" 2>/dev/null; then
+    mkdir -p "$BUILD/e2e-failures" && cp "$WORK/now.png" "$BUILD/e2e-failures/$NAME.png" &&
+      log "window kept in $BUILD/e2e-failures/$NAME.png"
+  fi
+  [ -s "$WORK/game.err" ] && sed 's/^/    /' "$WORK/game.err" | tail -20
+  exit 1
+}
+cleanup() {
+  [ -n "${GAME_PID:-}" ] && kill -9 "$GAME_PID" 2>/dev/null
+  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && builtin wait "$XVFB_PID" 2>/dev/null
+  if [ "${E2E_KEEP:-0}" = 1 ]; then log "work directory kept: $WORK"; else rm -rf "$WORK"; fi
+}
+
+[ -x "$GAME" ] || { log "SKIP: no game in $BUILD"; exit 0; }
+for tool in Xvfb xdotool xwininfo import convert compare cc; do
+  command -v $tool >/dev/null || { log "SKIP: $tool is not installed"; exit 0; }
+done
+# Under the build directory, so that clearing one tree never pulls the files
+# from under a run in another.
+WORK=$(mktemp -d "$BUILD/e2e-$NAME.XXXXXX")
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+DATA="$WORK/data"
+mkdir -p "$DATA" && cp -R "$SRC/data/." "$DATA/" && rm -f "$DATA/config.txt" "$DATA"/scsht*.tga
+export LIBGL_ALWAYS_SOFTWARE=1
+# The display stack keeps allocations to the end of the process that are not
+# ours to free; memory errors and undefined behaviour still halt the game.
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0:abort_on_error=1}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+
+# The close request a window manager's close button sends: xdotool cannot
+# send WM_DELETE_WINDOW in every version.
+printf '%s\n' '#include <X11/Xlib.h>' '#include <stdlib.h>' \
+  'int main(int c, char **v) { Display *d = XOpenDisplay(0); XEvent e = {0}; if (c != 2 || !d) return 1;' \
+  ' e.xclient.type = ClientMessage; e.xclient.window = strtoul(v[1], 0, 0); e.xclient.format = 32;' \
+  ' e.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", 0);' \
+  ' e.xclient.data.l[0] = XInternAtom(d, "WM_DELETE_WINDOW", 0);' \
+  ' XSendEvent(d, e.xclient.window, 0, 0, &e); XSync(d, 0); return 0; }' >"$WORK/close.c"
+cc -o "$WORK/close" "$WORK/close.c" -lX11 2>/dev/null || { log "SKIP: cannot build against libX11"; exit 0; }
+
+startxvfb() {
+  # -displayfd: the server picks a free display itself, so runs never collide.
+  Xvfb -displayfd 9 -screen 0 "${1}x24" -nolisten tcp -noreset 9>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+  XVFB_PID=$!
+  until [ -s "$WORK/display" ]; do
+    kill -0 "$XVFB_PID" 2>/dev/null || { echo "Xvfb did not start: $(cat "$WORK/xvfb.log")"; return 1; }
+    sleep 0.1
+  done
+  export DISPLAY=":$(head -n1 "$WORK/display")"
+}
+start() {
+  [ $# -ge 1 ] && printf 'screenwidth=%s\r\nscreenheight=%s\r\ncolordepth=%s\r\nfullscreen=0\r\ndirectory=0\r\n' \
+    "${1%x*}" "${1#*x}" "${2:-32}" >"$DATA/config.txt"
+  [ -n "${DISPLAY:-}" ] || startxvfb "${E2E_SCREEN:-1920x1280}" || return 1
+  (exec "$GAME" >"$WORK/game.out" 2>"$WORK/game.err") &
+  GAME_PID=$!
+  WID=
+  local i
+  for i in $(seq 200); do
+    # SDL replaces its first window when it sets the OpenGL mode; only the
+    # mapped one stays.
+    WID=$(xdotool search --onlyvisible --name '^Spanwright$' 2>/dev/null | tail -n1)
+    [ -n "$WID" ] && xwininfo -id "$WID" >/dev/null 2>&1 && break
+    alive || { echo "the game ended before its window appeared"; return 1; }
+    sleep 0.1
+  done
+  [ -n "$WID" ] || { echo "no window titled Spanwright"; return 1; }
+  # Without a window manager the keyboard focus follows the pointer.
+  xdotool mousemove --window "$WID" 1 1 && xdotool windowfocus --sync "$WID" 2>/dev/null
+  sleep 0.5
+}
+alive() { [ -n "${GAME_PID:-}" ] && kill -0 "$GAME_PID" 2>/dev/null; }
+close() { "$WORK/close" "$WID"; }
+exits() {
+  local i
+  for ((i = 0; i < WAIT * 10; i++)); do
+    alive || break
+    sleep 0.1
+  done
+  alive && { echo "the game is still running"; return 1; }
+  builtin wait "$GAME_PID"
+  local status=$?
+  GAME_PID=
+  [ "$status" = "${1:-0}" ] || { echo "exit status $status"; return 1; }
+}
+winsize() { xwininfo -id "$WID" | awk '/^  Width:/ {w=$2} /^  Height:/ {h=$2} END {print w, h}'; }
+size() { [ "$(winsize)" = "$1 $2" ] || { echo "the window is $(winsize)"; return 1; }; }
+
+move() {
+  local w h
+  read -r w h < <(winsize)
+  xdotool mousemove --window "$WID" $(($1 * w / 640)) $(($2 * h / 480)) && sleep 0.1
+}
+press() { xdotool "${1}down" "$2" && sleep "$HOLD" && xdotool "${1}up" "$2" && sleep "$HOLD"; }
+click() { move "$1" "$2" && press mouse "${3:-1}"; }
+drag() {
+  move "$1" "$2" && xdotool mousedown 1 && sleep "$HOLD" &&
+    move $((($1 + $3) / 2)) $((($2 + $4) / 2)) && sleep "$HOLD" &&
+    move "$3" "$4" && sleep "$HOLD" && xdotool mouseup 1 && sleep "$HOLD"
+}
+wheel() {
+  local i
+  for ((i = 0; i < ${2:-1}; i++)); do xdotool click $([ "$1" = up ] && echo 4 || echo 5); done
+  sleep "$HOLD"
+}
+key() {
+  local k
+  for k in "$@"; do press key "$k" || return 1; done
+}
+hold() { xdotool keydown "$1" && sleep "$HOLD"; }
+release() { xdotool keyup "$1" && sleep "$HOLD"; }
+type() {
+  local i c
+  for ((i = 0; i < ${#1}; i++)); do
+    c=${1:i:1}
+    case "$c" in
+    ' ') c=space ;; '.') c=period ;; '-') c=minus ;; '_') c=underscore ;; '/') c=slash ;;
+    esac
+    key "$c" || return 1
+  done
+}
+wait() { sleep "${1:-0.5}"; }
+
+VIEWX=1024 VIEWY=32
+view() { VIEWX=$1 VIEWY=$2; }
+vx() { echo $((320 + ($1 - VIEWX) * 5)); }
+vy() { echo $((240 - ($1 - VIEWY) * 5)); }
+path() {
+  while [ $# -ge 2 ]; do
+    click "$(vx "$1")" "$(vy "$2")" || return 1
+    shift 2
+  done
+}
+wdrag() { drag "$(vx "$1")" "$(vy "$2")" "$(vx "$3")" "$(vy "$4")"; }
+
+shot() {
+  local before after i
+  before=$(ls scsht*.tga 2>/dev/null)
+  key F8
+  for ((i = 0; i < WAIT * 10; i++)); do
+    after=$(comm -13 <(echo "$before") <(ls scsht*.tga 2>/dev/null))
+    [ -n "$after" ] && break
+    sleep 0.1
+  done
+  [ -n "$after" ] || { echo "F8 wrote no screenshot"; return 1; }
+  mv "$after" "$WORK/$1.tga"
+  # TGA rows are stored bottom first; -auto-orient turns them up.
+  convert "$WORK/$1.tga" -auto-orient "$WORK/$1.png"
+}
+grab() { timeout 20 import -silent -window "$WID" "$WORK/$1.png"; }
+
+# A virtual rectangle of picture NAME as ImageMagick geometry.
+crop() {
+  local w h
+  read -r w h < <(identify -format '%w %h' "$WORK/$1.png")
+  echo "$(($4 * w / 640))x$(($5 * h / 480))+$(($2 * w / 640))+$(($3 * h / 480))"
+}
+grey() { # NAME X Y W H maxima|mean
+  convert "$WORK/$1.png" -crop "$(crop "$@")" +repage -colorspace gray -format "%[fx:int(255*$6)]" info:
+}
+inrange() { # what value MIN [MAX]
+  [ "$2" -ge "$3" ] && [ "$2" -le "${4:-255}" ] || { echo "$1 is $2, not $3..${4:-255}"; return 1; }
+}
+region() { inrange "brightest grey of $1 ($2 $3 $4 $5)" "$(grey "${@:1:5}" maxima)" "${@:6}"; }
+mean() { inrange "mean grey of $1 ($2 $3 $4 $5)" "$(grey "${@:1:5}" mean)" "${@:6}"; }
+pixel() {
+  local r g b t=${7:-12}
+  read -r r g b < <(convert "$WORK/$1.png" -crop "$(crop "$1" "$2" "$3" 1 1)" +repage -depth 8 -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]' info:)
+  [ $((r - $4)) -le "$t" ] && [ $(($4 - r)) -le "$t" ] && [ $((g - $5)) -le "$t" ] &&
+    [ $(($5 - g)) -le "$t" ] && [ $((b - $6)) -le "$t" ] && [ $(($6 - b)) -le "$t" ] ||
+    { echo "pixel ($2, $3) of $1 is $r $g $b"; return 1; }
+}
+differs() { # A B [X Y W H]: the number of pixels that differ
+  local area=
+  [ $# -ge 6 ] && area="[$(crop "$1" "$3" "$4" "$5" "$6")]"
+  compare -metric AE -fuzz 3% "$WORK/$1.png$area" "$WORK/$2.png$area" null: 2>&1 | cut -d' ' -f1
+}
+differ() { [[ "$(differs "$@")" =~ ^[1-9][0-9]*$ ]] || { echo "$1 and $2 are the same"; return 1; }; }
+same() { [ "$(differs "$@")" = 0 ] || { echo "$1 and $2 differ"; return 1; }; }
+
+await() {
+  local end=$((SECONDS + WAIT)) out
+  while ! out=$("$@" 2>&1); do
+    [ "$SECONDS" -lt "$end" ] || { echo "$out"; return 1; }
+    sleep 0.25
+  done
+}
+seestep() { grab now && "$@"; }
+see() { await seestep "$@"; }
+
+file() { await test -e "$1" || { echo "no file $1"; return 1; }; }
+contains() { grep -Eq -- "$2" "$1" || { echo "$1 lacks $2: $(head -c 300 "$1")"; return 1; }; }
+bytes() {
+  local got
+  got=$(head -c $((${#2} / 2)) "$1" | od -An -tx1 | tr -d ' \n')
+  [ "$got" = "$2" ] || { echo "$1 starts with $got"; return 1; }
+}
+verify() {
+  local out
+  if [ $# -ge 2 ]; then out=$("$BUILD/spanwright-verify" --describe "$1" 2>&1); else out=$("$BUILD/spanwright-verify" "$1" 2>&1); fi ||
+    { echo "spanwright-verify: $out"; return 1; }
+  [ $# -lt 2 ] || grep -Fq -- "$2" <<<"$out" || { echo "$1 lacks $2: $out"; return 1; }
+}
+
+# Each line runs in a function, so that "|| return" ends a loop as a failure.
+step() { eval "$1"; }
+cd "$DATA" || exit 1
+while IFS= read -r line || [ -n "$line" ]; do
+  LINE=$((LINE + 1))
+  [[ "$line" =~ ^[[:space:]]*(#|$) ]] && continue
+  step "$line" || fail "$line"
+done <"$SCENARIO"
+alive && grep -Eq 'AddressSanitizer|runtime error' "$WORK/game.err" && fail "a sanitizer report"
+log PASS
