@@ -1,5 +1,6 @@
 #include <sys/stat.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "editor/editorloop.h"
@@ -12,6 +13,7 @@
 #include "ui/menu.h"
 #include "world/levelfile.h"
 #include "world/levellist.h"
+#include "world/records.h"
 
 // Levels unlock in list order. The progress table holds 64 flags, so a level
 // further down follows the last flag there is: once level 63 is passed,
@@ -47,6 +49,27 @@ static void savebridge(const char *name) {
   leavedirectory(enteredbase);
 }
 
+// A level's records at the right of its row, small and dim so the names
+// stay the list; left out where a long name would run into them.
+static void drawlevelrecords(const namecolumn *levels, int numoflevels) {
+  int rows = numoflevels <= NAMEROWS + 1 ? numoflevels : NAMEROWS;
+  for (int r = 0; r < rows && levels->first + r < numoflevels; r++) {
+    const char *name = levellist[levels->first + r];
+    int i = findrecord(name);
+    if (i < 0)
+      continue;
+    char text[64] = "";
+    if (record[i].cost >= 0)
+      snprintf(text, sizeof text, "best %d", record[i].cost);
+    if (record[i].weight > 0)
+      snprintf(text + strlen(text), sizeof text - strlen(text), "%sheld %d",
+               text[0] ? "  " : "", record[i].weight);
+    if (levels->x + measuretext(name, 16) + 12 > 634 - measuretext(text, 12))
+      continue;
+    drawtext("/s", ALIGN_END | 634, 82 + 16 * r, 12, 0.6f, 0.8f, 0.6f, 1, text);
+  }
+}
+
 static void playlevel() {
   strncpy(game.name, levellist[levelnum], sizeof game.name - 1);
   game.name[sizeof game.name - 1] = 0;
@@ -63,6 +86,7 @@ void startmenu() {
   int previouspack = dirnum;
   levelnum = -1;
   int numoflevels = getlevellist();
+  loadrecords();
   namecolumn packs = {0, 0}, levels = {320, 0};
   // The chosen pack in view, however far down the list it is.
   packs.first = dirnum - NAMEROWS / 2;
@@ -76,6 +100,7 @@ void startmenu() {
     scrollnamelist(&levels, numoflevels);
     if (dirnum != previouspack) {
       numoflevels = getlevellist();
+      loadrecords();
       levels.first = 0;
     }
     previouspack = dirnum;
@@ -86,6 +111,7 @@ void startmenu() {
     drawtext("Level", 320, 48, 16, 1, 1, 1, 1);
     drawnamelistposition(&packs, numofpacks);
     drawnamelistposition(&levels, numoflevels);
+    drawlevelrecords(&levels, numoflevels);
     finishmenuframe();
 
     if (levelnum != -1 && levelnum < numoflevels)

@@ -11,9 +11,13 @@
 #include "shell/system.h"
 #include "testrun/game.h"
 #include "testrun/gameloop.h"
+#include "testrun/runrecord.h"
 #include "testrun/setup.h"
 #include "testrun/testrun.h"
 #include "ui/menu.h"
+#include "world/level.h"
+#include "world/levellist.h"
+#include "world/records.h"
 
 static int keywentdown(int key) { return keyboard[key] && !prevkeyboard[key]; }
 
@@ -109,6 +113,32 @@ static void drawtestruntexts() {
     drawtext("Bridge too large for the train", ALIGN_CENTER | 320, 32, 16, 1, 0.5f, 0.5f, 1);
 }
 
+// Below the verdict lines at the top centre: this bridge against the best.
+static void drawrunrecord() {
+  const float gold[3] = {1.0f, 0.85f, 0.3f};
+  if (levelnum < 0)
+    return;
+  if (game.mode == 0 && runrecord.cost >= 0) {
+    if (runrecord.beaten & RECORD_COST)
+      drawtext("Cost /i  New best", ALIGN_CENTER | 320, 64, 16, gold[0], gold[1], gold[2], 1,
+               runrecord.cost);
+    else if (runrecord.cost > level.budget)
+      drawtext("Cost /i is over budget: no record", ALIGN_CENTER | 320, 64, 16, 1, 1, 1, 1,
+               runrecord.cost);
+    else
+      drawtext("Cost /i  Best /i", ALIGN_CENTER | 320, 64, 16, 1, 1, 1, 1, runrecord.cost,
+               runrecord.best);
+  }
+  int i = findrecord(game.name);
+  if (game.mode == 1 && game.state > STATE_BRIDGE && i >= 0 && record[i].weight > 0) {
+    if (runrecord.beaten & RECORD_WEIGHT)
+      drawtext("Heaviest across /i  New best", ALIGN_CENTER | 320, 64, 16, gold[0], gold[1],
+               gold[2], 1, record[i].weight);
+    else
+      drawtext("Heaviest across /i", ALIGN_CENTER | 320, 64, 16, 1, 1, 1, 1, record[i].weight);
+  }
+}
+
 void gameloop() {
   starttestrun(SDL_GetTicks());
   resetmenuitems();
@@ -128,6 +158,7 @@ void gameloop() {
     renderworld();
     setuptextdisplay();
     drawtestruntexts();
+    drawrunrecord();
     drawmenuitems();
     if (keywentdown(KEY_F8))
       screenshot();
@@ -137,6 +168,7 @@ void gameloop() {
     unsigned int now = SDL_GetTicks();
     setsteptime();
     checksimulationpace(now);
+    checkrunrecord();
     checkcamerapace(now);
     if (keywentdown(KEY_F1))
       restarttestrun(0);

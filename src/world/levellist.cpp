@@ -72,15 +72,17 @@ int getbridgelist() {
   return count;
 }
 
-static int makeprogressname(char *out) {
+int makepackfilename(char *out, const char *extension) {
   const char *pack = getpackname();
   size_t length = strlen(pack);
-  if (strchr(pack, '/') != NULL || length + 5 > (size_t)PROGRESSNAME)
+  if (strchr(pack, '/') != NULL || length + strlen(extension) + 1 > (size_t)PROGRESSNAME)
     return 0;
   memcpy(out, pack, length);
-  memcpy(out + length, ".pro", 5);
+  memcpy(out + length, extension, strlen(extension) + 1);
   return 1;
 }
+
+static int makeprogressname(char *out) { return makepackfilename(out, ".pro"); }
 
 int saveprogess() {
   char filename[PROGRESSNAME];

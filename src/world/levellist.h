@@ -27,6 +27,11 @@ int getlevellist();
 // sorted. Returns the number of names.
 int getbridgelist();
 
+// The name of a per-pack file in "bridge": the pack name and `extension`
+// (at most 4 characters, dot included) in `out`, NAMELENGTH + 8 bytes.
+// 0 when there is no usable pack name.
+int makepackfilename(char *out, const char *extension);
+
 // Writes all 64 flags (256 bytes, little-endian). 1 when the file was
 // written; 0 leaves any previous progress file intact.
 int saveprogess();
