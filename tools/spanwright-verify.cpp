@@ -15,6 +15,7 @@
 #include "sim/particle.h"
 #include "testrun/game.h"
 #include "testrun/testrun.h"
+#include "testrun/verifyrun.h"
 #include "world/level.h"
 #include "world/levelfile.h"
 #include "world/levellist.h"
@@ -22,7 +23,19 @@
 static const char usage[] =
     "usage: spanwright-verify [--json] [--describe] [--weight N] [--progressive] [--add N]\n"
     "                         [--seconds S] [--dump-steps A,B,...] FILE\n"
-    "FILE is a level or bridge file: .qzl, .qzb (current format) or .lvl, .brg (old format).\n";
+    "       spanwright-verify --pack LEVELDIR [--bridges BRIDGEDIR] [--cheapest-dir DIR]\n"
+    "                         [--cross] [--json] [--seconds S]\n"
+    "       spanwright-verify --cheapest BRIDGE [--out FILE] [--seconds S]\n"
+    "FILE is a level or bridge file: .qzl, .qzb (current format) or .lvl, .brg (old format).\n"
+    "--seconds S: test time (default 120); with --cheapest the wall time of the search.\n"
+    "--pack: every level of the pack in playing order with the bridge of the same name\n"
+    "  from BRIDGEDIR, by default the player's bridges of that pack: LEVELDIR/../../bridge/<pack>\n"
+    "  (level/<pack> and bridge/<pack> of one data directory). The bridge is tested on the\n"
+    "  level file's crossing. --cheapest-dir DIR holds the cheapest bridges found, same names:\n"
+    "  the budget is then shown against them. Exit 0 when every level has a bridge within\n"
+    "  budget that passes, 1 when not, 2 for a wrong option or an unreadable file.\n"
+    "--cross: also every bridge of the pack (and every cheapest one) on every other level of\n"
+    "  the pack; one that passes there within its budget is a repeat, and any repeat exits 1.\n";
 
 constexpr int MAXDUMPS = 64;
 constexpr int MAXCHANGES = 4096;
@@ -37,6 +50,13 @@ struct options {
   int numofdumps;
   int dumpstep[MAXDUMPS];
   const char *file;
+  int seconds_given;
+  const char *pack;         // LEVELDIR of --pack
+  const char *bridges;      // BRIDGEDIR, or null for the default
+  const char *cheapestdir;
+  int cross;
+  const char *cheapest;     // BRIDGE of --cheapest
+  const char *out;
 };
 
 // What one verification saw, step numbers counted from the first step.
@@ -107,7 +127,20 @@ static int parseoptions(int argc, char **argv) {
     else if (!strcmp(a, "--add") && hasvalue)
       { if (!parsepositive(argv[++i], &opt.add)) return 0; }
     else if (!strcmp(a, "--seconds") && hasvalue)
-      { if (!parsepositive(argv[++i], &opt.seconds) || opt.seconds > 86400) return 0; }
+      { if (!parsepositive(argv[++i], &opt.seconds) || opt.seconds > 86400) return 0;
+        opt.seconds_given = 1; }
+    else if (!strcmp(a, "--pack") && hasvalue)
+      opt.pack = argv[++i];
+    else if (!strcmp(a, "--bridges") && hasvalue)
+      opt.bridges = argv[++i];
+    else if (!strcmp(a, "--cheapest-dir") && hasvalue)
+      opt.cheapestdir = argv[++i];
+    else if (!strcmp(a, "--cross"))
+      opt.cross = 1;
+    else if (!strcmp(a, "--cheapest") && hasvalue)
+      opt.cheapest = argv[++i];
+    else if (!strcmp(a, "--out") && hasvalue)
+      opt.out = argv[++i];
     else if (!strcmp(a, "--dump-steps") && hasvalue)
       { if (!parsedumps(argv[++i])) return 0; }
     else if (a[0] == '-' && a[1])
@@ -117,7 +150,13 @@ static int parseoptions(int argc, char **argv) {
     else
       opt.file = a;
   }
-  return opt.file != nullptr;
+  // One mode at a time, each with only its own options.
+  int single = opt.describe || opt.progressive || opt.weight || opt.numofdumps;
+  if (opt.pack)
+    return !opt.file && !opt.cheapest && !opt.out && !single;
+  if (opt.cheapest)
+    return !opt.file && !opt.json && !opt.bridges && !opt.cheapestdir && !opt.cross && !single;
+  return opt.file && !opt.bridges && !opt.cheapestdir && !opt.cross && !opt.out;
 }
 
 // Load FILE with the game's own loaders, which take a bare name relative to
@@ -440,9 +479,370 @@ static void printsummary(int passed) {
     printf("  highest peak stress: beam %d, %.3f %s\n", peak, (double)beam[peak].stress, sidename(beam[peak].stresstype));
 }
 
+
+// ---- A whole pack: every level with its bridge, and every bridge elsewhere.
+
+constexpr int MAXPACKLEVELS = 128;
+constexpr int POOLSIZE = 4 * MAXJOINTS;  // joints, and beams, of all stored files together
+constexpr int WORKERS = 2;
+constexpr int UNBUILDABLE = -1;          // verdict.failure: an anchor the level lacks
+
+enum : int { FILE_MISSING = 0, FILE_LOADED = 1, FILE_UNREADABLE = 2 };
+
+// A level or bridge file of the pack, its joints and beams kept in the pools.
+struct storedfile {
+  int state;  // FILE_*
+  levelinfo level;
+  int firstjoint, numofjoints, firstbeam, numofbeams;
+};
+
+struct packlevel {
+  char name[NAMELENGTH];
+  storedfile level, bridge, cheapest;
+  verdictinfo verdict;
+};
+
+// One bridge of the pack on another level of it.
+struct crosspair {
+  int from;  // packlevel whose bridge it is
+  int kind;  // 0 its bridge, 1 its cheapest
+  int onto;  // packlevel whose crossing it is tried on
+};
+
+static jointinfo pooljoint[POOLSIZE];
+static int numofpooljoints;
+static beaminfo poolbeam[POOLSIZE];
+static int numofpoolbeams;
+static packlevel packlevels[MAXPACKLEVELS];
+static int numofpacklevels;
+static crosspair pairs[MAXPACKLEVELS * (MAXPACKLEVELS - 1) * 2];
+static int numofpairs;
+static verdictinfo pairverdict[MAXPACKLEVELS * (MAXPACKLEVELS - 1) * 2];
+static bridgetables scratchbridge, scratchlevel;
+
+static const char *verdictname(const verdictinfo &v) {
+  if (v.passed)
+    return "passed";
+  if (v.failure == UNBUILDABLE)
+    return "built on other anchors";
+  if (v.refused)
+    return "no room for the train";
+  return "time";
+}
+
+static int storefile(storedfile *f) {
+  if (numofpooljoints + numofjoints > POOLSIZE || numofpoolbeams + numofbeams > POOLSIZE)
+    return 0;
+  f->level = level;
+  f->firstjoint = numofpooljoints;
+  f->numofjoints = numofjoints;
+  memcpy(pooljoint + numofpooljoints, joint, sizeof(jointinfo) * (size_t)numofjoints);
+  numofpooljoints += numofjoints;
+  f->firstbeam = numofpoolbeams;
+  f->numofbeams = numofbeams;
+  memcpy(poolbeam + numofpoolbeams, beam, sizeof(beaminfo) * (size_t)numofbeams);
+  numofpoolbeams += numofbeams;
+  return 1;
+}
+
+static void expandfile(const storedfile *f, bridgetables *out) {
+  out->level = f->level;
+  out->numofjoints = f->numofjoints;
+  memcpy(out->joint, pooljoint + f->firstjoint, sizeof(jointinfo) * (size_t)f->numofjoints);
+  out->numofbeams = f->numofbeams;
+  memcpy(out->beam, poolbeam + f->firstbeam, sizeof(beaminfo) * (size_t)f->numofbeams);
+}
+
+// DIR/NAME with the first of two extensions that exists, into f; a file
+// that exists but does not load, or does not fit the pools, is unreadable.
+static void loadpackfile(storedfile *f, const char *dir, const char *name, const char *ext,
+                         const char *oldext) {
+  char path[PATH_MAX];
+  f->state = FILE_MISSING;
+  for (int k = 0; k < 2 && f->state == FILE_MISSING; k++) {
+    snprintf(path, sizeof path, "%s/%s%s", dir, name, k ? oldext : ext);
+    if (access(path, F_OK) != 0)
+      continue;
+    const char *why;
+    numofjoints = numofbeams = 0;
+    if (!loadfile(path, &why) || !storefile(f)) {
+      fprintf(stderr, "spanwright-verify: %s: %s\n", path, "not a valid level or bridge file");
+      f->state = FILE_UNREADABLE;
+    } else {
+      f->state = FILE_LOADED;
+    }
+  }
+}
+
+// The pack's levels in the game's own list order: the list is made by the
+// game's lister, standing in LEVELDIR's parent with the pack as the one
+// listed pack.
+static int listpack(const char *leveldir) {
+  char resolved[PATH_MAX];
+  if (!realpath(leveldir, resolved)) {
+    fprintf(stderr, "spanwright-verify: %s: %s\n", leveldir, strerror(errno));
+    return 0;
+  }
+  char *slash = strrchr(resolved, '/');
+  if (!slash || strlen(slash + 1) >= (size_t)NAMELENGTH || !slash[1]) {
+    fprintf(stderr, "spanwright-verify: %s: not a pack directory the game can list\n", leveldir);
+    return 0;
+  }
+  memcpy(dirlist[0], slash + 1, strlen(slash + 1) + 1);
+  dirlist[1][0] = 0;
+  dirnum = 0;
+  *slash = 0;
+  int back = open(".", O_RDONLY | O_DIRECTORY);
+  if (back < 0 || chdir(resolved[0] ? resolved : "/") != 0) {
+    fprintf(stderr, "spanwright-verify: %s: cannot enter its parent\n", leveldir);
+    if (back >= 0)
+      close(back);
+    return 0;
+  }
+  int count = getlevellist();
+  int restored = fchdir(back);
+  close(back);
+  (void)restored;
+  if (count > MAXPACKLEVELS) {
+    fprintf(stderr, "spanwright-verify: %s: more than %d levels\n", leveldir, MAXPACKLEVELS);
+    return 0;
+  }
+  if (count == 0)
+    fprintf(stderr, "spanwright-verify: %s: no levels\n", leveldir);
+  numofpacklevels = count;
+  for (int i = 0; i < count; i++)
+    memcpy(packlevels[i].name, levellist[i], NAMELENGTH);
+  return count;
+}
+
+// The player's bridges of a pack: bridge/<pack> beside level/<pack>.
+static int defaultbridgedir(const char *leveldir, char *out, size_t size) {
+  char resolved[PATH_MAX];
+  if (!realpath(leveldir, resolved))
+    return 0;
+  char *pack = strrchr(resolved, '/');
+  if (!pack || pack == resolved)
+    return 0;
+  *pack++ = 0;
+  char *levels = strrchr(resolved, '/');
+  if (!levels || strcmp(levels + 1, "level") != 0)
+    return 0;
+  *levels = 0;
+  return snprintf(out, size, "%s/bridge/%s", resolved, pack) < (int)size;
+}
+
+static const storedfile *bridgeof(int i, int kind) {
+  return kind ? &packlevels[i].cheapest : &packlevels[i].bridge;
+}
+
+static verdictinfo teston(const storedfile *bridge, const storedfile *onto) {
+  expandfile(bridge, &scratchbridge);
+  expandfile(onto, &scratchlevel);
+  if (!transplantbridge(&scratchbridge, &scratchlevel)) {
+    verdictinfo v = {0, UNBUILDABLE, 0, -1, 0, 0.0f};
+    return v;
+  }
+  return runverdict(opt.seconds);
+}
+
+static verdictinfo packjob(int i) { return teston(&packlevels[i].bridge, &packlevels[i].level); }
+
+static verdictinfo crossjob(int k) {
+  return teston(bridgeof(pairs[k].from, pairs[k].kind), &packlevels[pairs[k].onto].level);
+}
+
+static int cheapestcost(int i) {
+  return packlevels[i].cheapest.state == FILE_LOADED ? packlevels[i].cheapest.numofbeams * (int)BEAMCOST
+                                                     : -1;
+}
+
+static int withinbudget(int i) {
+  const packlevel &p = packlevels[i];
+  return p.bridge.numofbeams * (int)BEAMCOST <= p.level.level.budget;
+}
+
+static int levelok(int i) {
+  const packlevel &p = packlevels[i];
+  return p.bridge.state == FILE_LOADED && p.verdict.passed && withinbudget(i);
+}
+
+static int isrepeat(int k) {
+  const storedfile *b = bridgeof(pairs[k].from, pairs[k].kind);
+  return pairverdict[k].passed &&
+         b->numofbeams * (int)BEAMCOST <= packlevels[pairs[k].onto].level.level.budget;
+}
+
+static void printpackline(int i) {
+  const packlevel &p = packlevels[i];
+  int cost = p.bridge.numofbeams * (int)BEAMCOST, budget = p.level.level.budget;
+  printf("%s: ", p.name);
+  if (p.bridge.state == FILE_MISSING)
+    printf("no bridge");
+  else if (p.bridge.state == FILE_UNREADABLE)
+    printf("unreadable bridge");
+  else if (!p.verdict.passed)
+    printf("failed (%s), cost %d of budget %d", verdictname(p.verdict), cost, budget);
+  else if (cost > budget)
+    printf("passed but over budget, cost %d of budget %d", cost, budget);
+  else
+    printf("passed, cost %d of budget %d", cost, budget);
+  int cheapest = cheapestcost(i);
+  if (cheapest > 0)
+    printf(", budget %.0f %% above the cheapest (%d)", (budget / (double)cheapest - 1.0) * 100.0, cheapest);
+  printf("\n");
+}
+
+static void printjsonint(int value, int known) {
+  if (known)
+    printf("%d", value);
+  else
+    printf("null");
+}
+
+static void printpackjson(int numok) {
+  printf("{\"pack\": ");
+  printjsonstring(opt.pack);
+  printf(", \"levels\": [");
+  for (int i = 0; i < numofpacklevels; i++) {
+    const packlevel &p = packlevels[i];
+    int has = p.bridge.state == FILE_LOADED, cheapest = cheapestcost(i);
+    printf(i ? ", {\"name\": " : "{\"name\": ");
+    printjsonstring(p.name);
+    printf(", \"bridge\": \"%s\", \"passed\": %s, \"failure\": ",
+           has ? "loaded" : p.bridge.state == FILE_MISSING ? "missing" : "unreadable",
+           has && p.verdict.passed ? "true" : "false");
+    if (has && !p.verdict.passed)
+      printjsonstring(verdictname(p.verdict));
+    else
+      printf("null");
+    printf(", \"within_budget\": %s, \"cost\": ", has && withinbudget(i) ? "true" : "false");
+    printjsonint(p.bridge.numofbeams * (int)BEAMCOST, has);
+    printf(", \"budget\": %d, \"cheapest\": ", p.level.level.budget);
+    printjsonint(cheapest, cheapest > 0);
+    printf(", \"passed_step\": ");
+    printjsonint(p.verdict.passedstep, has && p.verdict.passed);
+    printf("}");
+  }
+  printf("], \"ok\": %d, \"not_ok\": %d", numok, numofpacklevels - numok);
+  if (opt.cross) {
+    int buildable = 0;
+    for (int k = 0; k < numofpairs; k++)
+      buildable += pairverdict[k].failure != UNBUILDABLE;
+    printf(", \"cross\": {\"pairs\": %d, \"buildable\": %d, \"repeats\": [", numofpairs, buildable);
+    int first = 1;
+    for (int k = 0; k < numofpairs; k++) {
+      if (!isrepeat(k))
+        continue;
+      printf(first ? "{\"bridge\": " : ", {\"bridge\": ");
+      printjsonstring(packlevels[pairs[k].from].name);
+      printf(", \"kind\": \"%s\", \"level\": ", pairs[k].kind ? "cheapest" : "reference");
+      printjsonstring(packlevels[pairs[k].onto].name);
+      printf(", \"cost\": %d, \"budget\": %d}", bridgeof(pairs[k].from, pairs[k].kind)->numofbeams * (int)BEAMCOST,
+             packlevels[pairs[k].onto].level.level.budget);
+      first = 0;
+    }
+    printf("]}");
+  }
+  printf("}\n");
+}
+
+static void makepairs() {
+  numofpairs = 0;
+  for (int from = 0; from < numofpacklevels; from++)
+    for (int kind = 0; kind < 2; kind++)
+      for (int onto = 0; onto < numofpacklevels; onto++)
+        if (onto != from && bridgeof(from, kind)->state == FILE_LOADED &&
+            packlevels[onto].level.state == FILE_LOADED)
+          pairs[numofpairs++] = {from, kind, onto};
+}
+
+static int printcross() {
+  int repeats = 0, buildable = 0;
+  for (int k = 0; k < numofpairs; k++) {
+    buildable += pairverdict[k].failure != UNBUILDABLE;
+    if (!isrepeat(k))
+      continue;
+    repeats++;
+    const crosspair &c = pairs[k];
+    if (!opt.json)
+      printf("repeat: the %s of %s passes %s, cost %d of budget %d\n", c.kind ? "cheapest bridge" : "bridge",
+             packlevels[c.from].name, packlevels[c.onto].name,
+             bridgeof(c.from, c.kind)->numofbeams * (int)BEAMCOST, packlevels[c.onto].level.level.budget);
+  }
+  if (!opt.json)
+    printf("cross: %d bridges on other levels, %d buildable there, %d repeats\n", numofpairs, buildable,
+           repeats);
+  return repeats;
+}
+
+static int checkpack() {
+  if (!listpack(opt.pack))
+    return 2;
+  char bridgedir[PATH_MAX];
+  if (opt.bridges)
+    snprintf(bridgedir, sizeof bridgedir, "%s", opt.bridges);
+  else if (!defaultbridgedir(opt.pack, bridgedir, sizeof bridgedir)) {
+    fprintf(stderr, "spanwright-verify: %s is not level/<pack> of a data directory: give --bridges\n", opt.pack);
+    return 2;
+  }
+  int unreadable = 0;
+  for (int i = 0; i < numofpacklevels; i++) {
+    packlevel &p = packlevels[i];
+    loadpackfile(&p.level, opt.pack, p.name, ".qzl", ".lvl");
+    loadpackfile(&p.bridge, bridgedir, p.name, ".qzb", ".brg");
+    p.cheapest.state = FILE_MISSING;
+    if (opt.cheapestdir)
+      loadpackfile(&p.cheapest, opt.cheapestdir, p.name, ".qzb", ".brg");
+    unreadable |= p.level.state != FILE_LOADED || p.bridge.state == FILE_UNREADABLE ||
+                  p.cheapest.state == FILE_UNREADABLE;
+  }
+  if (unreadable)
+    return 2;
+  static verdictinfo results[MAXPACKLEVELS];
+  if (!runjobs(packjob, numofpacklevels, WORKERS, results))
+    return fail(2, "spanwright-verify: a worker process failed\n");
+  int numok = 0;
+  for (int i = 0; i < numofpacklevels; i++) {
+    packlevels[i].verdict = results[i];
+    numok += levelok(i);
+  }
+  int repeats = 0;
+  if (opt.cross) {
+    makepairs();
+    if (!runjobs(crossjob, numofpairs, WORKERS, pairverdict))
+      return fail(2, "spanwright-verify: a worker process failed\n");
+  }
+  if (!opt.json) {
+    for (int i = 0; i < numofpacklevels; i++)
+      printpackline(i);
+    printf("%d levels: %d passed within budget, %d not\n", numofpacklevels, numok, numofpacklevels - numok);
+    if (numok < numofpacklevels) {
+      printf("not passed:");
+      for (int i = 0, first = 1; i < numofpacklevels; i++) {
+        if (levelok(i))
+          continue;
+        const packlevel &p = packlevels[i];
+        printf(first ? " %s (%s)" : ", %s (%s)", p.name,
+               p.bridge.state != FILE_LOADED ? "no bridge"
+               : p.verdict.passed            ? "over budget"
+                                             : verdictname(p.verdict));
+        first = 0;
+      }
+      printf("\n");
+    }
+  }
+  if (opt.cross)
+    repeats = printcross();
+  if (opt.json)
+    printpackjson(numok);
+  return numok == numofpacklevels && repeats == 0 ? 0 : 1;
+}
+
 int main(int argc, char **argv) {
   if (!parseoptions(argc, argv))
     return fail(2, usage);
+  if (opt.pack)
+    return checkpack();
   // Refusal is detected by the return value; start from clean tables anyway.
   createlevel();
   numofjoints = 0;

@@ -63,6 +63,9 @@ int pointabovelevel(vector2d point);
 void deletejoint(int index);
 int createbeam(int type, int joint1, int joint2);
 void deletebeam(int index);
+// Without a manual deck: every beam with both joints on the deck line is
+// deck, every other one structure.
+void setdecktypes();
 
 // Virtual-screen pixel to world point for the current camera.
 vector2d getmouseworld(int x, int y);

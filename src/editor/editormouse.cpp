@@ -78,7 +78,7 @@ static void checkdrawing(vector2d m) {
     createbeam(editor.newbeamtype, editor.selected, editor.hover);
 }
 
-static void setdecktypes() {
+void setdecktypes() {
   for (int i = 0; i < numofbeams; i++)
     beam[i].type = ondeck(joint[beam[i].joint1].pos.y) && ondeck(joint[beam[i].joint2].pos.y) ? 1 : 0;
 }

@@ -1,0 +1,209 @@
+#include "testrun/verifyrun.h"
+
+#include <poll.h>
+#include <signal.h>
+#include <stdio.h>
+#include <string.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "editor/editor.h"
+#include "testrun/game.h"
+#include "testrun/testrun.h"
+#include "world/levellist.h"
+
+void savebridgetables(bridgetables *out) {
+  out->level = level;
+  out->numofjoints = numofjoints;
+  memcpy(out->joint, joint, sizeof(jointinfo) * (size_t)numofjoints);
+  out->numofbeams = numofbeams;
+  memcpy(out->beam, beam, sizeof(beaminfo) * (size_t)numofbeams);
+}
+
+void loadbridgetables(const bridgetables *in) {
+  level = in->level;
+  numofjoints = in->numofjoints;
+  memcpy(joint, in->joint, sizeof(jointinfo) * (size_t)numofjoints);
+  numofbeams = in->numofbeams;
+  memcpy(beam, in->beam, sizeof(beaminfo) * (size_t)numofbeams);
+}
+
+static int isanchorof(const bridgetables *t, vector2d pos) {
+  for (int i = 0; i < t->numofjoints; i++)
+    if (t->joint[i].type == 0 && t->joint[i].pos.x == pos.x && t->joint[i].pos.y == pos.y)
+      return 1;
+  return 0;
+}
+
+int transplantbridge(const bridgetables *bridge, const bridgetables *onto) {
+  for (int i = 0; i < bridge->numofjoints; i++)
+    if (bridge->joint[i].type == 0 && !isanchorof(onto, bridge->joint[i].pos))
+      return 0;
+  loadbridgetables(bridge);
+  level = onto->level;
+  level.traintime = bridge->level.traintime;
+  if (level.manualdeck == 0)
+    setdecktypes();
+  return 1;
+}
+
+static float findpeakstress() {
+  float peak = 0.0f;
+  for (int b = 0; b < numofbeams; b++)
+    if (beam[b].stress > peak)
+      peak = beam[b].stress;
+  return peak;
+}
+
+verdictinfo runverdict(int seconds) {
+  levelnum = -1;
+  game.mode = 0;
+  game.weight = level.weight > 0 ? level.weight : 1;
+  game.pause = game.slow = game.fast = game.veryfast = 0;
+  beamtype[0] = beamtype[1] = MAXBEAMLENGTH;
+  for (int b = 0; b < numofbeams; b++) {
+    beam[b].stress = 0.0f;
+    beam[b].stresstype = 0;
+  }
+  starttestrun(0);
+  game.autorun = 1;
+
+  verdictinfo v = {0, 0, 0, -1, 0, 0.0f};
+  const int limit = seconds * STEPSPERSECOND;
+  while (v.steps < limit) {
+    simulationstep();
+    v.steps++;
+    if (game.state == STATE_PASSED) {
+      v.passed = 1;
+      v.passedstep = v.steps;
+      break;
+    }
+    if (trainrefused) {
+      v.refused = 1;
+      break;
+    }
+  }
+  v.peakstress = findpeakstress();
+  return v;
+}
+
+// Pool protocol: the parent writes a job index to a worker's order pipe;
+// the worker answers with the index and the result on its own answer pipe.
+// A worker whose order pipe closes exits. A dead worker shows as the end of
+// its answer pipe while a job of it is outstanding.
+struct answer {
+  int index;
+  verdictinfo result;
+};
+
+constexpr int MAXWORKERS = 16;
+
+static void runworker(verdictinfo (*job)(int), int orders, int answers) {
+  int index;
+  while (read(orders, &index, sizeof index) == (ssize_t)sizeof index) {
+    answer a = {index, job(index)};
+    if (write(answers, &a, sizeof a) != (ssize_t)sizeof a)
+      break;
+  }
+  _exit(0);
+}
+
+static int sendjob(int fd, int index) {
+  return write(fd, &index, sizeof index) == (ssize_t)sizeof index;
+}
+
+int runjobs(verdictinfo (*job)(int index), int count, int workers, verdictinfo *results) {
+  if (workers > MAXWORKERS)
+    workers = MAXWORKERS;
+  if (workers > count)
+    workers = count;
+  if (workers <= 1) {
+    for (int i = 0; i < count; i++)
+      results[i] = job(i);
+    return 1;
+  }
+  // A worker inherits unwritten output; it must never write it a second time.
+  fflush(stdout);
+  fflush(stderr);
+  signal(SIGPIPE, SIG_IGN);
+  int orders[MAXWORKERS], answers[MAXWORKERS], outstanding[MAXWORKERS];
+  pid_t pid[MAXWORKERS];
+  int started = 0, ok = 1;
+  for (; started < workers; started++) {
+    int o[2], a[2];
+    if (pipe(o) != 0)
+      break;
+    if (pipe(a) != 0) {
+      close(o[0]);
+      close(o[1]);
+      break;
+    }
+    pid_t p = fork();
+    if (p == 0) {
+      // Only this worker's own ends stay open in it.
+      for (int w = 0; w < started; w++) {
+        close(orders[w]);
+        close(answers[w]);
+      }
+      close(o[1]);
+      close(a[0]);
+      runworker(job, o[0], a[1]);
+    }
+    close(o[0]);
+    close(a[1]);
+    if (p < 0) {
+      close(o[1]);
+      close(a[0]);
+      break;
+    }
+    pid[started] = p;
+    orders[started] = o[1];
+    answers[started] = a[0];
+    outstanding[started] = -1;
+  }
+  if (started == 0)
+    return 0;
+
+  int next = 0, done = 0;
+  for (int w = 0; w < started && next < count; w++)
+    if (sendjob(orders[w], next))
+      outstanding[w] = next++;
+  while (done < count && ok) {
+    pollfd fds[MAXWORKERS];
+    for (int w = 0; w < started; w++)
+      fds[w] = {answers[w], POLLIN, 0};
+    if (poll(fds, (nfds_t)started, -1) < 0)
+      continue;  // interrupted by a signal
+    for (int w = 0; w < started && ok; w++) {
+      if (!(fds[w].revents & (POLLIN | POLLHUP | POLLERR)) || outstanding[w] < 0)
+        continue;
+      answer a;
+      if (read(answers[w], &a, sizeof a) != (ssize_t)sizeof a || a.index != outstanding[w]) {
+        ok = 0;
+        break;
+      }
+      results[a.index] = a.result;
+      done++;
+      outstanding[w] = -1;
+      if (next < count && sendjob(orders[w], next))
+        outstanding[w] = next++;
+    }
+    // Every job handed out and none outstanding, yet not all done: a send failed.
+    int busy = 0;
+    for (int w = 0; w < started; w++)
+      busy |= outstanding[w] >= 0;
+    if (!busy && done < count)
+      ok = 0;
+  }
+  for (int w = 0; w < started; w++) {
+    close(orders[w]);
+    close(answers[w]);
+  }
+  for (int w = 0; w < started; w++) {
+    if (!ok)
+      kill(pid[w], SIGKILL);
+    int status;
+    waitpid(pid[w], &status, 0);
+  }
+  return ok;
+}

@@ -1,0 +1,50 @@
+// Headless train tests for level authors: a bridge kept aside while others
+// are tried, a bridge put on another level's crossing, one normal test run
+// to its verdict, and a pool of forked workers that runs many such tests on
+// both cores. The simulation lives in process-wide tables, so parallel work
+// is done by processes, never threads.
+#pragma once
+
+#include "world/level.h"
+
+// A bridge (or a bare level: anchors only) set aside from the live tables.
+// Large, so kept in static storage by its users.
+struct bridgetables {
+  levelinfo level;
+  int numofjoints;
+  jointinfo joint[MAXJOINTS];
+  int numofbeams;
+  beaminfo beam[MAXBEAMS];
+};
+
+struct verdictinfo {
+  int passed;      // the train got across as the level asks
+  int failure;     // why not: FAILURE_* of the test-run verdict
+  int steps;       // steps simulated
+  int passedstep;  // -1: never
+  int refused;     // no room for the train in the simulation tables
+  float peakstress;  // highest peak stress ratio of any beam, 1 = broke
+};
+
+void savebridgetables(bridgetables *out);
+void loadbridgetables(const bridgetables *in);
+
+// The bridge's joints and beams on the crossing of `onto`: its terrain,
+// water, deck, ends, budget, train and manual-deck setting, and the deck
+// beams chosen as the editor would there. The bridge keeps its own train
+// start second. Returns 0, with the live tables unchanged, when an anchor
+// of the bridge is not an anchor of `onto`: it could not be built there.
+int transplantbridge(const bridgetables *bridge, const bridgetables *onto);
+
+// One normal test of the live tables with the train started by itself, run
+// until its verdict is certain or `seconds` of test time have passed. The
+// level record's train start second is updated as the test-run screen does.
+verdictinfo runverdict(int seconds);
+
+// Runs job(0) .. job(count-1) on `workers` forked processes (1: in this
+// process) and stores each job's result by its index, so the results do
+// not depend on which worker ran a job or when. A worker starts from the
+// process as it was at the call and runs its jobs one after another, so a
+// job sets up the tables it tests itself. Returns 1, or 0 when no worker
+// could be started or one died (the results are then incomplete).
+int runjobs(verdictinfo (*job)(int index), int count, int workers, verdictinfo *results);
