@@ -27,7 +27,7 @@ inline void menuinput(int x, int y, int left, std::initializer_list<int> keys = 
   memcpy(prevkeyboard, keyboard, sizeof keyboard);
   memset(keyboard, 0, sizeof keyboard);
   for (int k : keys)
-    keyboard[k] = 1;
+    keyboard[k] = k != 0 || keyboard[k];
 }
 
 // Fresh toolkit state with the pointer parked away from every item.

@@ -1,42 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "menu_frames.h"
 
 namespace {
 
-// Three buttons in a column: "Back" (Escape) at y 0, "Options" (o) at y 16,
-// "Load" (l) at y 32, all at x 0, size 16.
-void declarebuttons(int repeatsecond = 0, int disablethird = 0) {
-  numofmenuitems = 0;
-  createmenuitem("Back", 0, 0, 16, 1, 1, 1, 1);
-  setmenuitem(1, KEY_ESCAPE);
-  createmenuitem("Options", 0, 16, 16, 1, 1, 1, 1);
-  setmenuitem(1, 'o');
-  if (repeatsecond)
-    setmenuitem(10);
-  createmenuitem("Load", 0, 32, 16, 1, 1, 1, 1);
-  setmenuitem(1, 'l');
-  if (disablethird)
-    setmenuitem(2, 0);
-}
+int calls;
+void countcall() { calls++; }
 
-// One frame on the three buttons: declare, poll, check.
-void buttons(int x, int y, int left, std::initializer_list<int> keys = {}, int repeat = 0,
-             int disable = 0) {
-  declarebuttons(repeat, disable);
-  menuinput(x, y, left, keys);
-  checkmenuitems();
-}
-
-// One frame of any screen.
+// One frame of any screen: declare, poll, check.
 template <class F> void step(F declare, int x, int y, int left, std::initializer_list<int> keys = {}) {
   declare();
   menuinput(x, y, left, keys);
   checkmenuitems();
 }
-
-int calls;
-void countcall() { calls++; }
 
 } // namespace
 
@@ -67,72 +45,65 @@ TEST(Menu, PlacementAndAlignment) {
   EXPECT_EQ(menuitem[4].boxx, 270);
   EXPECT_EQ(menuitem[4].boxy, 80);
   // a label longer than 63 characters is measured over its first 63
-  char longtext[100];
-  memset(longtext, 'a', 99);
-  longtext[99] = 0;
-  createmenuitem(longtext, 0, 0, 16, 1, 1, 1, 1);
+  std::string longtext(99, 'a');
+  createmenuitem(longtext.c_str(), 0, 0, 16, 1, 1, 1, 1);
   EXPECT_EQ(menuitem[5].width, 63 * 8);
   EXPECT_EQ((int)strlen(menuitem[5].text), 63);
 }
 
-TEST(Menu, ClickLatches) {
+TEST(Menu, LatchesHoverAndHotkeys) {
   clearmenustate();
-  // press on "Options": it latches and the state shows active
-  buttons(4, 20, 1);
-  EXPECT_EQ(menuitem[1].active, 1);
-  EXPECT_EQ(menuitem[1].state, MENUSTATE_ACTIVE);
-  // held and released: the latch stays until something clears it
-  buttons(4, 20, 1);
-  buttons(4, 20, 0);
-  EXPECT_EQ(menuitem[1].active, 1);
-  // a press on another item clears the first latch in the same frame
-  buttons(4, 36, 1);
-  EXPECT_EQ(menuitem[1].active, 0);
-  EXPECT_EQ(menuitem[2].active, 1);
-  // a press on empty space clears everything
-  buttons(4, 36, 0);
-  buttons(300, 300, 1);
-  for (int i = 0; i < 3; i++)
-    EXPECT_EQ(menuitem[i].active, 0) << i;
-  // hover without press: state 2, no latch; the right edge is outside
-  buttons(4, 4, 0);
-  EXPECT_EQ(menuitem[0].state, MENUSTATE_HOVER);
-  EXPECT_EQ(menuitem[0].active, 0);
-  buttons(32, 4, 0);
-  EXPECT_EQ(menuitem[0].state, MENUSTATE_NORMAL);
-}
-
-TEST(Menu, HotkeysRepeatAndDisabled) {
-  clearmenustate();
-  // a held hotkey fires once, on the frame it goes down
-  buttons(600, 600, 0, {'o'});
-  EXPECT_EQ(menuitem[1].active, 1);
-  menuitem[1].active = 0;
-  buttons(600, 600, 0, {'o'});
-  EXPECT_EQ(menuitem[1].active, 0);
-  // with repeat it fires every frame it is held, and unlatches on release
-  for (int frame = 0; frame < 2; frame++) {
-    buttons(600, 600, 0, {'o'}, 1);
-    EXPECT_EQ(menuitem[1].active, 1) << frame;
+  // Three buttons in a column, 16 high: "Back" (Escape), "Options" (o), "Load" (l).
+  struct {
+    int x, y, left, key, repeat, disable, clear;
+    int latched;  // bit i: item i is latched after the frame
+    int item, state;
+  } frames[] = {
+      {4, 20, 1, 0, 0, 0, 0, 2, 1, MENUSTATE_ACTIVE},   // a press latches
+      {4, 20, 1, 0, 0, 0, 0, 2, 1, MENUSTATE_ACTIVE},
+      {4, 20, 0, 0, 0, 0, 0, 2, 1, MENUSTATE_ACTIVE},   // released: the latch stays
+      {4, 36, 1, 0, 0, 0, 0, 4, 2, MENUSTATE_ACTIVE},   // a press elsewhere moves it
+      {4, 36, 0, 0, 0, 0, 0, 4, 1, MENUSTATE_NORMAL},
+      {300, 300, 1, 0, 0, 0, 0, 0, 2, MENUSTATE_NORMAL},  // on empty space: all cleared
+      {4, 4, 0, 0, 0, 0, 0, 0, 0, MENUSTATE_HOVER},
+      {31, 15, 0, 0, 0, 0, 0, 0, 0, MENUSTATE_HOVER},
+      {32, 4, 0, 0, 0, 0, 0, 0, 0, MENUSTATE_NORMAL},    // the right edge is outside
+      {4, 16, 0, 0, 0, 0, 0, 0, 0, MENUSTATE_NORMAL},    // and the bottom edge
+      {600, 600, 0, 'o', 0, 0, 0, 2, 1, MENUSTATE_ACTIVE},  // a hotkey fires on going down
+      {600, 600, 0, 'o', 0, 0, 1, 0, 1, MENUSTATE_NORMAL},  // and not while held
+      {600, 600, 0, 'o', 1, 0, 1, 2, 1, MENUSTATE_ACTIVE},  // with repeat, every frame held
+      {600, 600, 0, 0, 1, 0, 0, 0, 1, MENUSTATE_NORMAL},    // and unlatches on release
+      {600, 600, 0, KEY_ESCAPE, 0, 0, 0, 1, 0, MENUSTATE_ACTIVE},
+      {4, 36, 1, 'l', 0, 1, 1, 0, 2, MENUSTATE_DISABLED},   // disabled: no hover, latch or hotkey
+  };
+  for (const auto &f : frames) {
+    SCOPED_TRACE(testing::Message() << "frame " << (&f - frames));
+    if (f.clear)
+      for (int i = 0; i < 3; i++)
+        menuitem[i].active = 0;
+    numofmenuitems = 0;
+    const char *labels[3] = {"Back", "Options", "Load"};
+    const int keys[3] = {KEY_ESCAPE, 'o', 'l'};
+    for (int i = 0; i < 3; i++) {
+      createmenuitem(labels[i], 0, 16 * i, 16, 1, 1, 1, 1);
+      setmenuitem(1, keys[i]);
+      menuitem[i].cursor = i + 1;
+    }
+    if (f.repeat)
+      numofmenuitems = 2, setmenuitem(10), numofmenuitems = 3;
+    if (f.disable)
+      setmenuitem(2, 0);
+    font[0].cursor = 7;
+    menuinput(f.x, f.y, f.left, {f.key});
+    checkmenuitems();
+    for (int i = 0; i < 3; i++)
+      EXPECT_EQ(menuitem[i].active, (f.latched >> i) & 1) << "item " << i;
+    EXPECT_EQ(menuitem[f.item].state, f.state);
+    // A hovered enabled item hands its cursor to the font; otherwise the arrow.
+    int expected = f.state == MENUSTATE_HOVER ? f.item + 1 : f.disable || f.x >= 300 ? 0 : font[0].cursor;
+    EXPECT_EQ(font[0].cursor, expected);
   }
-  buttons(600, 600, 0, {}, 1);
-  EXPECT_EQ(menuitem[1].active, 0);
-  // a disabled item under the mouse: no hover, no latch, no hotkey, no cursor
-  font[0].cursor = 7;
-  declarebuttons(0, 1);
-  menuitem[2].cursor = 3;
-  menuinput(4, 36, 1, {'l'});
-  checkmenuitems();
-  EXPECT_EQ(menuitem[2].state, MENUSTATE_DISABLED);
-  EXPECT_EQ(menuitem[2].active, 0);
-  EXPECT_EQ(font[0].cursor, 0);
-  // an enabled hovered item hands its cursor to the font
-  declarebuttons();
-  menuitem[2].cursor = 3;
-  menuinput(4, 36, 0);
-  checkmenuitems();
-  EXPECT_EQ(font[0].cursor, 3);
-  // a key code outside the keyboard table never fires nor reads past it
+  // A key code outside the keyboard table never fires nor reads past it.
   numofmenuitems = 0;
   createmenuitem("X", 0, 0, 16, 1, 1, 1, 1);
   setmenuitem(1, 5000);
@@ -157,25 +128,24 @@ TEST(Menu, TogglesSetsAndActions) {
   };
   // only the sibling whose value matches shows active
   step(declare, 600, 600, 0);
-  EXPECT_EQ(menuitem[0].state, MENUSTATE_NORMAL);
-  EXPECT_EQ(menuitem[1].state, MENUSTATE_ACTIVE);
-  EXPECT_EQ(menuitem[2].state, MENUSTATE_NORMAL);
+  for (int j = 0; j < 3; j++)
+    EXPECT_EQ(menuitem[j].state, j == 1 ? MENUSTATE_ACTIVE : MENUSTATE_NORMAL) << j;
   // clicking row 2 stores 2 and its latch is already cleared
   step(declare, 4, 116, 1);
   EXPECT_EQ(mode, 2);
   EXPECT_EQ(menuitem[2].active, 0);
   // the toggle flips once per press and shows active while on
+  calls = 0;
+  for (int left : {0, 1, 1, 0, 1})
+    step(declare, 4, 164, left);
+  EXPECT_EQ(flag, 0);
   step(declare, 4, 164, 0);
-  step(declare, 4, 164, 1);
-  EXPECT_EQ(flag, 1);
   step(declare, 4, 164, 1);
   EXPECT_EQ(flag, 1);
   EXPECT_EQ(menuitem[3].state, MENUSTATE_ACTIVE);
   // a button with its own action runs it once and does not stay latched
-  calls = 0;
-  step(declare, 4, 204, 0);
-  step(declare, 4, 204, 1);
-  step(declare, 4, 204, 1);
+  for (int left : {0, 1, 1})
+    step(declare, 4, 204, left);
   EXPECT_EQ(calls, 1);
   EXPECT_EQ(menuitem[4].active, 0);
 }
@@ -203,34 +173,31 @@ TEST(Menu, CapacityAndReset) {
   setmenuitem(1, 'a');
   EXPECT_EQ(menuitem[0].key, 0);
   // reset clears latches in every slot, declared or not
-  menuitem[200].active = menuitem[200].wasactive = 1;
+  menuitem[MAXMENUITEMS - 1].active = menuitem[MAXMENUITEMS - 1].wasactive = 1;
   numofmenuitems = 3;
   resetmenuitems();
-  EXPECT_EQ(menuitem[200].active, 0);
-  EXPECT_EQ(menuitem[200].wasactive, 0);
+  EXPECT_EQ(menuitem[MAXMENUITEMS - 1].active, 0);
+  EXPECT_EQ(menuitem[MAXMENUITEMS - 1].wasactive, 0);
 }
 
 TEST(Menu, HotkeyHighlight) {
   clearmenustate();
+  struct {
+    const char *label;
+    int key, enabled, highlighted;
+  } rows[] = {{"Load Bridge", 'b', 1, 5},      // the first match, either case
+              {"Exit", KEY_ESCAPE, 1, -1},     // no one-letter label
+              {"Start", 'q', 1, -1},           // not in the label
+              {"Options", 'o', 0, -1},         // disabled
+              {"Run Train", KEY_RETURN, 1, -1},
+              {"abc", 'c', 1, 2}};
   numofmenuitems = 0;
-  createmenuitem("Load Bridge", 0, 0, 16, 1, 1, 1, 1);
-  setmenuitem(1, 'b');
-  createmenuitem("Exit", 0, 16, 16, 1, 1, 1, 1);
-  setmenuitem(1, KEY_ESCAPE);
-  createmenuitem("Start", 0, 32, 16, 1, 1, 1, 1);
-  setmenuitem(1, 'q');
-  createmenuitem("Options", 0, 48, 16, 1, 1, 1, 1);
-  setmenuitem(1, 'o');
-  setmenuitem(2, 0);
-  createmenuitem("Run Train", 0, 64, 16, 1, 1, 1, 1);
-  setmenuitem(1, KEY_RETURN);
-  // the first letter matching case-insensitively
-  EXPECT_EQ(findhotkeychar(0), 5);
-  // Escape has no label; q is not in "Start"; disabled; multi-letter label
-  EXPECT_EQ(findhotkeychar(1), -1);
-  EXPECT_EQ(findhotkeychar(2), -1);
-  EXPECT_EQ(findhotkeychar(3), -1);
-  EXPECT_EQ(findhotkeychar(4), -1);
+  for (const auto &r : rows) {
+    createmenuitem(r.label, 0, 0, 16, 1, 1, 1, 1);
+    setmenuitem(1, r.key);
+    setmenuitem(2, r.enabled);
+    EXPECT_EQ(findhotkeychar(numofmenuitems - 1), r.highlighted) << r.label;
+  }
   // the offset of the highlighted letter is the width of what precedes it
   EXPECT_EQ(getmenutextwidth(menuitem[0].text, 16, 5), 40);
 }
@@ -252,26 +219,23 @@ TEST(Menu, EditingTextBoxSilencesHotkeys) {
   step(declare, 600, 600, 0, {'b'});
   EXPECT_EQ(textinput.editing, 1);
   EXPECT_EQ(menuitem[1].active, 1);
-  // while editing, 'o' types instead of opening Options (and a digit box
-  // ignores the letter)
+  // while editing, 'o' types (and does not parse) instead of opening Options
   step(declare, 600, 600, 0, {'o'});
   EXPECT_EQ(menuitem[2].active, 0);
   // Escape ends the edit but does not fire Back, neither now nor held
-  step(declare, 600, 600, 0, {KEY_ESCAPE});
-  EXPECT_EQ(menuitem[1].active, 0);
-  EXPECT_EQ(menuitem[0].active, 0);
-  EXPECT_EQ(textinput.editing, 0);
-  step(declare, 600, 600, 0, {KEY_ESCAPE});
-  EXPECT_EQ(menuitem[0].active, 0);
+  for (int frame = 0; frame < 2; frame++) {
+    step(declare, 600, 600, 0, {KEY_ESCAPE});
+    EXPECT_EQ(menuitem[0].active + menuitem[1].active + textinput.editing, 0) << frame;
+  }
   EXPECT_EQ(value, 10);
   // a screen left while editing: the next screen's hotkeys work at once
   step(declare, 600, 600, 0, {'b'});
   ASSERT_EQ(textinput.editing, 1);
   resetmenuitems();
-  numofmenuitems = 0;
-  createmenuitem("Back", 0, 0, 16, 1, 1, 1, 1);
-  setmenuitem(1, KEY_ESCAPE);
-  menuinput(600, 600, 0, {KEY_ESCAPE});
-  checkmenuitems();
+  step([] {
+    numofmenuitems = 0;
+    createmenuitem("Back", 0, 0, 16, 1, 1, 1, 1);
+    setmenuitem(1, KEY_ESCAPE);
+  }, 600, 600, 0, {KEY_ESCAPE});
   EXPECT_EQ(menuitem[0].active, 1);
 }

@@ -4,8 +4,9 @@
 
 namespace {
 
-// A screen with two boxes: an int box at (100, 100) whose template has 8
-// characters and hotkey w, and a string box at (100, 200) with template of 8.
+// A screen with an int box at (100, 100) (8-character template, hotkey w),
+// a string box at (100, 200) (8 characters, hotkey e) and optionally a float
+// box at (100, 300) (hotkey f).
 struct boxes {
   int number = 10000;
   char name[32] = "bridge";
@@ -36,66 +37,75 @@ struct boxes {
     menuinput(x, y, left, keys);
     checkmenuitems();
   }
-  // Press and release one key.
+  // Press and release one key, with Shift held if asked.
   void type(int key, int shift = 0) {
-    if (shift)
-      frame({KEY_LSHIFT, key});
-    else
-      frame({key});
-    frame(shift ? std::initializer_list<int>{KEY_LSHIFT} : std::initializer_list<int>{});
+    frame({key, shift ? KEY_LSHIFT : 0});
+    frame({shift ? KEY_LSHIFT : 0});
   }
 };
+
+// Keys typed one after another into the string box, with what it holds after each.
+struct keystroke {
+  int key, shift;
+  const char *expect;  // nullptr: not checked
+  int caret;           // -1: not checked
+};
+
+void play(boxes &b, const keystroke *keys, int count) {
+  for (int i = 0; i < count; i++) {
+    b.type(keys[i].key, keys[i].shift);
+    EXPECT_STREQ(b.name, keys[i].expect ? keys[i].expect : b.name) << "keystroke " << i;
+    EXPECT_EQ(textinput.caret, keys[i].caret >= 0 ? keys[i].caret : textinput.caret) << "keystroke " << i;
+  }
+}
 
 } // namespace
 
 TEST(TextBox, ActivationCaretAndNumbers) {
   clearmenustate();
   boxes b;
-  // a click on the third digit of 10000 puts the caret there, selecting nothing
-  b.frame();
-  b.frame({}, 100 + 8 * 2 + 5, 104, 1);
-  EXPECT_EQ(menuitem[1].active, 1);
-  EXPECT_EQ(textinput.caret, 2);
-  EXPECT_EQ(textinput.anchor, 2);
-  EXPECT_STREQ(textinput.input, "10000");
-  // a click past the text puts the caret at the end
-  b.frame({}, 100, 104, 0);
-  b.frame({}, 100 + 8 * 7, 104, 1);
-  EXPECT_EQ(textinput.caret, 5);
+  // a click on the third digit of 10000 puts the caret there, selecting
+  // nothing; a click past the text puts it at the end
+  const int clicks[][2] = {{100 + 8 * 2 + 5, 2}, {100 + 8 * 7, 5}, {100, 0}};
+  for (const auto &c : clicks) {
+    b.frame();
+    b.frame({}, c[0], 104, 1);
+    EXPECT_EQ(menuitem[1].active, 1);
+    EXPECT_EQ(textinput.caret, c[1]) << c[0];
+    EXPECT_EQ(textinput.anchor, c[1]) << c[0];
+    EXPECT_STREQ(textinput.input, "10000");
+  }
   // a click elsewhere ends the edit
   b.frame({}, 600, 600, 0);
   b.frame({}, 600, 600, 1);
-  EXPECT_EQ(menuitem[1].active, 0);
-  EXPECT_EQ(textinput.editing, 0);
+  EXPECT_EQ(menuitem[1].active + textinput.editing, 0);
   // the hotkey selects everything, so typing 5 replaces it at once
-  b.frame({}, 600, 600, 0);
+  b.frame();
   b.type('w');
   EXPECT_EQ(textinput.anchor, 0);
   EXPECT_EQ(textinput.caret, 5);
-  b.type('5');
-  EXPECT_EQ(b.number, 5);
-  // deleting every digit keeps the last parsed value; then 7 gives 7
-  b.type(KEY_BACKSPACE);
-  EXPECT_STREQ(textinput.input, "");
-  EXPECT_EQ(b.number, 5);
-  b.type('7');
-  EXPECT_EQ(b.number, 7);
-  // a minus typed in front makes it negative
-  b.type(KEY_HOME);
-  b.type('-');
-  EXPECT_EQ(b.number, -7);
-  // a number beyond int range is not stored wrapped
-  strcpy(textinput.input, "99999999999");
-  b.frame({});
-  EXPECT_EQ(b.number, -7);
-  strcpy(textinput.input, "-7999999");
-  b.frame({});
-  EXPECT_EQ(b.number, -7999999);
-  // Escape ends editing and keeps the value
-  b.type(KEY_ESCAPE);
+  struct {
+    int key;
+    const char *input;  // nullptr: the text is set directly instead
+    int number;
+  } rows[] = {{'5', "5", 5},
+              {KEY_BACKSPACE, "", 5},  // nothing to parse keeps the last value
+              {'7', "7", 7},
+              {KEY_HOME, "7", 7},
+              {'-', "-7", -7},
+              {'x', "-x7", -7},        // what does not parse keeps the last value
+              {0, "99999999999", -7},  // beyond int range: not stored wrapped
+              {0, "-7999999", -7999999},
+              {KEY_ESCAPE, "", -7999999}};  // Escape ends editing and keeps the value
+  for (const auto &r : rows) {
+    if (r.key)
+      b.type(r.key);
+    else
+      strcpy(textinput.input, r.input), b.frame();
+    EXPECT_STREQ(textinput.input, r.input) << r.key;
+    EXPECT_EQ(b.number, r.number) << r.key;
+  }
   EXPECT_EQ(menuitem[1].active, 0);
-  EXPECT_EQ(b.number, -7999999);
-  EXPECT_STREQ(textinput.input, "");
   // a float box rewrites its value through %g (six significant digits)
   clearmenustate();
   boxes f;
@@ -112,53 +122,37 @@ TEST(TextBox, LengthLimitOverwriteAndSelection) {
   strcpy(b.name, "abcdefg");
   b.frame();
   b.type('e');
-  // typed at the end: the eighth character fits, the ninth is refused
-  b.type(KEY_END);
-  b.type('h');
-  b.type('i');
-  EXPECT_STREQ(b.name, "abcdefgh");
-  // overwrite with a full box accepts nothing, even in the middle
-  b.type(KEY_INSERT);
-  EXPECT_EQ(textinput.overwrite, 1);
-  b.type(KEY_HOME);
-  b.type('z');
-  EXPECT_STREQ(b.name, "abcdefgh");
-  // ...unless a selection is removed first: Shift+Right selects 'a'
-  b.type(KEY_RIGHT, 1);
-  b.type('z');
-  EXPECT_STREQ(b.name, "zbcdefgh");
-  // overwrite at the end of a shorter text extends it
-  b.type(KEY_END);
-  b.type(KEY_BACKSPACE);
-  b.type(KEY_BACKSPACE);
-  b.type('x');
-  EXPECT_STREQ(b.name, "zbcdefx");
-  // overwrite in the middle replaces
-  b.type(KEY_HOME);
-  b.type('q');
-  EXPECT_STREQ(b.name, "qbcdefx");
-  b.type(KEY_INSERT);
-  EXPECT_EQ(textinput.overwrite, 0);
-  // insert in the middle shifts the rest
-  b.type(KEY_RIGHT);
-  b.type(KEY_DELETE);
-  EXPECT_STREQ(b.name, "qbdefx");
-  b.type('y');
-  EXPECT_STREQ(b.name, "qbydefx");
-  EXPECT_EQ(textinput.caret, 3);
-  // Shift+Left twice at the end of a five-character text selects two;
-  // one character then replaces both
-  b.type(KEY_RETURN);
-  strcpy(b.name, "hello");
-  b.type('e');
-  b.type(KEY_END);
-  b.type(KEY_LEFT, 1);
-  b.type(KEY_LEFT, 1);
-  EXPECT_EQ(textinput.anchor, 5);
-  EXPECT_EQ(textinput.caret, 3);
-  b.type('p', 1);
-  EXPECT_STREQ(b.name, "helP");
-  EXPECT_EQ(textinput.caret, 4);
+  const keystroke keys[] = {
+      {KEY_END, 0, nullptr, 7},
+      {'h', 0, "abcdefgh", 8},  // the eighth character fits
+      {'i', 0, "abcdefgh", 8},  // the ninth is refused
+      {KEY_INSERT, 0, nullptr, -1},
+      {KEY_HOME, 0, nullptr, 0},
+      {'z', 0, "abcdefgh", 0},  // overwrite in a full box accepts nothing
+      {KEY_RIGHT, 1, nullptr, 1},
+      {'z', 0, "zbcdefgh", 1},  // unless a selection is removed first
+      {KEY_END, 0, nullptr, 8},
+      {KEY_BACKSPACE, 0, "zbcdefg", 7},
+      {KEY_BACKSPACE, 0, "zbcdef", 6},
+      {'x', 0, "zbcdefx", 7},   // overwrite at the end extends
+      {KEY_HOME, 0, nullptr, 0},
+      {'q', 0, "qbcdefx", 1},   // and in the middle replaces
+      {KEY_INSERT, 0, nullptr, -1},
+      {KEY_RIGHT, 0, nullptr, 2},
+      {KEY_DELETE, 0, "qbdefx", 2},
+      {'y', 0, "qbydefx", 3},   // insert shifts the rest
+      {KEY_LEFT, 0, nullptr, 2},
+      {KEY_BACKSPACE, 0, "qydefx", 1},
+      {KEY_BACKSPACE, 0, "ydefx", 0},
+      {KEY_BACKSPACE, 0, "ydefx", 0},
+      {KEY_END, 0, nullptr, 5},
+      {KEY_DELETE, 0, "ydefx", 5},
+      {KEY_LEFT, 1, nullptr, 4},
+      {KEY_LEFT, 1, nullptr, 3},
+      {'p', 1, "ydeP", 4},      // one character replaces the selection
+      {KEY_RIGHT, 0, nullptr, 4},
+  };
+  play(b, keys, sizeof keys / sizeof keys[0]);
   // dragging with the mouse selects from the press to the pointer
   b.frame({}, 100 + 1 * 8 + 2, 204, 1);
   b.frame({}, 100 + 3 * 8 + 2, 204, 1);
@@ -166,7 +160,7 @@ TEST(TextBox, LengthLimitOverwriteAndSelection) {
   EXPECT_EQ(textinput.caret, 3);
   b.frame({}, 100 + 3 * 8 + 2, 204, 0);
   b.type(KEY_DELETE);
-  EXPECT_STREQ(b.name, "hP");
+  EXPECT_STREQ(b.name, "yP");
 }
 
 TEST(TextBox, KeysAndTab) {
@@ -183,23 +177,20 @@ TEST(TextBox, KeysAndTab) {
   b.frame({'q', KEY_BACKSPACE});
   b.frame();
   EXPECT_STREQ(b.name, "");
-  // shifted digits and symbols; a held key types once
-  b.type('1', 1);
-  b.type('/', 1);
-  b.type('\'', 1);
-  b.frame({'a'});
-  b.frame({'a'});
-  b.frame({'a'});
+  // shifted digits and symbols, a space; a held key types once
+  const keystroke keys[] = {{'1', 1, "!", 1}, {'/', 1, "!?", 2}, {'\'', 1, "!?\"", 3}, {KEY_SPACE, 0, "!?\" ", 4}};
+  play(b, keys, 4);
+  for (int i = 0; i < 3; i++)
+    b.frame({'a'});
   b.frame();
-  EXPECT_STREQ(b.name, "!?\"a");
-  // Tab moves editing to the other box, which starts fully selected
+  EXPECT_STREQ(b.name, "!?\" a");
+  // Tab moves editing to the other box, which starts fully selected;
+  // Shift+Tab goes back, wrapping past item 0
   b.type(KEY_TAB);
   EXPECT_EQ(menuitem[2].active, 0);
   EXPECT_EQ(menuitem[1].active, 1);
   EXPECT_EQ(textinput.anchor, 0);
   EXPECT_EQ(textinput.caret, 5);
-  EXPECT_STREQ(b.name, "!?\"a");
-  // Shift+Tab goes back, wrapping past item 0
   b.type(KEY_TAB, 1);
   EXPECT_EQ(menuitem[2].active, 1);
   EXPECT_EQ(menuitem[1].active, 0);
@@ -230,13 +221,12 @@ TEST(TextBox, MaskingAndBounds) {
   createmenuitem("x", 0, 0, 16, 1, 1, 1, 1);
   formatmenuvalue(1, shown);
   EXPECT_STREQ(shown, "");
-  // typing at the 192-byte edit limit is refused
+  // typing at the 192-byte edit limit is refused; just below it the text stays terminated
   memset(&textinput, 0, sizeof textinput);
   memset(textinput.input, 'a', TEXTINPUTLIMIT);
   textinput.caret = textinput.anchor = TEXTINPUTLIMIT;
   addmenuinputchar('b');
   EXPECT_EQ((int)strlen(textinput.input), TEXTINPUTLIMIT);
-  // inserting just below it keeps the text terminated
   textinput.input[TEXTINPUTLIMIT - 1] = 0;
   textinput.caret = textinput.anchor = 0;
   addmenuinputchar('b');
