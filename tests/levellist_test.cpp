@@ -56,20 +56,27 @@ TEST_F(LevelList, Lists) {
   EXPECT_EQ(getbridgelist(), 0);
   EXPECT_EQ(cwd(), start);
 
-  // no packs, or dirnum outside the list: the pack name is empty and "level" is listed
+  // No pack: none listed, dirnum outside the list or past its end, a name
+  // without its terminator. The pack name is empty and "level" is listed.
   writebytes("level/top.qzl", {});
-  dirlist[0][0] = 0;
+  memset(dirlist, 0, sizeof dirlist);
   for (int n : {0, -1, 5, MAXNAMES, 1 << 30}) {
     dirnum = n;
-    EXPECT_STREQ(getpackname(), "");
+    EXPECT_STREQ(getpackname(), "") << n;
     EXPECT_EQ(listed(getlevellist()), (std::vector<std::string>{"top"})) << n;
     EXPECT_EQ(cwd(), start);
   }
-  // a stale name past the end of the list is not used
-  strcpy(dirlist[0], "P");
-  dirlist[1][0] = 0;
-  strcpy(dirlist[2], "Q");
-  dirnum = 2;
+  for (int i = 0; i < MAXNAMES; i++)
+    strcpy(dirlist[i], i == 2 ? "" : "P");
+  const int stale[][2] = {{1, 1}, {3, 0}, {MAXNAMES - 1, 0}};
+  for (const auto &r : stale) {
+    dirnum = r[0];
+    EXPECT_STREQ(getpackname(), r[1] ? "P" : "") << r[0];
+  }
+  strcpy(dirlist[2], "P");
+  EXPECT_STREQ(getpackname(), "");  // the last entry stays empty, whatever it holds
+  dirnum = 1;
+  memset(dirlist[1], 'Q', NAMELENGTH);
   EXPECT_STREQ(getpackname(), "");
 }
 
@@ -113,6 +120,10 @@ TEST_F(LevelList, Progress) {
   loadprogess();
   EXPECT_EQ(levelpassed[5], 0);
 
+  // a pack name that would leave the directory gets no progress file
+  choosepack("../x");
+  EXPECT_EQ(saveprogess(), 0);
+  EXPECT_EQ(cwd(), start);
   // pack names up to the full entry width keep their progress
   std::string longest(NAMELENGTH - 1, 'p');
   choosepack(longest.c_str());

@@ -79,7 +79,7 @@ struct testimage {
 };
 
 TEST(Text, GlyphMeasurement) {
-  testimage image(256, 256);
+  testimage image(256, 256), fine(512, 512);
   for (int x = 0; x < 10; x++)
     image.column('A', x, 2, 12);
   image.column('A', 12, 2, 12);       // after a gap: not part of the glyph
@@ -88,31 +88,31 @@ TEST(Text, GlyphMeasurement) {
   image.ink('.', 0, 15);              // only in the cell's lowest row
   image.ink('.', 1, 15);
   image.column('i', 1, 4, 12);        // starts one column in
-  fontinfo f{};
-  ASSERT_EQ(measurefont(&f, image.pixels.data(), 256, 256), 1);
-
-  EXPECT_FLOAT_EQ(f.glyphwidth['A'], 10 / 16.0f);
-  EXPECT_FLOAT_EQ(f.glyphwidth['W'], 15 / 16.0f);  // capped at cell - 1
-  EXPECT_FLOAT_EQ(f.glyphwidth['.'], 1 / 16.0f);   // the lowest row is not examined
-  EXPECT_FLOAT_EQ(f.glyphwidth['i'], 2 / 16.0f);
-  EXPECT_FLOAT_EQ(f.glyphwidth['z'], 1 / 16.0f);   // empty cell
-  // A space is 6 image pixels: 6 virtual pixels at size 16.
-  EXPECT_FLOAT_EQ(f.glyphwidth[' '], 6 / 16.0f);
+  for (int x = 0; x < 20; x++)
+    fine.column('M', x, 4, 28);       // a finer image: relative to its own cell
+  int fw = 0, fh = 0;
+  unsigned char *fallback = makefallbackfont(&fw, &fh);
+  ASSERT_TRUE(fallback != nullptr && fw == 256 && fh == 256);
+  struct {
+    unsigned char *pixels;
+    int size, c;
+    float width;
+  } rows[] = {{image.pixels.data(), 256, 'A', 10 / 16.0f}, {image.pixels.data(), 256, 'W', 15 / 16.0f},
+              {image.pixels.data(), 256, '.', 1 / 16.0f},  {image.pixels.data(), 256, 'i', 2 / 16.0f},
+              {image.pixels.data(), 256, 'z', 1 / 16.0f},  {image.pixels.data(), 256, ' ', 6 / 16.0f},
+              {fine.pixels.data(), 512, 'M', 20 / 32.0f},  {fine.pixels.data(), 512, ' ', 6 / 16.0f},
+              {fallback, 256, '!', 12 / 16.0f},            {fallback, 256, '~', 12 / 16.0f},
+              {fallback, 256, 'l', 12 / 16.0f},            {fallback, 256, ' ', 6 / 16.0f}};
+  for (const auto &r : rows) {
+    fontinfo f{};
+    ASSERT_EQ(measurefont(&f, r.pixels, r.size, r.size), 1);
+    EXPECT_FLOAT_EQ(f.glyphwidth[r.c], r.width) << (char)r.c << " at " << r.size;
+  }
+  free(fallback);
   // Character 0's cell turned opaque white.
   EXPECT_EQ(image.alpha(0, 255), 255);
   EXPECT_EQ(image.pixels[((size_t)240 * 256 + 15) * 4], 255);
   EXPECT_EQ(image.alpha(16, 255), 0);
-}
-
-TEST(Text, GlyphMeasurementOtherSizes) {
-  // A finer image keeps its advances relative to its own cell height.
-  testimage fine(512, 512);
-  for (int x = 0; x < 20; x++)
-    fine.column('M', x, 4, 28);
-  fontinfo f{};
-  ASSERT_EQ(measurefont(&f, fine.pixels.data(), 512, 512), 1);
-  EXPECT_FLOAT_EQ(f.glyphwidth['M'], 20 / 32.0f);
-  EXPECT_FLOAT_EQ(f.glyphwidth[' '], 0.375f);
   // Images too small or too short for 16 rows of cells are refused whole.
   fontinfo untouched{};
   untouched.glyphwidth['M'] = 0.5f;
@@ -121,23 +121,6 @@ TEST(Text, GlyphMeasurementOtherSizes) {
   EXPECT_EQ(measurefont(&untouched, shortimage.data(), 8, 8), 0);
   EXPECT_EQ(measurefont(&untouched, nullptr, 256, 256), 0);
   EXPECT_FLOAT_EQ(untouched.glyphwidth['M'], 0.5f);
-}
-
-TEST(Text, FallbackFont) {
-  // The built-in font measures like any font image: every printable
-  // character advances the same 12 of 16 pixels, gaps or not, and the
-  // space keeps its fixed 6.
-  int w = 0, h = 0;
-  unsigned char *pixels = makefallbackfont(&w, &h);
-  ASSERT_NE(pixels, nullptr);
-  ASSERT_EQ(w, 256);
-  ASSERT_EQ(h, 256);
-  fontinfo f{};
-  ASSERT_EQ(measurefont(&f, pixels, w, h), 1);
-  for (int c = 33; c < 127; c++)
-    EXPECT_FLOAT_EQ(f.glyphwidth[c], 12 / 16.0f) << "character " << c;
-  EXPECT_FLOAT_EQ(f.glyphwidth[' '], 6 / 16.0f);
-  free(pixels);
 }
 
 TEST(Text, Measurement) {
@@ -258,15 +241,18 @@ TEST(Shell, MouseKeysWheelAndModes) {
   numofsdlvideomodes = 0;
 }
 
-TEST(View, TerrainColumnsClamped) {
+TEST(View, TerrainColumnsAndViewport) {
   // Terrain columns around the camera, clamped to the level.
-  int a, b;
-  getterraincolumns(&a, &b, 1024, 64);
-  EXPECT_EQ(a, 240);
-  EXPECT_EQ(b, 272);
-  getterraincolumns(&a, &b, 20, 64);
-  EXPECT_EQ(a, 0);
-  getterraincolumns(&a, &b, 2200, 64);
-  EXPECT_EQ(a, 510);
-  EXPECT_EQ(b, 510);
+  const float cameras[][4] = {{1024, 64, 240, 272}, {20, 64, 0, 21}, {2200, 64, 510, 510}, {-500, 8, 0, 0}};
+  for (const auto &c : cameras) {
+    int a, b;
+    getterraincolumns(&a, &b, c[0], c[1]);
+    EXPECT_EQ(a, (int)c[2]) << c[0];
+    EXPECT_EQ(b, (int)c[3]) << c[0];
+  }
+  // A rectangle of the virtual screen as window pixels, bottom-left origin.
+  int rect[4];
+  font[fontnum].resx = font[fontnum].resy = 0;
+  getviewportrect(rect, 320, 0, 320, 120, 1280, 960);
+  EXPECT_EQ(std::vector<int>(rect, rect + 4), (std::vector<int>{640, 720, 640, 240}));
 }
