@@ -17,6 +17,7 @@
 #include "shell/system.h"
 #include "testrun/game.h"
 #include "testrun/gameloop.h"
+#include "ui/help.h"
 #include "ui/menu.h"
 #include "ui/textbox.h"
 #include "world/levellist.h"
@@ -122,6 +123,7 @@ static void declareeditoritems() {
     declareleveleditoritems();
   else
     declarebridgeitems();
+  declarehelpitem();
 }
 
 static void renderworld() {
@@ -163,8 +165,22 @@ static int bridgeinput() {
   return !editor.leveleditor && !textinput.editing && mouse.y < EDITORBUTTONROW;
 }
 
+// The first level of the first pack (by position: levels may be renamed)
+// tells a new player how to begin, until the first beam is built.
+static int hintshown;
+
+static void drawfirsthint() {
+  if (numofbeams > 0)
+    hintshown = 0;
+  if (!hintshown || editor.leveleditor || editor.filemenu != 0 || help.open)
+    return;
+  drawtext("Click an anchor, then click again to place the beam's end.  h: help",
+           ALIGN_CENTER | 320, 48, 14, 1.0f, 0.85f, 0.45f, 1);
+}
+
 static void runtest(unsigned int *last) {
   gameloop();
+  resethelp();
   *last = SDL_GetTicks();
   testrequest = 0;
   resumeeditor();
@@ -175,6 +191,8 @@ static void runtest(unsigned int *last) {
 void editorloop() {
   setupeditor();
   testrequest = 0;
+  resethelp();
+  hintshown = dirnum == 0 && levelnum == 0 && numofbeams == 0;
   unsigned int last = SDL_GetTicks();
   resetmenuitems();
 
@@ -185,7 +203,9 @@ void editorloop() {
     checksystemmessages();
     checkkeyboard();
     checkmouse();
+    checkhelp();
     checkmenuitems();
+    checkhelprequest();
 
     int mouseinput = bridgeinput();
     if (editor.leveleditor)
@@ -200,7 +220,10 @@ void editorloop() {
     renderworld();
     setuptextdisplay();
     drawcosts();
+    drawfirsthint();
     drawmenuitems();
+    if (help.open)
+      drawhelp(editor.leveleditor ? HELP_LEVELEDITOR : HELP_BRIDGEEDITOR);
     if (keywentdown(KEY_F8))
       screenshot();
     drawmousecursor(mouse.x, mouse.y, 16, 1, 1, 1, 1);

@@ -14,6 +14,7 @@
 #include "testrun/runrecord.h"
 #include "testrun/setup.h"
 #include "testrun/testrun.h"
+#include "ui/help.h"
 #include "ui/menu.h"
 #include "world/level.h"
 #include "world/levellist.h"
@@ -75,6 +76,7 @@ static void declaretestrunitems() {
     setmenuitem(9, &game.state, (int)STATE_NEXTLEVEL);
     setmenuitem(1, 'n');
   }
+  declarehelpitem();
 }
 
 static void renderworld() {
@@ -142,6 +144,7 @@ static void drawrunrecord() {
 void gameloop() {
   starttestrun(SDL_GetTicks());
   resetmenuitems();
+  resethelp();
   for (;;) {
     if (menuitem[0].active || windowinfo.quit || game.state == STATE_NEXTLEVEL)
       break;
@@ -151,7 +154,9 @@ void gameloop() {
     checksystemmessages();
     checkkeyboard();
     checkmouse();
+    checkhelp();
     checkmenuitems();
+    checkhelprequest();
     if (game.weight < 1)
       game.weight = 1;
 
@@ -160,6 +165,8 @@ void gameloop() {
     drawtestruntexts();
     drawrunrecord();
     drawmenuitems();
+    if (help.open)
+      drawhelp(HELP_TESTRUN);
     if (keywentdown(KEY_F8))
       screenshot();
     drawmousecursor(mouse.x, mouse.y, 16, 1, 1, 1, 1);
@@ -167,7 +174,12 @@ void gameloop() {
 
     unsigned int now = SDL_GetTicks();
     setsteptime();
+    // The help page holds the test as "Pause" does, so nothing is missed
+    // while the page covers the world.
+    int paused = game.pause;
+    game.pause |= help.open;
     checksimulationpace(now);
+    game.pause = paused;
     checkrunrecord();
     checkcamerapace(now);
     if (keywentdown(KEY_F1))

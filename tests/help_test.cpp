@@ -1,0 +1,33 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "shell/input.h"
+#include "ui/help.h"
+
+// Frames of held input ('h', 't', 'L' the left button) through the help
+// page's checks around the "Help" item, as the screens run them.
+TEST(Help, ClosingPressNeverReachesTheScreen) {
+  struct { const char *down; int open; int seen; } frames[] = {
+      {"h", 1, 0},  {"h", 1, 0}, {"", 1, 0},  {"t", 0, 0}, // t closes the page
+      {"t", 0, 0},  {"", 0, 0},  {"t", 0, 1},             // held: withheld; fresh: acts
+      {"th", 1, 0}, {"", 1, 0},  {"L", 0, 0}, {"L", 0, 0}, {"", 0, 0}, {"L", 0, 1},
+  };
+  resethelp();
+  memset(keyboard, 0, sizeof keyboard);
+  mouse = {};
+  for (size_t f = 0; f < sizeof frames / sizeof frames[0]; f++) {
+    memcpy(prevkeyboard, keyboard, sizeof keyboard);
+    prevmouse = mouse;
+    keyboard['h'] = strchr(frames[f].down, 'h') != NULL;
+    keyboard['t'] = strchr(frames[f].down, 't') != NULL;
+    mouse.left = strchr(frames[f].down, 'L') != NULL;
+    checkhelp();
+    if (keyboard['h'] && !prevkeyboard['h'])
+      help.request = 1; // the item's hotkey
+    checkhelprequest();
+    int seen = (keyboard['t'] && !prevkeyboard['t']) || (mouse.left && !prevmouse.left);
+    EXPECT_EQ(help.open, frames[f].open) << "frame " << f;
+    EXPECT_EQ(seen, frames[f].seen) << "frame " << f;
+  }
+}
