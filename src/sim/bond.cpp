@@ -10,6 +10,7 @@
 bondinfo bond[MAXBONDS];
 int numofbonds;
 int numofstaticbonds;
+bondbreakinfo bridgebreak;
 
 constexpr int SOLVERPASSES = 16;
 constexpr int BRIDGEPASSMASK = 3;  // bridge bonds: passes 0, 4, 8, 12 only
@@ -391,15 +392,24 @@ void checkbonds() {
     addvectors2d(&pb, &b->pos, &b->vel);
     subtractvectors2d(&d, &pb, &pa);
     float c = r->restlength - vectorlength2d(&d);
+    int broke = 0;
     if (c < r->tensionlimit) {
       r->timetolive = 0;
       r->peakstresstype = 0;
       r->peakstress = 1.0f;
+      broke = 1;
     }
     if (c > r->compressionlimit) {
       r->timetolive = 0;
       r->peakstresstype = 1;
       r->peakstress = 1.0f;
+      broke = 1;
+    }
+    if (broke && r->rigid == 0 && bridgebreak.count++ == 0) {
+      bridgebreak.beam = r->beam;
+      bridgebreak.side = r->peakstresstype;
+      bridgebreak.pos.x = (a->pos.x + b->pos.x) * 0.5f;
+      bridgebreak.pos.y = (a->pos.y + b->pos.y) * 0.5f;
     }
     if (r->timetolive > 0) {
       if (c < 0.0f) {

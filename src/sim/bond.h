@@ -51,6 +51,16 @@ extern bondinfo bond[MAXBONDS];
 extern int numofbonds;
 extern int numofstaticbonds;
 
+// Bridge bonds broken by checkbonds since `count` was last zeroed, and the
+// first of them, so a caller learns of a break without scanning the table.
+struct bondbreakinfo {
+  int count;
+  int beam;
+  int side;      // 0 stretched, 1 compressed
+  vector2d pos;  // midpoint of its particles as it broke
+};
+extern bondbreakinfo bridgebreak;
+
 // rigid 0 bridge bond, 1 train bond; object a car index or -1.
 // Returns the index or -1 when refused (full, bad index, same pair twice,
 // 15 bonds on a particle, 63 on the car).

@@ -11,6 +11,7 @@ void setupsimulation() {
   numofbonds = 0;
   numofstaticbonds = 0;
   numofobjects = 0;
+  bridgebreak.count = 0;
   for (int i = 0; i < numofjoints; i++)
     createparticle(joint[i].type, &joint[i].pos, nullptr, 1.0f, -1);
   for (int i = 0; i < numofbeams; i++) {

@@ -9,6 +9,7 @@
 #include "sim/particle.h"
 #include "sim/train.h"
 #include "testrun/game.h"
+#include "testrun/outcome.h"
 #include "testrun/setup.h"
 #include "ui/textbox.h"
 #include "world/level.h"
@@ -27,12 +28,14 @@ void starttestrun(unsigned int now) {
   game.testweight = game.weight;  // shown before the first step, e.g. when paused
   trainrefused = 0;
   setupsimulation();
+  resetoutcome(1);
   testrunclock.step = now;
   testrunclock.camera = now;
 }
 
 void restarttestrun(int autorun) {
   setupsimulation();
+  resetoutcome(1);
   trainrefused = 0;
   game.autorun = autorun;
 }
@@ -92,6 +95,7 @@ static int addweight(int weight, int add) {
 }
 
 void simulationstep() {
+  int before = game.state;
   game.steps++;
   int second = game.steps / STEPSPERSECOND;
   if (game.state == STATE_BRIDGE)
@@ -127,9 +131,13 @@ void simulationstep() {
     game.state = STATE_PASSED;
   if (game.state == STATE_PASSED && levelnum >= 0 && levelnum < MAXPROGRESS && game.mode == 0)
     levelpassed[levelnum] = 1;
+  updateoutcome(before);
   if (game.mode == 1 && game.state == STATE_PASSED) {
+    if (game.testweight > outcome.held)
+      outcome.held = game.testweight;
     game.testweight = addweight(game.testweight, game.add);
     setupsimulation();
+    resetoutcome(0);
     game.state = STATE_PROGRESSIVE;
   }
 }
