@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "menu_frames.h"
 
@@ -87,7 +88,7 @@ TEST(Menu, LatchesHoverAndHotkeys) {
     for (int i = 0; i < 3; i++) {
       createmenuitem(labels[i], 0, 16 * i, 16, 1, 1, 1, 1);
       setmenuitem(1, keys[i]);
-      menuitem[i].cursor = i + 1;
+      setmenuitem(13, i + 1);
     }
     if (f.repeat)
       numofmenuitems = 2, setmenuitem(10), numofmenuitems = 3;
@@ -168,6 +169,17 @@ TEST(Menu, CapacityAndReset) {
   EXPECT_EQ(menuitem[MAXMENUITEMS - 1].type, MENU_BUTTON);
   menuinput(0, 0, 1);
   checkmenuitems();
+  // bitmaps per state (0: all four; past 3: none), texture corners
+  numofmenuitems = 0;
+  createmenuitem("b", 0, 0, 16, 1, 1, 1, 1);
+  const float corners[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+  setmenuitem(11, 0, 5);
+  setmenuitem(11, 2, 9);
+  setmenuitem(11, 4, 7);
+  setmenuitem(16, corners);
+  setmenuitem(16, nullptr);
+  EXPECT_EQ(std::vector<int>(menuitem[0].bitmap, menuitem[0].bitmap + 4), (std::vector<int>{5, 5, 9, 5}));
+  EXPECT_EQ(memcmp(menuitem[0].texcoord, corners, sizeof corners), 0);
   // setmenuitem before any item this frame does nothing
   numofmenuitems = 0;
   setmenuitem(1, 'a');

@@ -250,6 +250,13 @@ TEST(View, TerrainColumnsAndViewport) {
     EXPECT_EQ(a, (int)c[2]) << c[0];
     EXPECT_EQ(b, (int)c[3]) << c[0];
   }
+  // Stress colours: none green, full stretch blue, full squeeze red.
+  const float stress[][5] = {{0, 0, 0, 1, 0}, {0, 1, 0, 0, 1}, {1, 1, 1, 0, 0}, {1, 0.5f, 0.5f, 0.5f, 0}};
+  for (const auto &s : stress) {
+    float rgb[3];
+    getstresscolor(rgb, (int)s[0], s[1]);
+    EXPECT_EQ(std::vector<float>(rgb, rgb + 3), std::vector<float>(s + 2, s + 5)) << s[0] << " " << s[1];
+  }
   // A rectangle of the virtual screen as window pixels, bottom-left origin.
   int rect[4];
   font[fontnum].resx = font[fontnum].resy = 0;

@@ -217,10 +217,14 @@ TEST(TextBox, MaskingAndBounds) {
   // one asterisk per character at rest
   formatmenuvalue(0, shown);
   EXPECT_STREQ(shown, "***");
-  // an item with no bound value shows nothing
+  // an item with no bound value shows nothing; an unsigned one all its digits
   createmenuitem("x", 0, 0, 16, 1, 1, 1, 1);
   formatmenuvalue(1, shown);
   EXPECT_STREQ(shown, "");
+  unsigned big = 4000000000u;
+  setmenuitem(4, &big);
+  formatmenuvalue(1, shown);
+  EXPECT_STREQ(shown, "4000000000");
   // typing at the 192-byte edit limit is refused; just below it the text stays terminated
   memset(&textinput, 0, sizeof textinput);
   memset(textinput.input, 'a', TEXTINPUTLIMIT);
