@@ -221,6 +221,8 @@ void editorloop() {
     setuptextdisplay();
     drawcosts();
     drawfirsthint();
+    if (game.stressview)
+      drawstresslegend();
     drawmenuitems();
     if (help.open)
       drawhelp(editor.leveleditor ? HELP_LEVELEDITOR : HELP_BRIDGEEDITOR);

@@ -3,6 +3,7 @@
 #include "editor/editor.h"
 #include "render/view.h"
 #include "render/world.h"
+#include "shell/config.h"
 #include "sim/bond.h"
 #include "sim/object.h"
 #include "sim/particle.h"
@@ -108,15 +109,20 @@ static int validjoint(int j) {
   return j >= 0 && j < numofjoints;
 }
 
-void renderbeams() {
-  glEnable(GL_LINE_SMOOTH);
-  glLineWidth(128.0f / cameradistance());
+// Line widths cannot change inside glBegin/glEnd, so the colour-safe
+// stress view draws its width classes one pass each, thickest last.
+static int stresspasses() { return game.stressview && colorsafe ? STRESSWIDTHS : 1; }
+
+static void renderbeampass(int pass, float width) {
+  glLineWidth(width * getstresswidth(pass));
   glBegin(GL_LINES);
   for (int i = 0; i < numofbeams; i++) {
     const beaminfo *b = &beam[i];
     // A beam whose joint index is out of the table (a corrupt file that got
     // past loading) is skipped rather than read out of bounds.
     if (!validjoint(b->joint1) || !validjoint(b->joint2))
+      continue;
+    if (game.stressview && getstressclass(b->stress) != pass)
       continue;
     float c[4] = {0.5f, 0.5f, 0.5f, 1.0f};
     if (!game.stressview) {
@@ -133,7 +139,7 @@ void renderbeams() {
         c[3] = 0.5f;
       }
     } else {
-      getstresscolor(c, b->stresstype, b->stress);
+      getstressstyle(c, b->stresstype, b->stress);
       if (b->hover)
         c[0] = c[1] = 1.0f, c[2] = 0.0f;
     }
@@ -142,13 +148,18 @@ void renderbeams() {
     glVertex2f(joint[b->joint2].pos.x, joint[b->joint2].pos.y);
   }
   glEnd();
+}
+
+void renderbeams() {
+  glEnable(GL_LINE_SMOOTH);
+  for (int pass = 0; pass < stresspasses(); pass++)
+    renderbeampass(pass, 128.0f / cameradistance());
   glLineWidth(1.0f);
   glDisable(GL_LINE_SMOOTH);
 }
 
-void renderbonds() {
-  glEnable(GL_LINE_SMOOTH);
-  glLineWidth(256.0f / cameradistance());
+static void renderbondpass(int pass, float width) {
+  glLineWidth(width * getstresswidth(pass));
   glBegin(GL_LINES);
   for (int i = 0; i < numofbonds; i++) {
     const bondinfo *b = &bond[i];
@@ -158,16 +169,24 @@ void renderbonds() {
     if (!game.stressview) {
       if (b->road)
         c[0] = c[1] = c[2] = 1.0f;
-    } else if (!game.maxstress) {
-      getstresscolor(c, b->stresstype, b->stress);
     } else {
-      getstresscolor(c, b->peakstresstype, b->peakstress);
+      int side = game.maxstress ? b->peakstresstype : b->stresstype;
+      float stress = game.maxstress ? b->peakstress : b->stress;
+      if (getstressclass(stress) != pass)
+        continue;
+      getstressstyle(c, side, stress);
     }
     glColor3fv(c);
     glVertex2f(particle[b->particle1].pos.x, particle[b->particle1].pos.y);
     glVertex2f(particle[b->particle2].pos.x, particle[b->particle2].pos.y);
   }
   glEnd();
+}
+
+void renderbonds() {
+  glEnable(GL_LINE_SMOOTH);
+  for (int pass = 0; pass < stresspasses(); pass++)
+    renderbondpass(pass, 256.0f / cameradistance());
   glLineWidth(1.0f);
   glDisable(GL_LINE_SMOOTH);
 }

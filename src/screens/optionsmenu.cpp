@@ -78,6 +78,10 @@ static void declareoptions(optionschoice *choice) {
   r += 32;
   createmenuitem("Fullscreen", 0, r, 16, 1, 1, 1, 1);
   setmenuitem(8, &choice->fullscreen);
+  // On the heading's row, which no mode list reaches. It needs no new
+  // video mode, so it takes effect at once rather than on "Apply".
+  createmenuitem("Colour-safe stress", ALIGN_END | 640, 48, 16, 1, 1, 1, 1);
+  setmenuitem(8, &colorsafe);
 }
 
 // A mode the display refuses would otherwise stay in windowinfo, be saved to

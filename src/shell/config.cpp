@@ -12,6 +12,7 @@
 configinfo config;
 windowstate windowinfo;
 parserinfo parser;
+int colorsafe;
 
 void loadtextfile(const char *path) {
   parser.length = 0;
@@ -122,6 +123,12 @@ void loadoptions() {
   for (int i = 0; i < 5; i++)
     if (findstring(keys[i]))
       readint(fields[i]);
+  // Searched from the start, so a file missing one of the five keys (which
+  // sends the cursor past the end) still keeps this one.
+  colorsafe = 0;
+  resetparser();
+  if (findstring("colorsafe"))
+    colorsafe = getint() != 0;
 }
 
 int saveoptions() {
@@ -134,6 +141,8 @@ int saveoptions() {
                         "fullscreen=%d\r\ndirectory=%d\r\n",
                         windowinfo.screenwidth, windowinfo.screenheight,
                         windowinfo.colordepth, windowinfo.fullscreen, dirnum);
+  if (written >= 0 && colorsafe)
+    written = fprintf(save.file, "colorsafe=1\r\n");
   if (written < 0) {
     cancelsave(&save);
     return 0;

@@ -26,6 +26,11 @@ struct windowstate {
 
 extern configinfo config;
 extern windowstate windowinfo;
+// The stress views in a palette that does not rely on red against green.
+// Saved as a sixth line, "colorsafe=1", only while it is on: the five lines
+// stay exactly as they were for everyone else, and a copy of the game that
+// knows only those five never looks past "directory".
+extern int colorsafe;
 
 // The forward-only text parser behind "config.txt".
 constexpr int PARSERBUFFER = 1048576;

@@ -164,6 +164,8 @@ void gameloop() {
     setuptextdisplay();
     drawtestruntexts();
     drawrunrecord();
+    if (game.stressview)
+      drawstresslegend();
     drawmenuitems();
     if (help.open)
       drawhelp(HELP_TESTRUN);
