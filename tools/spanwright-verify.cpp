@@ -9,10 +9,13 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include "sim/bond.h"
 #include "sim/particle.h"
+#include "editor/editor.h"
 #include "testrun/game.h"
 #include "testrun/testrun.h"
 #include "testrun/verifyrun.h"
@@ -35,7 +38,16 @@ static const char usage[] =
     "  the budget is then shown against them. Exit 0 when every level has a bridge within\n"
     "  budget that passes, 1 when not, 2 for a wrong option or an unreadable file.\n"
     "--cross: also every bridge of the pack (and every cheapest one) on every other level of\n"
-    "  the pack; one that passes there within its budget is a repeat, and any repeat exits 1.\n";
+    "  the pack; one that passes there within its budget is a repeat, and any repeat exits 1.\n"
+    "--cheapest: from BRIDGE, which must pass, a local search for a cheaper bridge that still\n"
+    "  passes its level's normal test: removing beams and free joints, merging a joint into a\n"
+    "  neighbour, moving a free joint one grid step, all by the editor's rules. A candidate\n"
+    "  counts only when its train is across within twice the time of BRIDGE's and 10 s more.\n"
+    "  The cheapest found is written with the game's own save to FILE, by default BRIDGE's\n"
+    "  name with \" min\" added (\"x/01 Name.qzb\" gives \"x/01 Name min.qzb\"). Two worker\n"
+    "  processes. --seconds S caps the wall time (default 60): a search that ends within it\n"
+    "  gives the same bridge every run; one stopped by it writes the best found so far, which\n"
+    "  may differ from run to run. Exit 1 when BRIDGE fails.\n";
 
 constexpr int MAXDUMPS = 64;
 constexpr int MAXCHANGES = 4096;
@@ -159,6 +171,11 @@ static int parseoptions(int argc, char **argv) {
   return opt.file && !opt.bridges && !opt.cheapestdir && !opt.cross && !opt.out;
 }
 
+static int isdirectory(const char *path) {
+  struct stat st;
+  return stat(path, &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 // Load FILE with the game's own loaders, which take a bare name relative to
 // the current directory: enter the file's directory for the call and come
 // back. Returns 1, or 0 with the reason in `why`.
@@ -222,12 +239,17 @@ static int loadfile(const char *path, const char **why) {
       return 0;
     }
   }
-  loaded = old ? loadoldlevel(name, isbridge) : loadlevel(name, isbridge);
+  // The game's loaders first look in a "bridge" or "level" subdirectory:
+  // beside such a one they would read another file than the one named.
+  const char *sub = isbridge ? "bridge" : "level";
+  if (isdirectory(sub))
+    *why = isbridge ? "its directory has a \"bridge\" subdirectory, where the game's loader would look instead"
+                    : "its directory has a \"level\" subdirectory, where the game's loader would look instead";
+  else if (!(loaded = old ? loadoldlevel(name, isbridge) : loadlevel(name, isbridge)))
+    *why = "not a valid level or bridge file";
   int restored = fchdir(back);
   close(back);
   (void)restored;
-  if (!loaded)
-    *why = "not a valid level or bridge file";
   return loaded;
 }
 
@@ -563,10 +585,10 @@ static void loadpackfile(storedfile *f, const char *dir, const char *name, const
     snprintf(path, sizeof path, "%s/%s%s", dir, name, k ? oldext : ext);
     if (access(path, F_OK) != 0)
       continue;
-    const char *why;
+    const char *why = nullptr;
     numofjoints = numofbeams = 0;
     if (!loadfile(path, &why) || !storefile(f)) {
-      fprintf(stderr, "spanwright-verify: %s: %s\n", path, "not a valid level or bridge file");
+      fprintf(stderr, "spanwright-verify: %s: %s\n", path, why ? why : "too many joints in the pack");
       f->state = FILE_UNREADABLE;
     } else {
       f->state = FILE_LOADED;
@@ -838,11 +860,393 @@ static int checkpack() {
   return numok == numofpacklevels && repeats == 0 ? 0 : 1;
 }
 
+// ---- The cheapest-bridge search.
+//
+// A local search from a passing bridge: every candidate is one editor edit
+// of the bridge accepted so far, tested in full with the level's normal
+// test. Removals lower the cost; a move of a free joint by one grid step
+// keeps it and is taken only when it lowers the bridge's peak stress, which
+// is what lets a later removal pass. Candidates of a round are tested by
+// the worker pool and taken by a fixed rule on the results in candidate
+// order, so the result depends only on the input bridge.
+
+enum : int { OP_REMOVEBEAM = 0, OP_REMOVEJOINT = 1, OP_MERGEJOINT = 2, OP_MOVEJOINT = 3 };
+
+// Joints are named by position, not index: an accepted edit reorders the
+// tables, and a later round applies an edit found on the earlier bridge.
+struct searchop {
+  int kind;     // OP_*
+  vector2d a;   // the joint, or a beam's first end
+  vector2d b;   // a beam's second end, where the joint moves to, or the joint it merges into
+  int gain;     // beams a removal takes away
+};
+
+constexpr int MAXOPS = 4 * MAXBEAMS;
+constexpr int TESTSECONDS = 120;           // the test time of the test-run screen
+constexpr int NOTTESTED = -2;              // verdict.failure: the wall-time cap came first
+constexpr int MAXIDLEMOVES = 3;            // moves in a row that no removal follows
+static const vector2d movesteps[4] = {{EDITORGRID, 0.0f}, {-EDITORGRID, 0.0f}, {0.0f, EDITORGRID}, {0.0f, -EDITORGRID}};
+
+static searchop ops[MAXOPS];
+static int numofops;
+static verdictinfo opverdict[MAXOPS];
+static int oporder[MAXOPS];
+static bridgetables accepted;
+static verdictinfo acceptedverdict;
+static double deadline;
+static long numoftests;
+static int searchseconds;  // test time a candidate gets
+
+static double nowseconds() {
+  timespec t;
+  clock_gettime(CLOCK_MONOTONIC, &t);
+  return (double)t.tv_sec + (double)t.tv_nsec * 1e-9;
+}
+
+static int samepoint(vector2d p, vector2d q) { return p.x == q.x && p.y == q.y; }
+
+static int findjointat(vector2d p) {
+  for (int i = 0; i < numofjoints; i++)
+    if (samepoint(joint[i].pos, p))
+      return i;
+  return -1;
+}
+
+static int countbeamsof(int j) {
+  int n = 0;
+  for (int i = 0; i < numofbeams; i++)
+    n += beam[i].joint1 == j || beam[i].joint2 == j;
+  return n;
+}
+
+// Free joints left without a beam cost nothing but are not part of a
+// bridge anyone would build.
+static void deleteloosejoints() {
+  for (int j = numofjoints - 1; j >= 0; j--)
+    if (joint[j].type != 0 && countbeamsof(j) == 0)
+      deletejoint(j);
+}
+
+// The joint's beams are taken down and built again from its new place by
+// the editor's own rules: length, and no beam onto itself or twice.
+static int movejoint(int j, vector2d to) {
+  if (findjoint(to) != -1 || !pointabovelevel(to))
+    return 0;
+  int partner[64], type[64], n = 0;
+  for (int i = numofbeams - 1; i >= 0; i--) {
+    if (beam[i].joint1 != j && beam[i].joint2 != j)
+      continue;
+    if (n == 64)
+      return 0;
+    partner[n] = beam[i].joint1 == j ? beam[i].joint2 : beam[i].joint1;
+    type[n++] = beam[i].type;
+    deletebeam(i);
+  }
+  joint[j].pos = to;
+  for (int k = 0; k < n; k++)
+    if (createbeam(type[k], j, partner[k]) < 0)
+      return 0;
+  if (level.manualdeck == 0)
+    setdecktypes();
+  return 1;
+}
+
+// Joint j is taken away and its beams go to joint k instead; those that
+// would now join k twice or to itself are gone with it.
+static int mergejoint(int j, vector2d to) {
+  vector2d partner[64];
+  int type[64], n = 0;
+  for (int i = 0; i < numofbeams; i++) {
+    if (beam[i].joint1 != j && beam[i].joint2 != j)
+      continue;
+    if (n == 64)
+      return 0;
+    partner[n] = joint[beam[i].joint1 == j ? beam[i].joint2 : beam[i].joint1].pos;
+    type[n++] = beam[i].type;
+  }
+  deletejoint(j);
+  int k = findjointat(to);
+  for (int m = 0; m < n; m++) {
+    if (samepoint(partner[m], to))
+      continue;
+    if (createbeam(type[m], findjointat(partner[m]), k) < 0)
+      return 0;
+  }
+  if (level.manualdeck == 0)
+    setdecktypes();
+  return 1;
+}
+
+// The live tables hold the accepted bridge; returns 1 when the edit could
+// be made there.
+static int applyop(const searchop &op) {
+  int j = findjointat(op.a);
+  if (j < 0 || (op.kind != OP_REMOVEBEAM && joint[j].type == 0))
+    return 0;
+  if (op.kind == OP_MOVEJOINT)
+    return movejoint(j, op.b);
+  if (op.kind == OP_MERGEJOINT) {
+    if (findjointat(op.b) < 0 || !mergejoint(j, op.b))
+      return 0;
+  }
+  if (op.kind == OP_REMOVEJOINT) {
+    deletejoint(j);
+  } else if (op.kind == OP_REMOVEBEAM) {
+    int k = findjointat(op.b), found = -1;
+    for (int i = 0; k >= 0 && i < numofbeams && found < 0; i++)
+      if ((beam[i].joint1 == j && beam[i].joint2 == k) || (beam[i].joint1 == k && beam[i].joint2 == j))
+        found = i;
+    if (found < 0)
+      return 0;
+    deletebeam(found);
+  }
+  deleteloosejoints();
+  return 1;
+}
+
+static verdictinfo searchjob(int i) {
+  verdictinfo v = {0, NOTTESTED, 0, -1, 0, 0.0f};
+  if (nowseconds() > deadline)
+    return v;
+  loadbridgetables(&accepted);
+  if (!applyop(ops[i])) {
+    v.failure = UNBUILDABLE;
+    return v;
+  }
+  return runverdict(searchseconds);
+}
+
+static void addop(int kind, vector2d a, vector2d b, int gain) {
+  if (numofops < MAXOPS)
+    ops[numofops++] = {kind, a, b, gain};
+}
+
+// A removal is kept as a candidate only when it can be made and saves a
+// beam; its gain is measured by making it.
+static void addremoval(int kind, vector2d a, vector2d b) {
+  loadbridgetables(&accepted);
+  searchop op = {kind, a, b, 0};
+  if (applyop(op) && numofbeams < accepted.numofbeams)
+    addop(kind, a, b, accepted.numofbeams - numofbeams);
+}
+
+static void makeremovals() {
+  numofops = 0;
+  for (int i = 0; i < accepted.numofbeams; i++)
+    addremoval(OP_REMOVEBEAM, accepted.joint[accepted.beam[i].joint1].pos,
+               accepted.joint[accepted.beam[i].joint2].pos);
+  // A joint with one beam is that beam's removal again.
+  loadbridgetables(&accepted);
+  for (int j = 0; j < accepted.numofjoints; j++)
+    if (accepted.joint[j].type != 0 && countbeamsof(j) > 1)
+      addremoval(OP_REMOVEJOINT, accepted.joint[j].pos, accepted.joint[j].pos);
+  for (int i = 0; i < accepted.numofbeams; i++) {
+    const beaminfo &b = accepted.beam[i];
+    addremoval(OP_MERGEJOINT, accepted.joint[b.joint1].pos, accepted.joint[b.joint2].pos);
+    addremoval(OP_MERGEJOINT, accepted.joint[b.joint2].pos, accepted.joint[b.joint1].pos);
+  }
+}
+
+static void makemoves() {
+  numofops = 0;
+  for (int j = 0; j < accepted.numofjoints; j++) {
+    if (accepted.joint[j].type == 0)
+      continue;
+    for (int d = 0; d < 4; d++) {
+      vector2d to;
+      addvectors2d(&to, &accepted.joint[j].pos, &movesteps[d]);
+      addop(OP_MOVEJOINT, accepted.joint[j].pos, to, 0);
+    }
+  }
+}
+
+// 0 when the cap came first (some candidate untested).
+static int testops() {
+  if (!runjobs(searchjob, numofops, WORKERS, opverdict))
+    return -1;
+  numoftests += numofops;
+  for (int i = 0; i < numofops; i++)
+    if (opverdict[i].failure == NOTTESTED)
+      return 0;
+  return 1;
+}
+
+// The live tables must hold the edited bridge as built, not after a run.
+static void accept(const verdictinfo &v) {
+  savebridgetables(&accepted);
+  acceptedverdict = v;
+}
+
+// Passing removals, most beams first, then in candidate order: the first
+// was tested on the accepted bridge itself; every further one is tried on
+// what has been accepted since. Returns beams removed, or -1 at the cap.
+static int takeremovals() {
+  int n = 0;
+  for (int i = 0; i < numofops; i++)
+    if (opverdict[i].passed)
+      oporder[n++] = i;
+  for (int a = 1; a < n; a++)
+    for (int b = a; b > 0 && ops[oporder[b]].gain > ops[oporder[b - 1]].gain; b--) {
+      int t = oporder[b];
+      oporder[b] = oporder[b - 1];
+      oporder[b - 1] = t;
+    }
+  int before = accepted.numofbeams;
+  for (int k = 0; k < n; k++) {
+    if (k > 0 && nowseconds() > deadline)
+      return -1;
+    loadbridgetables(&accepted);
+    if (!applyop(ops[oporder[k]]))
+      continue;
+    verdictinfo v = opverdict[oporder[k]];
+    if (k > 0) {
+      v = runverdict(searchseconds);
+      numoftests++;
+      loadbridgetables(&accepted);
+      applyop(ops[oporder[k]]);
+    }
+    if (v.passed)
+      accept(v);
+  }
+  return before - accepted.numofbeams;
+}
+
+// The passing move with the lowest peak stress below the accepted one's.
+static int takemove() {
+  int best = -1;
+  for (int i = 0; i < numofops; i++)
+    if (opverdict[i].passed && opverdict[i].peakstress < acceptedverdict.peakstress &&
+        (best < 0 || opverdict[i].peakstress < opverdict[best].peakstress))
+      best = i;
+  if (best < 0)
+    return 0;
+  loadbridgetables(&accepted);
+  applyop(ops[best]);
+  accept(opverdict[best]);
+  return 1;
+}
+
+// 1 finished, 0 stopped by the cap, -1 a worker failed.
+static int searchcheapest() {
+  int idlemoves = 0;
+  for (;;) {
+    makeremovals();
+    int tested = testops();
+    if (tested <= 0)
+      return tested;
+    int removed = takeremovals();
+    if (removed < 0)
+      return 0;
+    if (removed > 0) {
+      idlemoves = 0;
+      continue;
+    }
+    if (idlemoves == MAXIDLEMOVES)
+      return 1;
+    makemoves();
+    tested = testops();
+    if (tested <= 0)
+      return tested;
+    if (!takemove())
+      return 1;
+    idlemoves++;
+  }
+}
+
+// The game's save writes a bare name in the current directory, atomically;
+// so enter FILE's directory, refusing one where the save would go into a
+// "bridge" subdirectory instead.
+static int savebridgefile(const char *path) {
+  const char *slash = strrchr(path, '/');
+  const char *base = slash ? slash + 1 : path;
+  size_t length = strlen(base);
+  if (length < 5 || strcmp(base + length - 4, ".qzb") != 0 || length - 4 > (size_t)MAXFILENAME) {
+    fprintf(stderr, "spanwright-verify: %s: the output must be NAME.qzb, NAME at most %d characters\n", path,
+            MAXFILENAME);
+    return 0;
+  }
+  char name[NAMELENGTH], dir[PATH_MAX];
+  memcpy(name, base, length - 4);
+  name[length - 4] = 0;
+  snprintf(dir, sizeof dir, "%.*s", slash ? (int)(slash == path ? 1 : slash - path) : 1, slash ? path : ".");
+  int back = open(".", O_RDONLY | O_DIRECTORY), saved = 0;
+  if (back >= 0 && chdir(dir) == 0) {
+    if (isdirectory("bridge"))
+      fprintf(stderr, "spanwright-verify: %s: its directory has a \"bridge\" subdirectory, where the game's save would write instead\n", path);
+    else if (!(saved = savelevel(name, 1)))
+      fprintf(stderr, "spanwright-verify: %s: could not be written\n", path);
+    if (fchdir(back) != 0)
+      saved = 0;
+  } else {
+    fprintf(stderr, "spanwright-verify: %s: %s\n", dir, strerror(errno));
+  }
+  if (back >= 0)
+    close(back);
+  return saved;
+}
+
+// BRIDGE "x/01 Name.qzb" gives "x/01 Name min.qzb".
+static int defaultoutput(const char *bridge, char *out, size_t size) {
+  size_t length = strlen(bridge);
+  const char *dot = strrchr(bridge, '.');
+  if (!dot || strchr(dot, '/'))
+    dot = bridge + length;
+  return snprintf(out, size, "%.*s min.qzb", (int)(dot - bridge), bridge) < (int)size;
+}
+
+static int findcheapest() {
+  const char *why = "";
+  numofjoints = numofbeams = 0;
+  if (!loadfile(opt.cheapest, &why)) {
+    fprintf(stderr, "spanwright-verify: %s: %s\n", opt.cheapest, why);
+    return 2;
+  }
+  char out[PATH_MAX];
+  if (opt.out)
+    snprintf(out, sizeof out, "%s", opt.out);
+  else if (!defaultoutput(opt.cheapest, out, sizeof out))
+    return fail(2, "spanwright-verify: path too long\n");
+  double start = nowseconds();
+  deadline = start + (opt.seconds_given ? opt.seconds : 60);
+  savebridgetables(&accepted);
+  int startcost = accepted.numofbeams * (int)BEAMCOST;
+  acceptedverdict = runverdict(TESTSECONDS);
+  loadbridgetables(&accepted);
+  numoftests = 1;
+  if (!acceptedverdict.passed) {
+    printf("%s: fails its level's test; nothing to search from\n", opt.cheapest);
+    return 1;
+  }
+  // A candidate whose train is not across by twice the starting bridge's
+  // time and ten seconds more is given up: the search loses a slow pass now
+  // and then, but never takes a bridge that fails the full test.
+  searchseconds = (2 * acceptedverdict.passedstep + 10 * STEPSPERSECOND) / STEPSPERSECOND + 1;
+  if (searchseconds > TESTSECONDS)
+    searchseconds = TESTSECONDS;
+  int finished = searchcheapest();
+  if (finished < 0)
+    return fail(2, "spanwright-verify: a worker process failed\n");
+  double took = nowseconds() - start;
+  loadbridgetables(&accepted);
+  if (!savebridgefile(out))
+    return 2;
+  printf("%s: cheapest found costs %d (from %d, budget %d), %d beams, %d joints\n", opt.cheapest,
+         accepted.numofbeams * (int)BEAMCOST, startcost, accepted.level.budget, accepted.numofbeams,
+         accepted.numofjoints);
+  printf("  %ld candidates tested in %.1f s (%.0f a second)%s\n", numoftests, took,
+         took > 0.0 ? (double)numoftests / took : 0.0,
+         finished ? "" : ", stopped at the time limit: another run may find another bridge");
+  printf("  written to %s\n", out);
+  return 0;
+}
+
 int main(int argc, char **argv) {
   if (!parseoptions(argc, argv))
     return fail(2, usage);
   if (opt.pack)
     return checkpack();
+  if (opt.cheapest)
+    return findcheapest();
   // Refusal is detected by the return value; start from clean tables anyway.
   createlevel();
   numofjoints = 0;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# spanwright-verify --pack: a pack in playing order against the player's
-# bridges beside it, the budget against the cheapest bridge, and --cross
-# finding a bridge that also solves another level.
+# spanwright-verify for level authors: --pack, a pack in playing order
+# against the player's bridges beside it and the budget against the cheapest
+# bridge; --cross, a bridge that also solves another level; --cheapest, the
+# search for a cheaper bridge.
 set -u
 verify="$(cd "$1" && pwd)/spanwright-verify"
 data="$(cd "$2" && pwd)/tests/cli/data"
@@ -33,7 +34,17 @@ run 0 --pack "$tmp/level/P"
 run 1 --pack "$tmp/level/P" --cross --json
 has '"repeats": [{"bridge": "01 A", "kind": "reference", "level": "02 B", "cost": 4000, "budget": 10000}'
 run 2 --pack "$tmp/nothing"
+
+# --cheapest: a cheaper bridge that still passes, the same one every time.
+mkdir "$tmp/s"; cp "$data/truss.qzb" "$tmp/s/t.qzb"
+run 0 --cheapest "$tmp/s/t.qzb"
+has "cheapest found costs 800 (from 4000, budget 10000)"
+run 0 "$tmp/s/t min.qzb"
+run 0 --cheapest "$tmp/s/t.qzb" --out "$tmp/s/again.qzb"
+cmp -s "$tmp/s/t min.qzb" "$tmp/s/again.qzb" || fail "two searches differ"
+run 1 --cheapest "$data/deckonly.qzb"
+run 2 --cheapest "$tmp/s/t.qzb" --out "$tmp/t.txt"
 run 2 --pack "$tmp/level/P" "$data/truss.qzb"
 
-[ $failures -eq 0 ] && echo "verify --pack: all checks passed"
+[ $failures -eq 0 ] && echo "verify --pack, --cross, --cheapest: all checks passed"
 [ $failures -eq 0 ]
