@@ -108,6 +108,7 @@ TEST(Text, GlyphMeasurement) {
     ASSERT_EQ(measurefont(&f, r.pixels, r.size, r.size), 1);
     EXPECT_FLOAT_EQ(f.glyphwidth[r.c], r.width) << (char)r.c << " at " << r.size;
   }
+  EXPECT_EQ(fallback[0] & fallback[1] & fallback[2], 255);  // white, the ink is alpha
   free(fallback);
   // Character 0's cell turned opaque white.
   EXPECT_EQ(image.alpha(0, 255), 255);
@@ -149,9 +150,11 @@ TEST(Texture, MipmapsAndAlignment) {
   EXPECT_EQ(texture[slot].levels, 3);
   EXPECT_EQ(texture[slot].data[1][0], 11);
   // A wide image: the width decides the count; heights stop at one row.
-  ASSERT_EQ(settexturepixels(slot, (unsigned char *)calloc(8 * 2, 4), 8, 2), 1);
+  unsigned char *wide = (unsigned char *)malloc(8 * 2 * 4);
+  memset(wide, 7, 8 * 2 * 4);
+  ASSERT_EQ(settexturepixels(slot, wide, 8, 2), 1);
   EXPECT_EQ(generatemipmap(slot), 4);
-  EXPECT_EQ(texture[slot].data[2] != nullptr && texture[slot].data[3] != nullptr, true);
+  EXPECT_EQ(std::vector<unsigned char>(texture[slot].data[3], texture[slot].data[3] + 4), std::vector<unsigned char>(4, 7));
   // Refusals leave the slot alone.
   EXPECT_EQ(settexturepixels(-1, (unsigned char *)malloc(4), 1, 1), 0);
   EXPECT_EQ(settexturepixels(slot, (unsigned char *)malloc(4), 0, 1), 0);
