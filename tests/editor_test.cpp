@@ -215,6 +215,29 @@ TEST(Editor, FullTablesRefuse) {
     beam[i] = {0, i, (i + 1) % 128 == 0 ? i - 1 : i + 1, 0, 0, 0.0f};
   EXPECT_EQ(createbeam(0, 200, 328), -1);
   EXPECT_EQ(numofbeams, MAXBEAMS);
+
+  // A file holds one entry fewer than the tables: a click past that is
+  // refused as one over budget, the level editor places no further anchor.
+  reseteditor();
+  setcamera();
+  level.budget = 1 << 30;
+  numofjoints = MAXJOINTS - 1;
+  joint[0] = {1, {1000, 40}};
+  click(1000, 40);
+  click(1008, 40);
+  EXPECT_EQ(numofjoints, MAXJOINTS - 1);
+  EXPECT_EQ(editor.selected, 0);
+  joint[1] = {1, {1008, 40}};
+  numofbeams = MAXBEAMS - 1;
+  click(1008, 40);
+  EXPECT_EQ(numofbeams, MAXBEAMS - 1);
+  numofjoints = MAXJOINTS - 1;
+  keyboard[PAINT_ANCHOR] = 1;
+  prevmouse = mouse;
+  mouse = {screenx(1020), screeny(20), 1, 0, 0, 0};
+  checkleveleditor();
+  EXPECT_EQ(numofjoints, MAXJOINTS - 1);
+  keyboard[PAINT_ANCHOR] = 0;
   numofjoints = numofbeams = 0;
 }
 
@@ -365,6 +388,11 @@ TEST(Editor, MovingJoints) {
   rightclick(1100, 100);
   editorundo();
   EXPECT_EQ(joint[f].pos.y, 40.0f);
+  // straight from the press onto another joint: drawn where it was
+  frame(1020, 40, 1);
+  preview(1010, 40, 1);
+  EXPECT_EQ(joint[g].pos.x, 1020.0f);
+  commiteditor();
   EXPECT_TRUE(tablesvalid());
 }
 
@@ -573,6 +601,16 @@ TEST(Editor, CopyFlipPasteDelete) {
   EXPECT_EQ(numofjoints, 4);
   EXPECT_EQ(undoposition, (undobefore + 1) & 15);
   EXPECT_EQ(editor.state, EDIT_IDLE);
+
+  // 41 beams whose ends average x 7: the centre snaps to 8
+  reseteditor();
+  for (int i = 0; i < 41; i++) {
+    int left = addjoint(1, 6, 4.0f * (float)i);
+    createbeam(0, left, addjoint(1, 8, 4.0f * (float)i));
+  }
+  rectangle({0, 0}, {10, 200});
+  copyjoints();
+  EXPECT_EQ(copy.item[0].pos1.x, -2.0f);
 }
 
 TEST(Editor, PasteModeClearsStaleHover) {

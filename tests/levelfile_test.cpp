@@ -329,5 +329,12 @@ TEST_F(LevelFile, DirectoriesAndNames) {
   makebridge(4);
   level.terrain[7] = NAN;
   EXPECT_EQ(savelevel("n", 0), 0);
+  // counts are kept in 14 bits: a full table would read back as an empty one
+  makebridge(MAXJOINTS);
+  EXPECT_EQ(savelevel("n", 0), 0);
+  makebridge(MAXJOINTS - 1);
+  beam[numofbeams++] = {0, 0, 2, 0, 0, 0.0f};
+  beam[numofbeams++] = {0, 1, 3, 0, 0, 0.0f};
+  EXPECT_EQ(savelevel("n", 0), 0);
   EXPECT_EQ(readbytes("n.qzl"), good);
 }

@@ -158,8 +158,9 @@ void idleeditor() {
 
 void commiteditor() {
   int total = numofbeams * 100;
-  if (!leftwentdown() || level.budget < total) {
-    if (editor.dragmode == DRAG_RELEASED && editor.selected != -1)
+  int fits = numofjoints <= MAXFILECOUNT && numofbeams <= MAXFILECOUNT;
+  if (!leftwentdown() || level.budget < total || !fits) {
+    if (editor.dragmode == DRAG_RELEASED && editor.selected != -1 && fits)
       setupundo();
     else
       restoreeditortables();
@@ -170,8 +171,11 @@ void commiteditor() {
     if (editor.selected == -1)
       clearselection();
     else if (numofjoints == editor.savednumofjoints && numofbeams == editor.savednumofbeams &&
-             joint[editor.selected].type == 1)
+             joint[editor.selected].type == 1) {
       editor.dragmode = DRAG_PRESSED;
+      // Where the joint is drawn until it first moves to a valid spot.
+      editor.dragpos = joint[editor.selected].pos;
+    }
   }
 
   if (rightwentdown()) {

@@ -15,7 +15,7 @@ void checkleveleditor() {
   if (keyboard[PAINT_ANCHOR]) {
     m.x = roundfloat(m.x, editor.grid);
     m.y = roundfloat(m.y, editor.grid);
-    if (mouse.left && !prevmouse.left)
+    if (mouse.left && !prevmouse.left && numofjoints < MAXFILECOUNT)
       createjoint(0, m);
     if (mouse.right && !prevmouse.right)
       deletejoint(findjoint(m));

@@ -59,10 +59,10 @@ void copyjoints() {
   }
   // Mean over beam ends (a shared joint counts once per end), on the grid so
   // that stamped joints land on grid points.
-  vector2d centre;
-  scalevector2d(&centre, &sum, 1.0f / (2.0f * (float)copy.count));
-  centre.x = roundfloat(centre.x, editor.grid);
-  centre.y = roundfloat(centre.y, editor.grid);
+  // Divided, not multiplied by the reciprocal, which can land one float step
+  // low and so one grid step off.
+  float ends = 2.0f * (float)copy.count;
+  vector2d centre = {roundfloat(sum.x / ends, editor.grid), roundfloat(sum.y / ends, editor.grid)};
   for (int i = 0; i < copy.count; i++) {
     subtractvectors2d(&copy.item[i].pos1, &copy.item[i].pos1, &centre);
     subtractvectors2d(&copy.item[i].pos2, &copy.item[i].pos2, &centre);

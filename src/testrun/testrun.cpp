@@ -105,13 +105,11 @@ void simulationstep() {
   if (game.state == STATE_PROGRESSIVE && second == level.traintime)
     game.state = STATE_CALLED;
   if (game.state == STATE_CALLED && game.steps % STEPSPERSECOND == 0) {
+    level.traintime = second;
     if (level.trainstart == 0 || level.trainstart == 2) {
-      if (placetrain(OBJECT_RIGHTLOCO)) {
-        level.traintime = second;
+      if (placetrain(OBJECT_RIGHTLOCO))
         game.state = STATE_RIGHTWARD;
-      }
     } else if (level.trainstart == 1) {
-      level.traintime = second;
       game.state = STATE_CROSSED;
     }
   }

@@ -7,6 +7,9 @@
 
 constexpr int MAXJOINTS = 16384;
 constexpr int MAXBEAMS = 16384;
+// A file keeps each count in 14 bits, so one entry short of the tables is the
+// most a bridge may hold: a full table would load back empty.
+constexpr int MAXFILECOUNT = 16383;
 constexpr int NUMTERRAIN = 512;      // columns, 4 units apart: x = 0..2044
 constexpr float BEAMCOST = 100.0f;   // every beam, structural or deck
 

@@ -85,16 +85,17 @@ static int isfinitelevel(const levelinfo *l) {
 }
 
 // What every bridge must be to be loaded, and so also to be saved (a file
-// the loader refuses would lose the bridge): finite numbers, joint and beam
-// types 0 or 1, beams between two different existing joints, and no two
-// beams on one pair (the editor relies on finding at most one beam per
-// pair, and a zero-length beam would become a bond without a direction).
+// the loader refuses would lose the bridge): no more joints or beams than a
+// file's counts hold, finite numbers, joint and beam types 0 or 1, beams
+// between two different existing joints, and no two beams on one pair (the
+// editor relies on finding at most one beam per pair, and a zero-length beam
+// would become a bond without a direction).
 // Beams between two anchors are let through: the editor never builds them,
 // but nothing breaks on them either.
 static int checktables(const levelinfo *l, const jointinfo *joints, int numjoints,
                        const beaminfo *beams, int numbeams) {
-  if (!isfinitelevel(l) || numjoints < 0 || numjoints > MAXJOINTS || numbeams < 0 ||
-      numbeams > MAXBEAMS)
+  if (!isfinitelevel(l) || numjoints < 0 || numjoints > MAXFILECOUNT || numbeams < 0 ||
+      numbeams > MAXFILECOUNT)
     return 0;
   for (int i = 0; i < numjoints; i++)
     if (joints[i].type < 0 || joints[i].type > 1 || !std::isfinite(joints[i].pos.x) ||
