@@ -16,7 +16,7 @@ void drawhelp(int page) {
   if (page < 0 || page >= NUMHELPPAGES)
     return;
   glDisable(GL_TEXTURE_2D);
-  glColor4f(0.0f, 0.0f, 0.0f, 0.78f);
+  glColor4f(0.0f, 0.0f, 0.0f, 0.85f);
   glBegin(GL_QUADS);
   glVertex2f(0, 0);
   glVertex2f(640, 0);
