@@ -1,12 +1,14 @@
 #include <GL/gl.h>
 #include <SDL.h>
 
+#include "editor/breakmark.h"
 #include "editor/editor.h"
 #include "editor/editorfile.h"
 #include "editor/editorloop.h"
 #include "editor/leveleditor.h"
 #include "editor/selection.h"
 #include "editor/undo.h"
+#include "render/mark.h"
 #include "render/screenshot.h"
 #include "render/text.h"
 #include "render/texture.h"
@@ -138,6 +140,12 @@ static void renderworld() {
     renderbeams();
   renderlevel();
   renderjoints();
+  if (breakmark >= 0 && !editor.leveleditor) {
+    const beaminfo *b = &beam[breakmark];
+    if (b->joint1 >= 0 && b->joint1 < numofjoints && b->joint2 >= 0 && b->joint2 < numofjoints)
+      renderbreakmark((joint[b->joint1].pos.x + joint[b->joint2].pos.x) * 0.5f,
+                      (joint[b->joint1].pos.y + joint[b->joint2].pos.y) * 0.5f);
+  }
   if (editor.state == EDIT_RECTANGLE)
     rendercopy();
   if (editor.leveleditor)
@@ -178,8 +186,21 @@ static void drawfirsthint() {
            ALIGN_CENTER | 320, 48, 14, 1.0f, 0.85f, 0.45f, 1);
 }
 
+// What the level asks, under "Test" where no item of the bridge editor
+// lies: the name, which way the train goes and how heavy it is.
+static void drawgoal() {
+  if (editor.leveleditor)
+    return;
+  const char *way = level.trainstart == 1   ? "right to left"
+                    : level.trainstart == 2 ? "there and back"
+                                            : "left to right";
+  drawtext("/s: train of /i, /s", ALIGN_END | 636, 20, 14, 0.8f, 0.88f, 1.0f, 1, game.name,
+           game.weight, way);
+}
+
 static void runtest(unsigned int *last) {
   gameloop();
+  notebreakmark();
   resethelp();
   *last = SDL_GetTicks();
   testrequest = 0;
@@ -193,6 +214,7 @@ void editorloop() {
   testrequest = 0;
   resethelp();
   hintshown = dirnum == 0 && levelnum == 0 && numofbeams == 0;
+  breakmark = -1;
   unsigned int last = SDL_GetTicks();
   resetmenuitems();
 
@@ -207,6 +229,7 @@ void editorloop() {
     checkmenuitems();
     checkhelprequest();
 
+    checkbreakmark();
     int mouseinput = bridgeinput();
     if (editor.leveleditor)
       checkleveleditor();
@@ -220,6 +243,7 @@ void editorloop() {
     renderworld();
     setuptextdisplay();
     drawcosts();
+    drawgoal();
     drawfirsthint();
     if (game.stressview)
       drawstresslegend();

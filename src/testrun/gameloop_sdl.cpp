@@ -1,6 +1,7 @@
 #include <GL/gl.h>
 #include <SDL.h>
 
+#include "render/mark.h"
 #include "render/screenshot.h"
 #include "render/text.h"
 #include "render/texture.h"
@@ -11,6 +12,7 @@
 #include "shell/system.h"
 #include "testrun/game.h"
 #include "testrun/gameloop.h"
+#include "testrun/outcome.h"
 #include "testrun/runrecord.h"
 #include "testrun/setup.h"
 #include "testrun/testrun.h"
@@ -93,6 +95,8 @@ static void renderworld() {
     renderbonds();
   }
   renderlevel();
+  if (outcome.firstbreak >= 0)
+    renderbreakmark(outcome.firstbreakpos.x, outcome.firstbreakpos.y);
   glEnable(GL_TEXTURE_2D);
 }
 
@@ -105,7 +109,7 @@ static void drawtestruntexts() {
     drawtext("Weight:", 0, 464, 16, 1, 1, 1, 1);
     drawtext("/i", ALIGN_END | 128, 464, 16, 1, 1, 1, 1, game.testweight);
   }
-  if (game.state > STATE_BRIDGE && game.mode == 1)
+  if (game.state > STATE_BRIDGE && game.mode == 1 && outcome.failure == FAILURE_NONE)
     drawtext("Progressive Test", ALIGN_CENTER | 320, 0, 16, 1, 1, 1, 1);
   if (game.state == STATE_PASSED)
     drawtext("Test Passed", ALIGN_CENTER | 320, 0, 16, 1, 1, 1, 1);
@@ -113,6 +117,32 @@ static void drawtestruntexts() {
     drawtext("Paused", ALIGN_CENTER | 320, 240, 16, 1, 1, 1, 1);
   if (trainrefused)
     drawtext("Bridge too large for the train", ALIGN_CENTER | 320, 32, 16, 1, 0.5f, 0.5f, 1);
+}
+
+// The top centre, below "Test Passed" or "Test Failed": why it failed, what
+// a progressive test held, and when the first beam broke.
+static void drawverdict() {
+  if (game.state == STATE_BRIDGE && game.mode == 1) {
+    drawtext("Weight", 0, 368, 16, 0.75f, 0.75f, 0.75f, 1);
+    drawtext("Add per crossing", 0, 400, 16, 0.75f, 0.75f, 0.75f, 1);
+  }
+  if (outcome.failure != FAILURE_NONE && game.state != STATE_PASSED) {
+    const char *reason = outcome.failure == FAILURE_FELL      ? "The train fell"
+                         : outcome.failure == FAILURE_STOPPED ? "The train stopped"
+                                                              : "Time ran out";
+    drawtext("Test Failed", ALIGN_CENTER | 320, 0, 16, 1.0f, 0.42f, 0.36f, 1);
+    drawtext(reason, ALIGN_CENTER | 320, 16, 16, 1, 1, 1, 1);
+    if (game.mode == 1 && outcome.held > 0)
+      drawtext("Held /i", ALIGN_CENTER | 320, 32, 16, 1, 1, 1, 1, outcome.held);
+    else if (game.mode == 1)
+      drawtext("Held nothing", ALIGN_CENTER | 320, 32, 16, 1, 1, 1, 1);
+  }
+  if (outcome.firstbreak >= 0) {
+    int step = outcome.firstbreakstep;
+    drawtext("First break: /i./i s, /s", ALIGN_CENTER | 320, 48, 16, 1.0f, 0.9f, 0.15f, 1,
+             step / STEPSPERSECOND, step % STEPSPERSECOND / 6,
+             outcome.firstbreakside ? "compressed" : "stretched");
+  }
 }
 
 // Below the verdict lines at the top centre: this bridge against the best.
@@ -163,6 +193,7 @@ void gameloop() {
     renderworld();
     setuptextdisplay();
     drawtestruntexts();
+    drawverdict();
     drawrunrecord();
     if (game.stressview)
       drawstresslegend();

@@ -1,0 +1,42 @@
+#include "editor/breakmark.h"
+
+#include <stddef.h>
+
+#include "editor/undo.h"
+#include "testrun/outcome.h"
+#include "world/level.h"
+
+int breakmark = -1;
+static unsigned int testedbridge;
+
+// FNV-1a over what makes the bridge: joints and beams by value (not the
+// stress or hover a frame writes into them) and the undo ring's place, so
+// an undo followed by a redo still counts as a change.
+static unsigned int hashbytes(unsigned int h, const void *data, size_t n) {
+  const unsigned char *p = (const unsigned char *)data;
+  for (size_t i = 0; i < n; i++)
+    h = (h ^ p[i]) * 16777619u;
+  return h;
+}
+
+static unsigned int bridgehash() {
+  int counts[5] = {numofjoints, numofbeams, undoposition, undofront, undoback};
+  unsigned int h = hashbytes(2166136261u, counts, sizeof(counts));
+  for (int i = 0; i < numofjoints && i < MAXJOINTS; i++)
+    h = hashbytes(h, &joint[i], sizeof(joint[i]));
+  for (int i = 0; i < numofbeams && i < MAXBEAMS; i++) {
+    int b[3] = {beam[i].type, beam[i].joint1, beam[i].joint2};
+    h = hashbytes(h, b, sizeof(b));
+  }
+  return h;
+}
+
+void notebreakmark() {
+  breakmark = outcome.firstbreak >= 0 && outcome.firstbreak < numofbeams ? outcome.firstbreak : -1;
+  testedbridge = bridgehash();
+}
+
+void checkbreakmark() {
+  if (breakmark >= 0 && (breakmark >= numofbeams || bridgehash() != testedbridge))
+    breakmark = -1;
+}

@@ -1,0 +1,12 @@
+// The first beam that broke in the last test, kept marked in the bridge
+// editor after "Edit" so the player sees what to strengthen, until the
+// bridge changes in any way: an edit, an undo or redo, another bridge.
+#pragma once
+
+extern int breakmark;  // beam index, -1 none
+
+// Back from a test: mark its first broken beam on the bridge as it is now.
+void notebreakmark();
+// Each editor frame: drops the mark for good once the bridge differs from
+// the one tested.
+void checkbreakmark();
