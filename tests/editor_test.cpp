@@ -92,6 +92,19 @@ void rectangle(vector2d corner1, vector2d corner2) {
   editor.corner2 = corner2;
 }
 
+// One level-editor frame with one painting key held.
+void paint(int key, float wx, float wy, int left, int right = 0, int shift = 0) {
+  memset(keyboard, 0, sizeof(keyboard));
+  keyboard[key] = 1;
+  keyboard[KEY_LSHIFT] = (unsigned char)shift;
+  prevmouse = mouse;
+  mouse.x = screenx(wx);
+  mouse.y = screeny(wy);
+  mouse.left = left;
+  mouse.right = right;
+  checkleveleditor();
+}
+
 int addjoint(int type, float x, float y) {
   joint[numofjoints] = {type, {x, y}};
   return numofjoints++;
@@ -99,44 +112,32 @@ int addjoint(int type, float x, float y) {
 
 } // namespace
 
-TEST(Editor, SnappingAndJointRadius) {
+TEST(Editor, SnappingJointRadiusAndGround) {
   reseteditor();
   // halves go upwards on the 2-unit grid
-  EXPECT_EQ(roundfloat(1.0f, 2.0f), 2.0f);
-  EXPECT_EQ(roundfloat(-1.0f, 2.0f), 0.0f);
-  EXPECT_EQ(roundfloat(-1.01f, 2.0f), -2.0f);
-  EXPECT_EQ(roundfloat(1013.9f, 2.0f), 1014.0f);
-
+  const float rounding[][2] = {{1.0f, 2.0f}, {-1.0f, 0.0f}, {-1.01f, -2.0f}, {1013.9f, 1014.0f}};
+  for (const auto &r : rounding)
+    EXPECT_EQ(roundfloat(r[0], 2.0f), r[1]) << r[0];
   int a = createjoint(1, {1100.0f, 40.0f});
   ASSERT_EQ(a, 0);
-  // 1.9 away reuses the joint, 2.0 away makes a new one
-  EXPECT_EQ(createjoint(1, {1101.9f, 40.0f}), a);
-  EXPECT_EQ(numofjoints, 1);
-  EXPECT_EQ(createjoint(1, {1102.0f, 40.0f}), 1);
-  // a reused joint keeps its type
-  EXPECT_EQ(createjoint(0, {1100.5f, 40.0f}), a);
+  // within 2 the joint is reused, keeping its type; ties go to the lowest index
+  struct {
+    int type;
+    float x, y;
+    int index;
+  } rows[] = {{1, 1101.9f, 40.0f, 0}, {1, 1102.0f, 40.0f, 1}, {0, 1100.5f, 40.0f, 0},
+              {1, 1100.0f, 32.1f, -1},    // 0.1 above flat ground at 32: refused
+              {1, 1100.0f, 32.125f, 2},   // 0.125: clear
+              {1, 1200.0f, 10.0f, -1},    // underground
+              {1, 1200.0f, 32.0f, -1},    // on the surface
+              {1, 1024.0f, 20.0f, 3},     // in the dip, ground 16
+              {1, 1100.0f, -300.0f, 4},   // more than 256 below the probe misses: clear
+              {0, 1200.0f, 10.0f, 5}};    // anchors go anywhere
+  for (const auto &r : rows)
+    EXPECT_EQ(createjoint(r.type, {r.x, r.y}), r.index) << r.x << "," << r.y;
   EXPECT_EQ(joint[a].type, 1);
-  // ties go to the lowest index
   EXPECT_EQ(findjoint({1101.0f, 40.0f}), 0);
   EXPECT_EQ(findjoint({1200.0f, 40.0f}), -1);
-}
-
-TEST(Editor, GroundProbe) {
-  reseteditor();
-  // flat ground at 32 right of the dip: 0.1 above is refused, 0.125 is clear
-  EXPECT_EQ(createjoint(1, {1100.0f, 32.1f}), -1);
-  EXPECT_EQ(pointabovelevel({1100.0f, 32.1f}), 0);
-  EXPECT_EQ(pointabovelevel({1100.0f, 32.125f}), 1);
-  EXPECT_NE(createjoint(1, {1100.0f, 32.125f}), -1);
-  // underground and on the surface refused for free joints
-  EXPECT_EQ(createjoint(1, {1200.0f, 10.0f}), -1);
-  EXPECT_EQ(createjoint(1, {1200.0f, 32.0f}), -1);
-  // in the dip (ground 16) a point at 20 is clear
-  EXPECT_EQ(pointabovelevel({1024.0f, 20.0f}), 1);
-  // more than 256 below the surface the probe misses: counted as clear
-  EXPECT_EQ(pointabovelevel({1100.0f, -300.0f}), 1);
-  // anchors go anywhere, even underground
-  EXPECT_NE(createjoint(0, {1200.0f, 10.0f}), -1);
 }
 
 TEST(Editor, BeamRules) {
@@ -144,22 +145,18 @@ TEST(Editor, BeamRules) {
   int a0 = addjoint(0, 900, 40), a1 = addjoint(0, 910, 40);
   int f0 = addjoint(1, 916, 48), f1 = addjoint(1, 934, 40), f2 = addjoint(1, 928, 62);
   int f3 = addjoint(1, 900, 48);
-  // two anchors, a joint to itself and bad indices are refused
-  EXPECT_EQ(createbeam(0, a0, a1), -1);
-  EXPECT_EQ(createbeam(0, f0, f0), -1);
-  EXPECT_EQ(createbeam(0, f0, numofjoints), -1);
-  EXPECT_EQ(createbeam(0, -1, f0), -1);
-  EXPECT_EQ(createbeam(7, a0, f3), -1);
-  // 16 across and 8 up (17.89) is allowed; anchor to free joint is fine
-  int b = createbeam(0, a0, f0);
-  EXPECT_EQ(b, 0);
-  // the same pair in either order returns the existing beam, type kept
-  EXPECT_EQ(createbeam(1, f0, a0), b);
-  EXPECT_EQ(beam[b].type, 0);
+  struct {
+    int type, a, b, result;
+    const char *why;
+  } rows[] = {{0, a0, a1, -1, "two anchors"}, {0, f0, f0, -1, "a joint to itself"},
+              {0, f0, numofjoints, -1, "bad index"}, {0, -1, f0, -1, "bad index"},
+              {7, a0, f3, -1, "bad type"}, {0, a0, f0, 0, "16 across and 8 up: 17.89"},
+              {1, f0, a0, 0, "the same pair: the existing beam"}, {0, f0, f1, -1, "18 across"},
+              {0, f0, f2, -1, "18.44"}};
+  for (const auto &r : rows)
+    EXPECT_EQ(createbeam(r.type, r.a, r.b), r.result) << r.why;
+  EXPECT_EQ(beam[0].type, 0);
   EXPECT_EQ(numofbeams, 1);
-  // 18 across is refused; 12 across and 14 up (18.44) too
-  EXPECT_EQ(createbeam(0, f0, f1), -1);
-  EXPECT_EQ(createbeam(0, f0, f2), -1);
   // exactly the maximum length is allowed
   beamtype[0] = 8.0f;
   EXPECT_NE(createbeam(0, f3, a0), -1);
@@ -292,33 +289,27 @@ TEST(Editor, DrawingBeams) {
 TEST(Editor, DeckDetectionAtOneUnit) {
   reseteditor();
   setcamera();
-  int a = addjoint(1, 1000, 40);
-  (void)a;
-  // a point exactly 1.0 from the deck height is not deck
-  level.deckheight = 41.0f;
-  click(1000, 40);
-  click(1008, 40);
-  ASSERT_EQ(numofbeams, 1);
-  EXPECT_EQ(beam[0].type, 0);
-  rightclick(1100, 100);
-  // 0.5 away is deck
-  level.deckheight = 40.5f;
-  click(1008, 40);
-  click(1016, 40);
-  ASSERT_EQ(numofbeams, 2);
-  EXPECT_EQ(beam[1].type, 1);
-  rightclick(1100, 100);
-  // manual deck: only the "Build Deck" toggle makes deck beams
-  level.manualdeck = 1;
-  editor.builddeck = 0;
-  click(1016, 40);
-  click(1024, 40);
-  EXPECT_EQ(beam[2].type, 0);
-  editor.builddeck = 1;
-  frame(1032, 48); // newbeamtype takes the toggle one frame later
-  click(1032, 48);
-  ASSERT_EQ(numofbeams, 4);
-  EXPECT_EQ(beam[3].type, 1);
+  addjoint(1, 1000, 40);
+  // Beams drawn along y 40 from x 1000 on: deck within less than 1.0 of the
+  // deck height; with a manual deck only the "Build Deck" toggle, which the
+  // next beam takes one frame later.
+  struct {
+    float deckheight;
+    int manual, builddeck, type;
+  } rows[] = {{41.0f, 0, 0, 0}, {40.5f, 0, 0, 1}, {39.01f, 0, 0, 1}, {40.0f, 1, 0, 0}, {60.0f, 1, 1, 1}};
+  float x = 1000;
+  for (const auto &r : rows) {
+    level.deckheight = r.deckheight;
+    level.manualdeck = r.manual;
+    editor.builddeck = r.builddeck;
+    frame(x + 8, 40);
+    click(x, 40);
+    click(x + 8, 40);
+    rightclick(1100, 100);
+    ASSERT_EQ(numofbeams, (int)(&r - rows) + 1);
+    EXPECT_EQ(beam[numofbeams - 1].type, r.type) << r.deckheight;
+    x += 8;
+  }
 }
 
 TEST(Editor, BudgetRefusal) {
@@ -443,6 +434,11 @@ TEST(Editor, RightClickAndRectangle) {
   rightclick(1010, 50);
   EXPECT_EQ(numofjoints, 2);
   EXPECT_EQ(numofbeams, 0);
+  // drawing from a free joint onto joint 0 joins them
+  click(1010, 40);
+  click(1000, 40);
+  EXPECT_EQ(numofbeams, 1);
+  rightclick(1100, 100);
   // right-click while drawing only cancels drawing
   click(1010, 40);
   frame(1020, 40);
@@ -452,6 +448,7 @@ TEST(Editor, RightClickAndRectangle) {
   // a rectangle of diagonal 3.9 is dropped on release
   frame(1050, 60, 1);
   EXPECT_EQ(editor.state, EDIT_RECTANGLE);
+  EXPECT_EQ(getrectanglesize(), 0.0f);
   frame(1053.8f, 60, 1);
   frame(1053.8f, 60, 0);
   EXPECT_EQ(editor.state, EDIT_IDLE);
@@ -638,42 +635,32 @@ TEST(Editor, PasteModeClearsStaleHover) {
 TEST(Editor, LevelEditorPainting) {
   reseteditor();
   setcamera();
-  auto paint = [](int key, float wx, float wy, int left, int right = 0, int shift = 0) {
-    memset(keyboard, 0, sizeof(keyboard));
-    keyboard[key] = 1;
-    keyboard[KEY_LSHIFT] = (unsigned char)shift;
-    prevmouse = mouse;
-    mouse.x = screenx(wx);
-    mouse.y = screeny(wy);
-    mouse.left = left;
-    mouse.right = right;
-    checkleveleditor();
-  };
-  // terrain: the column under the snapped x takes the exact height
-  paint(PAINT_TERRAIN, 1041.0f, 20.2f, 1);
-  EXPECT_FLOAT_EQ(level.terrain[260], 20.2f);
-  // with shift the height is on the grid
-  paint(PAINT_TERRAIN, 1041.0f, 20.2f, 1, 0, 1);
-  EXPECT_EQ(level.terrain[260], 20.0f);
-  // without the button nothing is painted
-  paint(PAINT_TERRAIN, 1041.0f, 30.0f, 0);
-  EXPECT_EQ(level.terrain[260], 20.0f);
-  // water, deck and the ends
-  paint(PAINT_WATER, 1024, 25.4f, 1);
-  EXPECT_FLOAT_EQ(level.waterlevel, 25.4f);
-  paint(PAINT_DECK, 1024, 37.2f, 1);
-  EXPECT_EQ(level.deckheight, 38.0f);
-  paint(PAINT_RIGHTEND, 1047, 30, 1);
-  EXPECT_EQ(level.rightend, 1048.0f);
-  // anchors: placed underground on the grid; next to one nothing is added
-  paint(PAINT_ANCHOR, 1011, 10.8f, 0);
-  paint(PAINT_ANCHOR, 1011, 10.8f, 1);
+  // Terrain takes the exact height (on the grid with Shift), the deck and
+  // the ends the grid, anchors go underground on the grid; nothing without
+  // the button.
+  struct {
+    int key;
+    float x, y;
+    int left, shift;
+    float *field, expect;
+  } rows[] = {{PAINT_TERRAIN, 1041.0f, 20.2f, 1, 0, &level.terrain[260], 20.2f},
+              {PAINT_TERRAIN, 1041.0f, 20.2f, 1, 1, &level.terrain[260], 20.0f},
+              {PAINT_TERRAIN, 1041.0f, 30.0f, 0, 0, &level.terrain[260], 20.0f},
+              {PAINT_WATER, 1024, 25.4f, 1, 0, &level.waterlevel, 25.4f},
+              {PAINT_DECK, 1024, 37.2f, 1, 0, &level.deckheight, 38.0f},
+              {PAINT_RIGHTEND, 1047, 30, 1, 0, &level.rightend, 1048.0f},
+              {PAINT_LEFTEND, 1001, 30, 1, 0, &level.leftend, 1002.0f},
+              {PAINT_ANCHOR, 1011, 10.8f, 0, 0, &joint[0].pos.x, 0.0f},
+              {PAINT_ANCHOR, 1011, 10.8f, 1, 0, &joint[0].pos.x, 1012.0f},
+              {PAINT_ANCHOR, 1011, 10.8f, 0, 0, &joint[1].pos.x, 0.0f},
+              {PAINT_ANCHOR, 1012.6f, 10.4f, 1, 0, &joint[1].pos.x, 0.0f}};  // next to one: nothing
+  joint[0].pos.x = joint[1].pos.x = 0.0f;
+  for (const auto &r : rows) {
+    paint(r.key, r.x, r.y, r.left, 0, r.shift);
+    EXPECT_FLOAT_EQ(*r.field, r.expect) << (char)r.key << " " << r.x << "," << r.y;
+  }
   ASSERT_EQ(numofjoints, 1);
   EXPECT_EQ(joint[0].type, 0);
-  EXPECT_EQ(joint[0].pos.x, 1012.0f);
-  paint(PAINT_ANCHOR, 1011, 10.8f, 0);
-  paint(PAINT_ANCHOR, 1012.6f, 10.4f, 1);
-  EXPECT_EQ(numofjoints, 1);
   // right-click deletes the joint there, free ones too
   addjoint(1, 1020, 40);
   paint(PAINT_ANCHOR, 1020, 40, 0, 1);
@@ -705,39 +692,19 @@ TEST(Editor, CameraEntryAndClamps) {
   addjoint(1, 1060, 40);
   setupeditor();
   EXPECT_EQ(view.pos[2], 64.0f);
-  // the centre never leaves [leftend, rightend], whatever keys or edges do
-  mouse.y = 240;
-  keyboard['a'] = 1;
-  keyboard[KEY_LCTRL] = 1;
-  for (int i = 0; i < 100; i++)
-    moveeditorcamera(0, 1);
-  EXPECT_EQ(view.pos[0], level.leftend);
-  keyboard['a'] = 0;
-  mouse.x = 639;
-  for (int i = 0; i < 100; i++)
-    moveeditorcamera(0, 1);
-  EXPECT_EQ(view.pos[0], level.rightend);
-  // keys are ignored while a text box is edited; edges scroll at the slow speed
+  // While a text box is edited the keys, Ctrl included, are the box's: the
+  // edge scrolls at the slow speed. (The shared clamps are the test run's.)
   mouse.x = 320;
   mouse.y = 0;
+  keyboard['s'] = keyboard[KEY_LCTRL] = 1;
   float y = view.pos[1];
-  keyboard['w'] = 1;
   moveeditorcamera(1, 1);
   EXPECT_EQ(view.pos[1], y + 0.5f);
-  keyboard['w'] = 0;
-  // y and z clamps; wheel notches are consumed
+  memset(keyboard, 0, sizeof(keyboard));
+  // the editor's camera may look 64 below the ground line
   view.pos[1] = -100.0f;
-  mouse.wheelup = 8;
   moveeditorcamera(0, 0);
   EXPECT_EQ(view.pos[1], -64.0f);
-  EXPECT_EQ(view.pos[2], 32.0f);
-  EXPECT_EQ(mouse.wheelup, 0);
-  mouse.wheeldown = 8;
-  view.pos[2] = 250.0f;
-  moveeditorcamera(0, 0);
-  EXPECT_EQ(view.pos[2], 256.0f);
-  EXPECT_EQ(mouse.wheeldown, 0);
-  memset(keyboard, 0, sizeof(keyboard));
 }
 
 TEST(Editor, CameraClock) {
@@ -745,22 +712,16 @@ TEST(Editor, CameraClock) {
   mouse = {};
   keyboard['d'] = 1;
   view.pos[0] = 1000.0f;
-  unsigned int last = 1000;
-  // 15 ms: no step yet; 16 ms: one
-  EXPECT_EQ(runeditorcamera(1015, &last, 0, 0), 0);
-  EXPECT_EQ(runeditorcamera(1016, &last, 0, 0), 1);
-  EXPECT_EQ(last, 1016u);
-  EXPECT_EQ(view.pos[0], 1000.5f);
-  // a 40 ms frame runs two steps and keeps the 8 ms remainder
-  EXPECT_EQ(runeditorcamera(1056, &last, 0, 0), 2);
-  EXPECT_EQ(last, 1048u);
-  // a stall of a second runs a few steps (at most 4) and drops the backlog
-  EXPECT_EQ(runeditorcamera(2048, &last, 0, 0), 3);
-  EXPECT_EQ(last, 2048u);
-  EXPECT_EQ(runeditorcamera(2050, &last, 0, 0), 0);
-  // across the wrap of the millisecond counter
-  last = 0xfffffff0u;
-  EXPECT_EQ(runeditorcamera(0x10u, &last, 0, 0), 2);
+  // One step per 16 ms; after two steps in a frame the backlog is dropped;
+  // right across the wrap of the millisecond counter.
+  const unsigned int rows[][4] = {{1000, 1015, 0, 1000}, {1000, 1016, 1, 1016}, {1016, 1056, 2, 1048},
+                                  {1048, 2048, 3, 2048}, {2048, 2050, 0, 2048}, {0xfffffff0u, 0x10u, 2, 0x10u}};
+  for (const auto &r : rows) {
+    unsigned int last = r[0];
+    EXPECT_EQ(runeditorcamera(r[1], &last, 0, 0), (int)r[2]) << r[1];
+    EXPECT_EQ(last, r[3]) << r[1];
+  }
+  EXPECT_EQ(view.pos[0], 1000.0f + 0.5f * 8);
   keyboard['d'] = 0;
 }
 
