@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "shell/config.h"
 #include "tempdir.h"
@@ -15,63 +16,47 @@ static void writetext(const std::string &text) {
   fclose(file);
 }
 
-static void expectconfig(int width, int height, int depth, int full, int dir) {
-  EXPECT_EQ(config.screenwidth, width);
-  EXPECT_EQ(config.screenheight, height);
-  EXPECT_EQ(config.colordepth, depth);
-  EXPECT_EQ(config.fullscreen, full);
-  EXPECT_EQ(dirnum, dir);
-  EXPECT_EQ(config.depthbits, 16);
-  EXPECT_EQ(config.stencilbits, 0);
-  EXPECT_EQ(config.usejoystick, 0);
+static void expectconfig(int width, int height, int depth, int full, int dir, int safe, const char *row) {
+  EXPECT_EQ(std::vector<int>({config.screenwidth, config.screenheight, config.colordepth, config.fullscreen, dirnum,
+                              colorsafe, config.depthbits, config.stencilbits, config.usejoystick}),
+            std::vector<int>({width, height, depth, full, dir, safe, 16, 0, 0}))
+      << row;
 }
 
 TEST_F(Config, Loading) {
-  // no file and an empty file: defaults
-  dirnum = 0;
-  config.usejoystick = 1;
-  loadoptions();
-  expectconfig(800, 600, 32, 0, 0);
-  writetext("");
-  loadoptions();
-  expectconfig(800, 600, 32, 0, 0);
-
-  // keys out of order: the later search has already passed the earlier key
-  writetext("screenheight=700\r\nscreenwidth=900\r\ncolordepth=16\r\n");
-  loadoptions();
-  expectconfig(900, 600, 32, 0, 0);
-
-  // spaces around '=', bare LF line ends, negative value
-  writetext("screenwidth = 1024\nscreenheight =768\ncolordepth=16\nfullscreen=1\ndirectory=-1\n");
-  loadoptions();
-  expectconfig(1024, 768, 16, 1, -1);
-  dirnum = 0;
-
-  // no digits after a key: the next number anywhere is taken, and the keys
-  // passed on the way keep their defaults
-  writetext("screenwidth=\r\nscreenheight=480\r\ncolordepth=16\r\nfullscreen=1\r\n");
-  loadoptions();
-  expectconfig(480, 600, 32, 0, 0);
-
-  // a key at the very end of the text is not found; one with nothing after
-  // it keeps its default
-  writetext("screenwidth=640 directory");
-  loadoptions();
-  expectconfig(640, 600, 32, 0, 0);
-  writetext("screenwidth=640 screenheight=");
-  loadoptions();
-  expectconfig(640, 600, 32, 0, 0);
-
-  // overlong and out-of-range numbers and stray bytes do not upset the reader
   const char stray[] = " colordepth=\xff\x80\0" "16 fullscreen=--1 directory=3-4";
-  writetext("screenwidth=99999999999999999999 screenheight=" + std::string(400, '7') +
-            std::string(stray, sizeof(stray) - 1));
-  loadoptions();
-  EXPECT_EQ(config.screenwidth, 2147483647);
-  EXPECT_EQ(config.screenheight, 2147483647);
-  EXPECT_EQ(config.colordepth, 16);
-  EXPECT_EQ(config.fullscreen, 0); // "--1" is no number
-  EXPECT_EQ(dirnum, 3);
+  struct {
+    std::string text;
+    int width, height, depth, full, dir, safe;
+  } rows[] = {
+      {"", 800, 600, 32, 0, 0, 0},
+      // keys out of order: the later search has already passed the earlier key
+      {"screenheight=700\r\nscreenwidth=900\r\ncolordepth=16\r\n", 900, 600, 32, 0, 0, 0},
+      // spaces around '=', bare LF line ends, a negative value; colorsafe searched from the start
+      {"colorsafe=1\nscreenwidth = 1024\nscreenheight =768\ncolordepth=16\nfullscreen=1\ndirectory=-1\n", 1024, 768,
+       16, 1, -1, 1},
+      {"screenwidth=1\ncolorsafe=0\n", 1, 600, 32, 0, 0, 0},
+      {"colorsafe=7", 800, 600, 32, 0, 0, 1},
+      // no digits after a key: the next number anywhere is taken, the keys
+      // passed on the way keep their defaults
+      {"screenwidth=\r\nscreenheight=480\r\ncolordepth=16\r\nfullscreen=1\r\n", 480, 600, 32, 0, 0, 0},
+      // a key at the very end of the text is not found; one with nothing after it keeps its default
+      {"screenwidth=640 directory", 640, 600, 32, 0, 0, 0},
+      {"screenwidth=640 screenheight=", 640, 600, 32, 0, 0, 0},
+      // overlong and out-of-range numbers and stray bytes do not upset the reader; "--1" is no number
+      {"screenwidth=99999999999999999999 screenheight=" + std::string(400, '7') + std::string(stray, sizeof(stray) - 1),
+       2147483647, 2147483647, 16, 0, 3, 0},
+  };
+  config.usejoystick = 1;
+  colorsafe = 1;
+  loadoptions();  // no file: defaults
+  expectconfig(800, 600, 32, 0, dirnum, 0, "no file");
+  for (const auto &r : rows) {
+    dirnum = 0;
+    writetext(r.text);
+    loadoptions();
+    expectconfig(r.width, r.height, r.depth, r.full, r.dir, r.safe, r.text.c_str());
+  }
   dirnum = 0;
 }
 
@@ -99,14 +84,18 @@ TEST_F(Config, SaveRoundTrip) {
   windowinfo.screenheight = 768;
   windowinfo.colordepth = 16;
   windowinfo.fullscreen = 1;
-  dirnum = 2;
-  ASSERT_EQ(saveoptions(), 1);
-  std::vector<unsigned char> bytes = readbytes("config.txt");
   std::string expected =
       "screenwidth=1024\r\nscreenheight=768\r\ncolordepth=16\r\nfullscreen=1\r\ndirectory=2\r\n";
-  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), expected);
-  dirnum = 0;
-  loadoptions();
-  expectconfig(1024, 768, 16, 1, 2);
+  for (int safe : {0, 1}) {
+    dirnum = 2;
+    colorsafe = safe;
+    ASSERT_EQ(saveoptions(), 1);
+    std::vector<unsigned char> bytes = readbytes("config.txt");
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), expected + (safe ? "colorsafe=1\r\n" : ""));
+    dirnum = 0;
+    colorsafe = !safe;
+    loadoptions();
+    expectconfig(1024, 768, 16, 1, 2, safe, "saved");
+  }
   dirnum = 0;
 }
