@@ -1,82 +1,79 @@
-# Seeded random input for the monkey test. Sourced by monkey_*.sh.
-#
-#   monkey_actions SEED COUNT   print COUNT actions, one per line; the same
-#                               seed always prints the same list (bash's
-#                               own generator, seeded)
-#
-# Actions, in virtual 640x480 coordinates:
-#   click X Y BUTTON      press and release (1 left, 3 right)
-#   drag X1 Y1 X2 Y2      left button held from one point to another
-#   wheel up|down N       wheel notches
-#   key NAME              one key held for a few frames (xdotool name,
-#                         possibly with a modifier: ctrl+z)
-#   type TEXT             a word typed key by key (text boxes)
-#   close                 the window system's close request
-#
-# Clicks favour the rows where the screens keep their items (the top and
-# bottom rows and the lists down the left and the middle); keys favour the
+# The monkey's input and its checks, sourced by monkey.scn inside run.sh.
+# A seeded stream: the same seed always makes the same actions (bash's own
+# generator, drawn only in this shell: a $(...) subshell would draw from a
+# copy). Clicks favour the rows where the screens keep their items, keys the
 # hotkeys of the menus, the editor and the test run.
+MONKEY_KEYS=(s l b o t r e n p f v m d u c x z q w a g k period F1 F2 F3 F4 F8 Delete BackSpace
+  Return Tab Home End Left Right Up Down space minus 0 5 9 ctrl+z shift+a KP_Enter Escape)
+MONKEY_WORDS=(a 42 -1 99999999999 0.5 "my level" ../x ../../y a/b 1e9 . ..)
 
-MONKEY_KEYS=(a b c d e f g h i j k l m n o p q r s t u v w x y z
-  0 1 2 3 4 5 6 7 8 9 F1 F2 F3 F4 F5 F6 F7 F8
-  Delete BackSpace Return Tab shift+Tab Insert Home End Left Right Up Down
-  space minus period ctrl+z ctrl+y ctrl+c ctrl+v ctrl+x KP_Enter)
-MONKEY_HOTKEYS=(s l b o t r e n p f v m d u c x z F8 Delete Return)
-MONKEY_WORDS=(a 7 42 -1 99999999999 0.5 bridge "my level" ../x a/b "" 1e9 . .. zz_test)
-
-# Helpers return through MONKEY_OUT: a $(...) subshell would draw from a
-# reseeded generator and the list would no longer follow the seed.
-monkey_pick() { # array name
-  local -n list=$1
-  MONKEY_OUT=${list[RANDOM % ${#list[@]}]}
+# Root-window points: an options change may make the window full-screen on
+# the 800x600 screen, where these cover the same pixels.
+mroot() { xdotool mousemove $(($1 * 800 / 640)) $(($2 * 600 / 480)); }
+mpoint() {
+  local r=$((RANDOM % 10))
+  MX=$((RANDOM % 640)) MY=$((RANDOM % 480))
+  [ $r -lt 3 ] && MY=$((RANDOM % 20))
+  [ $r -ge 3 ] && [ $r -lt 5 ] && MY=$((440 + RANDOM % 40))
+  [ $r -ge 5 ] && [ $r -lt 7 ] && MX=$(((RANDOM % 2) * 320 + RANDOM % 160))
+  return 0
 }
-
-monkey_point() {
-  local x y r=$((RANDOM % 10))
-  x=$((RANDOM % 640))
-  if [ "$r" -lt 3 ]; then
-    y=$((RANDOM % 20))                       # top row of items
-  elif [ "$r" -lt 5 ]; then
-    y=$((440 + RANDOM % 40))                 # bottom rows
-  elif [ "$r" -lt 7 ]; then
-    x=$(((RANDOM % 2) * 320 + RANDOM % 160)) # list columns
-    y=$((40 + RANDOM % 300))
+mact() {
+  local r=$((RANDOM % 100)) x y
+  mpoint
+  if [ $r -lt 35 ]; then
+    echo "click $MX $MY"; mroot $MX $MY; press mouse $(((RANDOM % 5 == 0) ? 3 : 1))
+  elif [ $r -lt 47 ]; then
+    x=$MX y=$MY; mpoint; echo "drag $x $y $MX $MY"
+    mroot $x $y; xdotool mousedown 1; sleep "$HOLD"; mroot $MX $MY; sleep "$HOLD"; xdotool mouseup 1
+  elif [ $r -lt 53 ]; then
+    echo wheel; xdotool click --repeat $((1 + RANDOM % 8)) $((4 + RANDOM % 2))
+  elif [ $r -lt 90 ]; then
+    x=${MONKEY_KEYS[RANDOM % ${#MONKEY_KEYS[@]}]}; echo "key $x"; press key "$x"
+  elif [ $r -lt 96 ]; then
+    x=${MONKEY_WORDS[RANDOM % ${#MONKEY_WORDS[@]}]}; echo "type $x"; type "$x"
+  elif [ $r -lt 99 ]; then
+    echo "key Escape"; press key Escape
   else
-    y=$((RANDOM % 480))
+    echo close; close
   fi
-  MONKEY_OUT="$x $y"
 }
 
-monkey_actions() {
-  local seed=$1 count=$2 i r a b
-  RANDOM=$seed
-  for ((i = 0; i < count; i++)); do
-    r=$((RANDOM % 100))
-    if [ "$r" -lt 34 ]; then
-      monkey_point
-      echo "click $MONKEY_OUT $(((RANDOM % 5 == 0) ? 3 : 1))"
-    elif [ "$r" -lt 46 ]; then
-      monkey_point
-      a=$MONKEY_OUT
-      monkey_point
-      echo "drag $a $MONKEY_OUT"
-    elif [ "$r" -lt 52 ]; then
-      a=up
-      [ $((RANDOM % 2)) = 0 ] && a=down
-      echo "wheel $a $((1 + RANDOM % 10))"
-    elif [ "$r" -lt 72 ]; then
-      monkey_pick MONKEY_HOTKEYS
-      echo "key $MONKEY_OUT"
-    elif [ "$r" -lt 90 ]; then
-      monkey_pick MONKEY_KEYS
-      echo "key $MONKEY_OUT"
-    elif [ "$r" -lt 97 ]; then
-      monkey_pick MONKEY_WORDS
-      echo "type $MONKEY_OUT"
-    elif [ "$r" -lt 99 ] || [ $((RANDOM % 4)) != 0 ]; then
-      echo "key Escape" # leaves a screen; on the main menu, the game
-    else
-      echo close
-    fi
+# A game that ended with status 0 (Escape on the main menu, a close request)
+# is started again; any other end is a crash.
+mended() {
+  alive && return 0
+  exits 0 || return 1
+  grep -Eq 'Sanitizer|runtime error' $WORK/game.err && return 1
+  start
+}
+
+# Run for MONKEY_SECONDS (60); every 25 actions the game must still draw
+# frames: the cursor follows the pointer within a second.
+monkey() {
+  local seed=${MONKEY_SEED:-$([ -n "${CI:-}" ] && echo 4242 || echo $((RANDOM * RANDOM)))} end n=0
+  log "seed $seed (rerun with MONKEY_SEED=$seed)"
+  RANDOM=$seed end=$((SECONDS + ${MONKEY_SECONDS:-60}))
+  while [ $SECONDS -lt $end ]; do
+    mended && mact >>$WORK/actions || { cp $WORK/actions "$BUILD/monkey-$seed.txt"; log "actions in $BUILD/monkey-$seed.txt"; return 1; }
+    n=$((n + 1))
+    [ $((n % 25)) = 0 ] && mended && mroot 600 300 && sleep 1 && grab p1 && mroot 40 40 && sleep 1 &&
+      { ! alive || see differ p1 now 36 36 32 32 || return 1; }
   done
+  log "$n actions"
+}
+
+# Every file the game wrote loads: settings, levels, bridges, progress and
+# screenshots, and no temporary save file is left.
+monkeyfiles() {
+  local f
+  grep -Pzq '^(\w+=-?[0-9]+\r\n){5}$' config.txt || { echo "config.txt: $(od -c config.txt)"; return 1; }
+  while IFS= read -r -d '' f; do
+    case "$f" in
+    *.qzl | *.qzb | *.lvl | *.brg) "$BUILD/spanwright-verify" --describe "$f" >/dev/null || return 1 ;;
+    *.pro) [ $(($(stat -c %s "$f") % 4)) = 0 ] && ! od -An -tu4 -v "$f" | grep -qE '[2-9]|1[0-9]' || return 1 ;;
+    *.tga) [ "$(stat -c %s "$f")" = $((18 + $(od -An -tu2 -j12 -N2 "$f") * $(od -An -tu2 -j14 -N2 "$f") * 3)) ] || return 1 ;;
+    *'/<'*) echo "temporary left: $f"; return 1 ;;
+    esac
+  done < <(find . -type f -newer $WORK/marker -print0)
 }

@@ -37,6 +37,7 @@
 #   view CX CY            set the camera
 #   path X Y [X Y]...     left click each world point in turn
 #   wdrag X1 Y1 X2 Y2     drag between two world points
+#   save NAME             the File box: type NAME over the old name, Save
 # Pictures, kept as $WORK/NAME.png
 #   shot NAME             an F8 screenshot (the game's own file, without the
 #                         cursor); the TGA is moved to $WORK/NAME.tga
@@ -59,7 +60,7 @@
 #                         TEXT, its --describe output) contains TEXT
 # Variables: BUILD, SRC, WORK (scratch, removed afterwards unless E2E_KEEP=1),
 # DATA (the data directory), GAME (the binary started), E2E (this directory).
-# A failed scenario keeps its last window picture in
+# E2E_TRACE=1 logs each line with the seconds passed. A failed scenario keeps its last window picture in
 # <build>/e2e-failures/<scenario>.png.
 set -u
 BUILD=$(cd "${1:?build dir}" && pwd)
@@ -68,7 +69,7 @@ SCENARIO=$(cd "$(dirname "${3:?scenario}")" && pwd)/$(basename "$3")
 E2E=$(cd "$(dirname "$0")" && pwd)
 NAME=$(basename "$SCENARIO" .scn)
 GAME="$BUILD/spanwright"
-HOLD=${E2E_HOLD:-0.2}
+HOLD=${E2E_HOLD:-0.12}
 WAIT=10
 LINE=0
 
@@ -83,7 +84,7 @@ fail() {
   exit 1
 }
 cleanup() {
-  [ -n "${GAME_PID:-}" ] && kill -9 "$GAME_PID" 2>/dev/null
+  [ -n "${GAME_PID:-}" ] && { kill -9 "$GAME_PID" && builtin wait "$GAME_PID"; } 2>/dev/null
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && builtin wait "$XVFB_PID" 2>/dev/null
   if [ "${E2E_KEEP:-0}" = 1 ]; then log "work directory kept: $WORK"; else rm -rf "$WORK"; fi
 }
@@ -100,6 +101,8 @@ trap 'exit 130' INT TERM
 DATA="$WORK/data"
 mkdir -p "$DATA" && cp -R "$SRC/data/." "$DATA/" && rm -f "$DATA/config.txt" "$DATA"/scsht*.tga
 export LIBGL_ALWAYS_SOFTWARE=1
+# Never the desktop the tests were started from: the first start makes Xvfb.
+unset DISPLAY
 # The display stack keeps allocations to the end of the process that are not
 # ours to free; memory errors and undefined behaviour still halt the game.
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0:abort_on_error=1}
@@ -163,29 +166,29 @@ exits() {
 winsize() { xwininfo -id "$WID" | awk '/^  Width:/ {w=$2} /^  Height:/ {h=$2} END {print w, h}'; }
 size() { [ "$(winsize)" = "$1 $2" ] || { echo "the window is $(winsize)"; return 1; }; }
 
-move() {
+# Virtual to window pixels, as "X Y".
+px() {
   local w h
   read -r w h < <(winsize)
-  xdotool mousemove --window "$WID" $(($1 * w / 640)) $(($2 * h / 480)) && sleep 0.1
+  echo $(($1 * w / 640)) $(($2 * h / 480))
 }
-press() { xdotool "${1}down" "$2" && sleep "$HOLD" && xdotool "${1}up" "$2" && sleep "$HOLD"; }
-click() { move "$1" "$2" && press mouse "${3:-1}"; }
+move() { xdotool mousemove --window "$WID" $(px "$1" "$2") sleep 0.1; }
+# One xdotool run per press: a press is held, and the release seen, for a
+# few frames each.
+press() { xdotool "${1}down" "$2" sleep "$HOLD" "${1}up" "$2" sleep "$HOLD"; }
+click() { xdotool mousemove --window "$WID" $(px "$1" "$2") sleep 0.05 mousedown "${3:-1}" sleep "$HOLD" mouseup "${3:-1}" sleep "$HOLD"; }
 drag() {
-  move "$1" "$2" && xdotool mousedown 1 && sleep "$HOLD" &&
-    move $((($1 + $3) / 2)) $((($2 + $4) / 2)) && sleep "$HOLD" &&
-    move "$3" "$4" && sleep "$HOLD" && xdotool mouseup 1 && sleep "$HOLD"
+  xdotool mousemove --window "$WID" $(px "$1" "$2") sleep 0.05 mousedown 1 sleep "$HOLD" \
+    mousemove --window "$WID" $(px $((($1 + $3) / 2)) $((($2 + $4) / 2))) sleep "$HOLD" \
+    mousemove --window "$WID" $(px "$3" "$4") sleep "$HOLD" mouseup 1 sleep "$HOLD"
 }
-wheel() {
-  local i
-  for ((i = 0; i < ${2:-1}; i++)); do xdotool click $([ "$1" = up ] && echo 4 || echo 5); done
-  sleep "$HOLD"
-}
+wheel() { xdotool click --repeat "${2:-1}" $([ "$1" = up ] && echo 4 || echo 5) sleep "$HOLD"; }
 key() {
   local k
   for k in "$@"; do press key "$k" || return 1; done
 }
-hold() { xdotool keydown "$1" && sleep "$HOLD"; }
-release() { xdotool keyup "$1" && sleep "$HOLD"; }
+hold() { xdotool keydown "$1" sleep "$HOLD"; }
+release() { xdotool keyup "$1" sleep "$HOLD"; }
 type() {
   local i c
   for ((i = 0; i < ${#1}; i++)); do
@@ -209,6 +212,7 @@ path() {
   done
 }
 wdrag() { drag "$(vx "$1")" "$(vy "$2")" "$(vx "$3")" "$(vy "$4")"; }
+save() { key F1 Return && type "$1" && key Return && click 330 40; }
 
 shot() {
   local before after i
@@ -258,7 +262,7 @@ same() { [ "$(differs "$@")" = 0 ] || { echo "$1 and $2 differ"; return 1; }; }
 await() {
   local end=$((SECONDS + WAIT)) out
   while ! out=$("$@" 2>&1); do
-    [ "$SECONDS" -lt "$end" ] || { echo "$out"; return 1; }
+    [ "$SECONDS" -lt "$end" ] || { [ -z "$out" ] || echo "$out"; return 1; }
     sleep 0.25
   done
 }
@@ -285,6 +289,7 @@ cd "$DATA" || exit 1
 while IFS= read -r line || [ -n "$line" ]; do
   LINE=$((LINE + 1))
   [[ "$line" =~ ^[[:space:]]*(#|$) ]] && continue
+  [ -z "${E2E_TRACE:-}" ] || log "$SECONDS s, line $LINE: $line"
   step "$line" || fail "$line"
 done <"$SCENARIO"
 alive && grep -Eq 'AddressSanitizer|runtime error' "$WORK/game.err" && fail "a sanitizer report"
