@@ -17,6 +17,7 @@
 #include "sim/particle.h"
 #include "editor/editor.h"
 #include "testrun/game.h"
+#include "testrun/outcome.h"
 #include "testrun/testrun.h"
 #include "testrun/verifyrun.h"
 #include "world/level.h"
@@ -41,8 +42,7 @@ static const char usage[] =
     "  the pack; one that passes there within its budget is a repeat, and any repeat exits 1.\n"
     "--cheapest: from BRIDGE, which must pass, a local search for a cheaper bridge that still\n"
     "  passes its level's normal test: removing beams and free joints, merging a joint into a\n"
-    "  neighbour, moving a free joint one grid step, all by the editor's rules. A candidate\n"
-    "  counts only when its train is across within twice the time of BRIDGE's and 10 s more.\n"
+    "  neighbour, moving a free joint one grid step, all by the editor's rules.\n"
     "  The cheapest found is written with the game's own save to FILE, by default BRIDGE's\n"
     "  name with \" min\" added (\"x/01 Name.qzb\" gives \"x/01 Name min.qzb\"). Two worker\n"
     "  processes. --seconds S caps the wall time (default 60): a search that ends within it\n"
@@ -83,6 +83,7 @@ struct report {
   int alive[MAXBEAMS];          // scratch: the beam's bond exists now
   int maxweight;                // progressive: -1 when no crossing got across
   int refused;                  // the train did not fit the tables
+  int failure;                  // FAILURE_* of the last crossing
   int dumped;                   // dumps printed so far
 };
 
@@ -386,6 +387,7 @@ static int simulate() {
   game.autorun = 1;
   run.passedstep = -1;
   run.maxweight = -1;
+  run.failure = FAILURE_NONE;
   startcrossing();
   notestate(0, game.state);
   if (opt.json && opt.numofdumps)
@@ -424,8 +426,15 @@ static int simulate() {
       run.passedstep = step;
       break;
     }
-    if (step - crossingstart >= limit)
+    // Once the verdict is certain nothing more can be learnt from the run.
+    if (outcome.failure != FAILURE_NONE) {
+      run.failure = outcome.failure;
       break;
+    }
+    if (step - crossingstart >= limit) {
+      run.failure = FAILURE_TIME;
+      break;
+    }
   }
   if (opt.json && opt.numofdumps)
     printf("}");
@@ -448,6 +457,11 @@ static void printjsonresult(int passed) {
          passed ? "passed" : "failed", opt.progressive ? game.weight : game.testweight, run.steps);
   if (run.passedstep >= 0)
     printf("%d", run.passedstep);
+  else
+    printf("null");
+  printf(", \"failure\": ");
+  if (run.failure != FAILURE_NONE)
+    printjsonstring(failurename(run.failure));
   else
     printf("null");
   printf(", \"train_refused\": %s, \"state_changes\": [", run.refused ? "true" : "false");
@@ -484,6 +498,10 @@ static void printsummary(int passed) {
     printf("  across at step %d (test time %d s)\n", run.passedstep, run.passedstep / STEPSPERSECOND);
   else
     printf("  not across after %d steps (test time %d s)\n", run.steps, run.steps / STEPSPERSECOND);
+  static const char *const why[] = {"", "the train fell", "the train stopped", "time ran out"};
+  if (run.failure > FAILURE_NONE && run.failure <= FAILURE_TIME)
+    printf("  %s: %s at step %d\n", opt.progressive ? "the last crossing failed" : "failed", why[run.failure],
+           run.steps);
   printf("  weight %d", opt.progressive ? game.weight : game.testweight);
   if (opt.progressive) {
     if (run.maxweight > 0)
@@ -549,7 +567,7 @@ static const char *verdictname(const verdictinfo &v) {
     return "built on other anchors";
   if (v.refused)
     return "no room for the train";
-  return "time";
+  return failurename(v.failure);
 }
 
 static int storefile(storedfile *f) {
@@ -664,7 +682,7 @@ static verdictinfo teston(const storedfile *bridge, const storedfile *onto) {
     verdictinfo v = {0, UNBUILDABLE, 0, -1, 0, 0.0f};
     return v;
   }
-  return runverdict(opt.seconds);
+  return runverdict(opt.seconds, 2.0f);
 }
 
 static verdictinfo packjob(int i) { return teston(&packlevels[i].bridge, &packlevels[i].level); }
@@ -882,7 +900,6 @@ struct searchop {
 };
 
 constexpr int MAXOPS = 4 * MAXBEAMS;
-constexpr int TESTSECONDS = 120;           // the test time of the test-run screen
 constexpr int NOTTESTED = -2;              // verdict.failure: the wall-time cap came first
 constexpr int MAXIDLEMOVES = 3;            // moves in a row that no removal follows
 static const vector2d movesteps[4] = {{EDITORGRID, 0.0f}, {-EDITORGRID, 0.0f}, {0.0f, EDITORGRID}, {0.0f, -EDITORGRID}};
@@ -895,7 +912,6 @@ static bridgetables accepted;
 static verdictinfo acceptedverdict;
 static double deadline;
 static long numoftests;
-static int searchseconds;  // test time a candidate gets
 
 static double nowseconds() {
   timespec t;
@@ -1013,7 +1029,8 @@ static verdictinfo searchjob(int i) {
     v.failure = UNBUILDABLE;
     return v;
   }
-  return runverdict(searchseconds);
+  // A move is only wanted with less stress than the accepted bridge.
+  return runverdict(TESTSECONDS, ops[i].kind == OP_MOVEJOINT ? acceptedverdict.peakstress : 2.0f);
 }
 
 static void addop(int kind, vector2d a, vector2d b, int gain) {
@@ -1100,7 +1117,7 @@ static int takeremovals() {
       continue;
     verdictinfo v = opverdict[oporder[k]];
     if (k > 0) {
-      v = runverdict(searchseconds);
+      v = runverdict(TESTSECONDS, 2.0f);
       numoftests++;
       loadbridgetables(&accepted);
       applyop(ops[oporder[k]]);
@@ -1210,19 +1227,13 @@ static int findcheapest() {
   deadline = start + (opt.seconds_given ? opt.seconds : 60);
   savebridgetables(&accepted);
   int startcost = accepted.numofbeams * (int)BEAMCOST;
-  acceptedverdict = runverdict(TESTSECONDS);
+  acceptedverdict = runverdict(TESTSECONDS, 2.0f);
   loadbridgetables(&accepted);
   numoftests = 1;
   if (!acceptedverdict.passed) {
     printf("%s: fails its level's test; nothing to search from\n", opt.cheapest);
     return 1;
   }
-  // A candidate whose train is not across by twice the starting bridge's
-  // time and ten seconds more is given up: the search loses a slow pass now
-  // and then, but never takes a bridge that fails the full test.
-  searchseconds = (2 * acceptedverdict.passedstep + 10 * STEPSPERSECOND) / STEPSPERSECOND + 1;
-  if (searchseconds > TESTSECONDS)
-    searchseconds = TESTSECONDS;
   int finished = searchcheapest();
   if (finished < 0)
     return fail(2, "spanwright-verify: a worker process failed\n");

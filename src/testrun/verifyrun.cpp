@@ -9,6 +9,7 @@
 
 #include "editor/editor.h"
 #include "testrun/game.h"
+#include "testrun/outcome.h"
 #include "testrun/testrun.h"
 #include "world/levellist.h"
 
@@ -55,7 +56,7 @@ static float findpeakstress() {
   return peak;
 }
 
-verdictinfo runverdict(int seconds) {
+verdictinfo runverdict(int seconds, float stopabove) {
   levelnum = -1;
   game.mode = 0;
   game.weight = level.weight > 0 ? level.weight : 1;
@@ -70,16 +71,26 @@ verdictinfo runverdict(int seconds) {
 
   verdictinfo v = {0, 0, 0, -1, 0, 0.0f};
   const int limit = seconds * STEPSPERSECOND;
+  v.failure = FAILURE_TIME;
   while (v.steps < limit) {
     simulationstep();
     v.steps++;
     if (game.state == STATE_PASSED) {
       v.passed = 1;
       v.passedstep = v.steps;
+      v.failure = FAILURE_NONE;
+      break;
+    }
+    if (outcome.failure != FAILURE_NONE) {
+      v.failure = outcome.failure;
       break;
     }
     if (trainrefused) {
       v.refused = 1;
+      break;
+    }
+    if (stopabove <= 1.0f && findpeakstress() >= stopabove) {
+      v.failure = FAILURE_NONE;
       break;
     }
   }

@@ -37,9 +37,13 @@ void loadbridgetables(const bridgetables *in);
 int transplantbridge(const bridgetables *bridge, const bridgetables *onto);
 
 // One normal test of the live tables with the train started by itself, run
-// until its verdict is certain or `seconds` of test time have passed. The
-// level record's train start second is updated as the test-run screen does.
-verdictinfo runverdict(int seconds);
+// until its verdict is certain: across, or the test-run verdict's failure,
+// or FAILURE_TIME once `seconds` of test time have passed. The level
+// record's train start second is updated as the test-run screen does.
+// Also stops, neither passed nor failed, once a beam's peak stress reaches
+// `stopabove` (above 1: never), for a caller that only wants a bridge with
+// less stress than one it has.
+verdictinfo runverdict(int seconds, float stopabove);
 
 // Runs job(0) .. job(count-1) on `workers` forked processes (1: in this
 // process) and stores each job's result by its index, so the results do

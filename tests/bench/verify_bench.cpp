@@ -16,7 +16,7 @@ static void runcandidates(benchmark::State &state) {
   long steps = 0;
   for (auto _ : state) {
     loadbridgetables(&candidate);
-    verdictinfo v = runverdict(120);
+    verdictinfo v = runverdict(120, 2.0f);
     passed = v.passed;
     steps += v.steps;
   }

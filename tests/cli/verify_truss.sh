@@ -37,6 +37,7 @@ expect "train placed at step 60" '\[60, 2\]' "$tmp/a.json"
 expect "passed step" '"passed_step": [0-9]' "$tmp/a.json"
 expect "dumps" '"dumps": {"60": \[\[992, 32\]' "$tmp/a.json"
 expect "no breaks" '"broken_beams": \[\]' "$tmp/a.json"
+expect "no failure" '"failure": null' "$tmp/a.json"
 
 # A bare deck breaks under its own weight and the train never gets across.
 "$verify" "$data/deckonly.qzb" >"$tmp/out" 2>&1; check "deck fails" 1 $?
@@ -44,7 +45,10 @@ expect "deck summary" "first break: beam" "$tmp/out"
 "$verify" --json --seconds 20 "$data/deckonly.qzb" >"$tmp/c.json"; check "deck json" 1 $?
 expect "deck json" '"result": "failed"' "$tmp/c.json"
 expect "deck passed_step" '"passed_step": null' "$tmp/c.json"
-expect "deck steps" '"steps": 1200' "$tmp/c.json"
+expect "deck stops at the verdict" '"passed_step": null, "failure": "fell"' "$tmp/c.json"
+expect "deck summary reason" "failed: the train fell" "$tmp/out"
+"$verify" --json --seconds 3 "$data/truss.qzb" >"$tmp/t.json"; check "out of time" 1 $?
+expect "time verdict" '"steps": 180, "passed_step": null, "failure": "time"' "$tmp/t.json"
 expect "deck breaks" '"broken_beams": \[\[[0-9]*, [0-9]*, [01]\]' "$tmp/c.json"
 
 # A lighter train is still too much for the bare deck; a heavy one sinks the truss.
