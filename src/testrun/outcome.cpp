@@ -35,18 +35,9 @@ const char *failurename(int failure) {
   return "";
 }
 
-static int column(float x) {
-  float c = x * 0.25f;
-  if (!(c > 0.0f))
-    return 0;
-  if (c > (float)(NUMTERRAIN - 1))
-    return NUMTERRAIN - 1;
-  return (int)c;
-}
-
 static float lowestground(float from, float to) {
-  float low = level.terrain[column(from)];
-  for (int i = column(from) + 1; i <= column(to); i++)
+  float low = level.terrain[startcolumn(from)];
+  for (int i = startcolumn(from) + 1; i <= startcolumn(to); i++)
     low = fminf(low, level.terrain[i]);
   return low;
 }

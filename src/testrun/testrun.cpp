@@ -40,9 +40,9 @@ void restarttestrun(int autorun) {
   game.autorun = autorun;
 }
 
-// The column under x, kept on the terrain: a level author may put an end
-// so near the edge that 16 units beyond it lies off the map.
-static int startcolumn(float x) {
+// A level author may put an end so near the edge that 16 units beyond it
+// lies off the map.
+int startcolumn(float x) {
   float c = x * 0.25f;
   if (!(c > 0.0f))
     return 0;

@@ -25,6 +25,8 @@ void starttestrun(unsigned int now);
 void restarttestrun(int autorun);
 // One step of test time: state machine, physics, pass rules, progressive.
 void simulationstep();
+// The terrain column under x, kept within the terrain table.
+int startcolumn(float x);
 // Build the train of the current crossing 16 units outside the left end
 // (type 0, driving right) or the right end (type 2, driving left), its floor
 // at the terrain height there. Returns 1 when placed, 0 when refused.
