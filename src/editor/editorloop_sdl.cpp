@@ -194,8 +194,12 @@ static void drawgoal() {
   const char *way = level.trainstart == 1   ? "right to left"
                     : level.trainstart == 2 ? "there and back"
                                             : "left to right";
-  drawtext("/s: train of /i, /s", ALIGN_END | 636, 20, 14, 0.8f, 0.88f, 1.0f, 1, game.name,
-           game.weight, way);
+  char text[TEXTBUFFER];
+  expandtextf(text, "/s: train of /i, /s", game.name, game.weight, way);
+  // A long name would run into the open File box: the goal matters more.
+  if (editor.filemenu != 0 && 636 - measuretext(text, 14) < 360)
+    expandtextf(text, "Train of /i, /s", game.weight, way);
+  drawtext("/s", ALIGN_END | 636, 20, 14, 0.8f, 0.88f, 1.0f, 1, text);
 }
 
 static void runtest(unsigned int *last) {
