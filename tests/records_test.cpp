@@ -56,7 +56,6 @@ TEST_F(Records, DamagedFilesKeepOnlyWholeLines) {
       {"A 10 -\nB 1x -\nC 99999999999 -\nD -1 -\nE 20 -", 1},   // E was cut short
       {"A 10 -\r\nA 5 7\r\n", 1},                               // the better one wins
       {std::string(RECORDFILELIMIT - 4, 'x') + "\nA 1 1\n", 0}, // past what is read
-      {std::string(3 * RECORDFILELIMIT, '\n'), 0},
   };
   for (const auto &r : rows) {
     writetext(r.text);
@@ -70,5 +69,4 @@ TEST_F(Records, DamagedFilesKeepOnlyWholeLines) {
   loadrecords();
   EXPECT_EQ(numofrecords, MAXRECORDS);
   EXPECT_EQ(record[numofrecords - 1].cost, 1);
-  EXPECT_EQ(cwd(), dir);
 }
