@@ -36,6 +36,7 @@ TEST_F(Config, Loading) {
       {"colorsafe=1\nscreenwidth = 1024\nscreenheight =768\ncolordepth=16\nfullscreen=1\ndirectory=-1\n", 1024, 768,
        16, 1, -1, 1},
       {"screenwidth=1\ncolorsafe=0\n", 1, 600, 32, 0, 0, 0},
+      {"screenwid", 800, 600, 32, 0, 0, 0},  // what an earlier, longer file left in the buffer is not read
       {"colorsafe=7", 800, 600, 32, 0, 0, 1},
       // no digits after a key: the next number anywhere is taken, the keys
       // passed on the way keep their defaults

@@ -480,8 +480,10 @@ TEST(Editor, UndoRing) {
   ASSERT_EQ(numofbeams, 3);
   jointinfo built[4];
   memcpy(built, joint, sizeof(built));
+  ASSERT_EQ(editor.hover, 3);
   editorundo();
   EXPECT_EQ(editor.selected, 2); // back to drawing from the third beam's start
+  EXPECT_EQ(editor.hover, -1);   // the joint under the mouse is gone
   // undone by the button (no mouse handling that frame): the cost shown and
   // the committed state drawn follow the tables
   idleeditor();
@@ -528,7 +530,9 @@ TEST(Editor, UndoRing) {
 }
 
 TEST(Editor, CopyFlipPasteDelete) {
+  copy.count = 3;
   reseteditor();
+  EXPECT_EQ(copy.count, 0);  // a new bridge starts with an empty clipboard
   setcamera();
   int a = addjoint(1, 2, 4), b = addjoint(1, 4, 6);
   createbeam(0, a, b);
@@ -661,6 +665,7 @@ TEST(Editor, LevelEditorPainting) {
   }
   ASSERT_EQ(numofjoints, 1);
   EXPECT_EQ(joint[0].type, 0);
+  EXPECT_EQ(joint[0].pos.y, 10.0f);
   // right-click deletes the joint there, free ones too
   addjoint(1, 1020, 40);
   paint(PAINT_ANCHOR, 1020, 40, 0, 1);
@@ -728,10 +733,14 @@ TEST(Editor, CameraClock) {
 class EditorFiles : public tempdirtest {};
 
 TEST_F(EditorFiles, SaveLevelAndBridgeIntoPack) {
+  // a name filling its whole record still ends inside the file box's
+  memset(game.name, 'n', sizeof game.name);
+  setupeditor();
+  EXPECT_EQ(strlen(editor.filename), sizeof editor.filename - 1);
   reseteditor();
   mkdir("level", 0777);
   mkdir("bridge", 0777);
-  strcpy(dirlist[0], "pack");
+  strcpy(dirlist[0], "p");  // a one-letter pack name is a pack too
   dirlist[1][0] = 0;
   dirnum = 0;
   int anchor = addjoint(0, 1000, 40);
@@ -741,7 +750,7 @@ TEST_F(EditorFiles, SaveLevelAndBridgeIntoPack) {
   createbeam(0, f, 2);
   jointinfo built[3];
   memcpy(built, joint, sizeof(built));
-  // the level editor's save writes only the anchors, into level/pack
+  // the level editor's save writes only the anchors, into level/p
   editor.leveleditor = 1;
   strcpy(editor.filename, "lv");
   editor.filemenu = 2;
@@ -754,7 +763,7 @@ TEST_F(EditorFiles, SaveLevelAndBridgeIntoPack) {
   EXPECT_EQ(memcmp(built, joint, sizeof(built)), 0);
   // the file holds the two anchors and no beam
   numofjoints = numofbeams = 0;
-  ASSERT_EQ(chdir("level/pack"), 0);
+  ASSERT_EQ(chdir("level/p"), 0);
   ASSERT_EQ(loadlevel("lv", 0), 1);
   ASSERT_EQ(chdir("../.."), 0);
   EXPECT_EQ(numofjoints, 2);
@@ -769,14 +778,14 @@ TEST_F(EditorFiles, SaveLevelAndBridgeIntoPack) {
   editorundo();
   EXPECT_EQ(numofbeams, 2);
 
-  // a bridge is saved whole into bridge/pack
+  // a bridge is saved whole into bridge/p
   editor.leveleditor = 0;
   strcpy(editor.filename, "br");
   editor.filemenu = 2;
   EXPECT_EQ(checkeditorsave(), 1);
-  EXPECT_TRUE(exists("bridge/pack/br.qzb"));
+  EXPECT_TRUE(exists("bridge/p/br.qzb"));
   numofjoints = numofbeams = 0;
-  ASSERT_EQ(chdir("bridge/pack"), 0);
+  ASSERT_EQ(chdir("bridge/p"), 0);
   ASSERT_EQ(loadlevel("br", 1), 1);
   ASSERT_EQ(chdir("../.."), 0);
   EXPECT_EQ(numofjoints, 3);

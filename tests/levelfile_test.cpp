@@ -66,6 +66,12 @@ struct snapshot {
 };
 
 TEST_F(LevelFile, RoundTripAndBytes) {
+  // a level without a single joint loads like any other
+  makebridge(0);
+  ASSERT_EQ(savelevel("empty", 0), 1);
+  numofjoints = 3;
+  EXPECT_EQ(loadlevel("empty", 0), 1);
+  EXPECT_EQ(numofjoints, 0);
   makebridge(40);
   beam[3].hover = 1;
   beam[3].stress = 0.75f;

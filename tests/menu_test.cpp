@@ -173,11 +173,11 @@ TEST(Menu, CapacityAndReset) {
   numofmenuitems = 0;
   createmenuitem("b", 0, 0, 16, 1, 1, 1, 1);
   const float corners[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+  setmenuitem(16, corners);
+  setmenuitem(16, nullptr);
   setmenuitem(11, 0, 5);
   setmenuitem(11, 2, 9);
   setmenuitem(11, 4, 7);
-  setmenuitem(16, corners);
-  setmenuitem(16, nullptr);
   EXPECT_EQ(std::vector<int>(menuitem[0].bitmap, menuitem[0].bitmap + 4), (std::vector<int>{5, 5, 9, 5}));
   EXPECT_EQ(memcmp(menuitem[0].texcoord, corners, sizeof corners), 0);
   // setmenuitem before any item this frame does nothing

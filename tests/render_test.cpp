@@ -109,6 +109,10 @@ TEST(Text, GlyphMeasurement) {
     EXPECT_FLOAT_EQ(f.glyphwidth[r.c], r.width) << (char)r.c << " at " << r.size;
   }
   EXPECT_EQ(fallback[0] & fallback[1] & fallback[2], 255);  // white, the ink is alpha
+  // every glyph starts below the top row of its cell
+  for (int c = 32; c < 127; c++)
+    for (int x = 0; x < 16; x++)
+      ASSERT_EQ(fallback[((size_t)(255 - (c / 16) * 16) * 256 + (c & 15) * 16 + x) * 4 + 3], 0) << c;
   free(fallback);
   // Character 0's cell turned opaque white.
   EXPECT_EQ(image.alpha(0, 255), 255);
@@ -200,6 +204,7 @@ TEST_F(Screenshot, HeaderNamingAndPixels) {
 
   // Sizes a TGA header cannot hold are refused without a file.
   EXPECT_EQ(writetga("big.tga", rgba, 70000, 1), 0);
+  EXPECT_EQ(writetga("big.tga", rgba, 0, 1), 0);
   EXPECT_EQ(fopen("big.tga", "rb"), nullptr);
 
   // With every name taken there is no number: the screenshot is skipped.
@@ -264,7 +269,7 @@ TEST(View, TerrainColumnsAndViewport) {
   }
   // A rectangle of the virtual screen as window pixels, bottom-left origin.
   int rect[4];
-  font[fontnum].resx = font[fontnum].resy = 0;
-  getviewportrect(rect, 320, 0, 320, 120, 1280, 960);
+  setfontresolution(320, 240);
+  getviewportrect(rect, 160, 0, 160, 60, 1280, 960);
   EXPECT_EQ(std::vector<int>(rect, rect + 4), (std::vector<int>{640, 720, 640, 240}));
 }
