@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <string>
+#include <sys/wait.h>
 
 #include "shell/fileio.h"
 #include "tempdir.h"
@@ -159,4 +160,39 @@ TEST_F(FileIO, AtomicSave) {
   EXPECT_EQ(endsave(&save), 0);
   std::string longpath(SAVEPATHLENGTH, 'x');
   EXPECT_EQ(beginsave(&save, longpath.c_str()), 0);
+  // a temporary file's name is no target
+  EXPECT_EQ(beginsave(&save, "<target"), 0);
+
+  // links stay links: the file at the end of the chain (each link relative
+  // to its own directory) is replaced, its temporary made beside it
+  ASSERT_EQ(symlink("sub/second", "first"), 0);
+  ASSERT_EQ(symlink("file", "sub/second"), 0);
+  ASSERT_EQ(beginsave(&save, "first"), 1);
+  EXPECT_TRUE(exists("sub/<file"));
+  fputs("via", save.file);
+  EXPECT_EQ(endsave(&save), 1);
+  struct stat status;
+  EXPECT_TRUE(lstat("first", &status) == 0 && S_ISLNK(status.st_mode));
+  EXPECT_EQ(readbytes("sub/file"), (std::vector<unsigned char>{'v', 'i', 'a'}));
+}
+
+// A file this user may not write is left alone and the save fails. Root may
+// write anything, so a child checks it as an unprivileged user.
+TEST_F(FileIO, ReadOnlyTargetIsKept) {
+  pid_t child = fork();
+  ASSERT_NE(child, -1);
+  if (child == 0) {
+    if (getuid() == 0 && (chown(".", 65534, 65534) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
+      _exit(2);
+    FILE *file = fopen("locked", "wb");
+    savefile save;
+    int kept = file && fputs("old", file) >= 0 && fclose(file) == 0 && chmod("locked", 0444) == 0 &&
+               beginsave(&save, "locked") == 0 && readbytes("locked").size() == 3 && !exists("<locked");
+    _exit(kept ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  if (WIFEXITED(status) && WEXITSTATUS(status) == 2)
+    GTEST_SKIP() << "no unprivileged user to check as";
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }

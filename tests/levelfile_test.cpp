@@ -324,6 +324,8 @@ TEST_F(LevelFile, DirectoriesAndNames) {
   EXPECT_EQ(savelevel("", 0), 0);
   EXPECT_EQ(savelevel("../up", 0), 0);
   EXPECT_FALSE(exists("../up.qzl"));
+  EXPECT_EQ(savelevel("<n", 0), 0); // a temporary file's name
+  EXPECT_FALSE(exists("<n.qzl"));
   EXPECT_EQ(cwd(), start);
 
   // tables that could not be loaded back are not written over a good file

@@ -5,11 +5,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 int bigendian;
 char dirlist[MAXNAMES][NAMELENGTH];
+
+constexpr int MAXLINKHOPS = 40; // as many links as the system follows itself
 
 static size_t freadfirst(void *buffer, size_t size, size_t count, FILE *file) {
   checkbigendian();
@@ -158,19 +161,53 @@ void leavedirectory(int entered) {
     return;
 }
 
+// Follows symbolic links from path to the file a plain open would write, so
+// that the save replaces that file and the link stays a link. A link's text
+// is relative to the directory the link is in. 0 when the chain is too long
+// to hold or never ends.
+static int resolvelinks(char *out, const char *path) {
+  size_t length = strlen(path);
+  if (length >= SAVEPATHLENGTH)
+    return 0;
+  memcpy(out, path, length + 1);
+  for (int hops = 0; hops < MAXLINKHOPS; hops++) {
+    struct stat status;
+    if (lstat(out, &status) != 0 || !S_ISLNK(status.st_mode))
+      return 1;
+    char target[SAVEPATHLENGTH];
+    ssize_t count = readlink(out, target, sizeof(target));
+    if (count <= 0 || count >= (ssize_t)sizeof(target))
+      return 0;
+    const char *slash = strrchr(out, '/');
+    size_t dirlength = target[0] == '/' || slash == NULL ? 0 : (size_t)(slash - out) + 1;
+    if (dirlength + (size_t)count >= SAVEPATHLENGTH)
+      return 0;
+    memcpy(out + dirlength, target, (size_t)count);
+    out[dirlength + (size_t)count] = 0;
+  }
+  return 0;
+}
+
 int beginsave(savefile *save, const char *path) {
   save->file = NULL;
-  save->path[0] = 0;
   save->temppath[0] = 0;
-  size_t length = strlen(path);
-  const char *slash = strrchr(path, '/');
-  size_t dirlength = slash ? (size_t)(slash - path) + 1 : 0;
-  if (length == dirlength || length + 2 > SAVEPATHLENGTH)
+  if (!resolvelinks(save->path, path)) {
+    save->path[0] = 0;
     return 0;
-  memcpy(save->path, path, length + 1);
-  memcpy(save->temppath, path, dirlength);
+  }
+  size_t length = strlen(save->path);
+  const char *slash = strrchr(save->path, '/');
+  size_t dirlength = slash ? (size_t)(slash - save->path) + 1 : 0;
+  // A name starting with '<' is some other save's temporary file.
+  if (length == dirlength || length + 2 > SAVEPATHLENGTH || save->path[dirlength] == '<')
+    return 0;
+  // The rename would replace a file the player made read-only, where a
+  // plain open for writing fails and leaves it alone.
+  if (faccessat(AT_FDCWD, save->path, W_OK, AT_EACCESS) != 0 && errno != ENOENT)
+    return 0;
+  memcpy(save->temppath, save->path, dirlength);
   save->temppath[dirlength] = '<';
-  memcpy(save->temppath + dirlength + 1, path + dirlength, length - dirlength + 1);
+  memcpy(save->temppath + dirlength + 1, save->path + dirlength, length - dirlength + 1);
 
   save->file = fopen(save->temppath, "wb");
   if (save->file == NULL)

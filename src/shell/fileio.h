@@ -66,12 +66,15 @@ void leavedirectory(int entered);
 constexpr int SAVEPATHLENGTH = 1024;
 struct savefile {
   FILE *file;                      // NULL when beginsave refused
-  char path[SAVEPATHLENGTH];       // the target
+  char path[SAVEPATHLENGTH];       // the target, links followed
   char temppath[SAVEPATHLENGTH];   // "<" + target name, same directory
 };
 
-// 1 with save->file open for binary writing; 0 when the path is too long or
-// the temporary file cannot be created (then nothing was created).
+// 1 with save->file open for binary writing; 0 when the path is too long,
+// its name starts with '<', an existing target may not be written by this
+// user, or the temporary file cannot be created (then nothing was created).
+// A target that is a symbolic link is followed: the file it points to is
+// replaced and the link kept.
 int beginsave(savefile *save, const char *path);
 // 1 when the target now holds the complete new file; 0 when anything failed,
 // in which case the temporary file is removed and the target is untouched.

@@ -37,7 +37,8 @@ struct filereader {
 
 static int makefilename(char *out, const char *name, const char *extension) {
   size_t length = strlen(name);
-  if (length == 0 || length > (size_t)MAXFILENAME || strchr(name, '/') != NULL)
+  // '<' starts the names of temporary files, which no listing shows.
+  if (length == 0 || length > (size_t)MAXFILENAME || strchr(name, '/') != NULL || name[0] == '<')
     return 0;
   memcpy(out, name, length);
   memcpy(out + length, extension, strlen(extension) + 1);

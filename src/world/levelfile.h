@@ -7,7 +7,8 @@
 // already stand in a pack directory rely on that first change failing.
 //
 // A name is a bare file name without extension: at most MAXFILENAME
-// characters (so that name and extension fit a 32-byte name entry), no '/'.
+// characters (so that name and extension fit a 32-byte name entry), no '/',
+// not starting with '<' (the mark of a temporary file).
 // Other names are refused.
 //
 // Loading validates the whole file before anything is applied; a missing,
