@@ -58,13 +58,18 @@ void setcamera() {
 int screenx(float wx) { return (int)lroundf(320.0f + (wx - 1024.0f) * 5.0f); }
 int screeny(float wy) { return (int)lroundf(240.0f - (wy - 32.0f) * 5.0f); }
 
-// The first half of a frame: poll and build the preview, as drawn.
-void preview(float wx, float wy, int left = 0, int right = 0) {
+// This frame's mouse, the last one's kept as the poll keeps it.
+void pointat(float wx, float wy, int left, int right) {
   prevmouse = mouse;
   mouse.x = screenx(wx);
   mouse.y = screeny(wy);
   mouse.left = left;
   mouse.right = right;
+}
+
+// The first half of a frame: poll and build the preview, as drawn.
+void preview(float wx, float wy, int left = 0, int right = 0) {
+  pointat(wx, wy, left, right);
   checkeditor();
 }
 
@@ -97,11 +102,7 @@ void paint(int key, float wx, float wy, int left, int right = 0, int shift = 0) 
   memset(keyboard, 0, sizeof(keyboard));
   keyboard[key] = 1;
   keyboard[KEY_LSHIFT] = (unsigned char)shift;
-  prevmouse = mouse;
-  mouse.x = screenx(wx);
-  mouse.y = screeny(wy);
-  mouse.left = left;
-  mouse.right = right;
+  pointat(wx, wy, left, right);
   checkleveleditor();
 }
 
