@@ -230,10 +230,7 @@ TEST(Editor, FullTablesRefuse) {
   click(1008, 40);
   EXPECT_EQ(numofbeams, MAXBEAMS - 1);
   numofjoints = MAXJOINTS - 1;
-  keyboard[PAINT_ANCHOR] = 1;
-  prevmouse = mouse;
-  mouse = {screenx(1020), screeny(20), 1, 0, 0, 0};
-  checkleveleditor();
+  paint(PAINT_ANCHOR, 1020, 20, 1);
   EXPECT_EQ(numofjoints, MAXJOINTS - 1);
   keyboard[PAINT_ANCHOR] = 0;
   numofjoints = numofbeams = 0;
