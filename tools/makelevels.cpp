@@ -19,7 +19,6 @@
 #include "world/levelfile.h"
 
 constexpr float MAXBEAM = 17.9f;  // longest beam the editor lets a player draw
-constexpr float MINSHARE = 0.70f; // a reference never uses less of its budget
 constexpr int MAXSUPPORTS = 6;
 constexpr size_t MAXNAMEBOX = 12; // the editor's File box shows and saves this many
 
@@ -48,39 +47,56 @@ struct levelplan {
   int panel;
   float rise;
   int below, above;
-  float share;        // part of the budget the reference uses
+  int budget;         // 0 while a level is designed: four fifths used
+  const char *drop;   // beams of the full truss left out, see leaveout
+  int climb;          // the far bank lies this much higher than the near one
 };
 
 // Columns: pack, name, span, deck, floor, water, wall, ledge, trainstart,
 // manualdeck, weight, supports, then the reference's panel, rise, rows below
-// and above the deck, and the share of the budget it uses.
+// and above the deck, the budget, the reference's beams left out and how
+// much higher the right bank is. Within a pack no two levels share
+// their anchors, so a bridge that solves one cannot even be built on another.
 static levelplan plan[] = {
   // Map pack 1: one new idea per level, taught by the shape of the gap.
-  {"1 Riverside", "01 Ditch", 32, 64, 52, 0, 4, 0, 0, 0, 40000, 0, {}, 16, 16, 0, 1, 0.80f},
-  {"1 Riverside", "02 Gully", 48, 64, 40, 0, 8, 0, 0, 0, 40000, 0, {}, 16, 16, 1, 0, 0.80f},
-  {"1 Riverside", "03 Brook", 64, 64, 36, 48, 8, 0, 0, 0, 40000, 0, {}, 16, 16, 1, 0, 0.80f},
-  {"1 Riverside", "04 Ledges", 64, 64, 24, 36, 4, 10, 0, 0, 40000, 0, {}, 16, 16, 0, 1, 0.80f},
-  {"1 Riverside", "05 Two Ways", 64, 64, 32, 44, 8, 0, 2, 0, 40000, 0, {}, 16, 16, 1, 0, 0.80f},
-  {"1 Riverside", "06 Low Road", 64, 64, 20, 60, 4, 0, 0, 0, 40000, 0, {}, 16, 16, 1, 0, 0.80f},
-  {"1 Riverside", "07 Handmade", 64, 64, 32, 44, 8, 0, 0, 1, 40000, 0, {}, 16, 16, 1, 0, 0.80f},
-  {"1 Riverside", "08 Stepping", 96, 64, 28, 44, 8, 0, 0, 0, 40000, 1, {{1024, 50}}, 16, 12, 0, 1, 0.80f},
-  {"1 Riverside", "09 Freight", 64, 64, 32, 44, 8, 0, 0, 0, 60000, 0, {}, 16, 16, 0, 2, 0.80f},
-  {"1 Riverside", "10 Westbound", 80, 64, 30, 46, 8, 0, 1, 0, 40000, 0, {}, 16, 16, 2, 0, 0.80f},
-  {"1 Riverside", "11 Gorge", 80, 96, 16, 30, 12, 0, 0, 0, 40000, 0, {}, 16, 16, 2, 0, 0.80f},
-  {"1 Riverside", "12 Estuary", 128, 64, 20, 52, 8, 0, 2, 0, 40000, 1, {{1024, 52}}, 16, 16, 0, 1, 0.80f},
+  {"1 Riverside", "01 Ditch", 32, 64, 52, 0, 4, 0, 0, 0, 40000, 0, {}, 16, 16, 0, 1, 900, "", 0},
+  {"1 Riverside", "02 Gully", 48, 64, 40, 0, 8, 0, 0, 0, 40000, 0, {}, 16, 16, 1, 0, 1000, "5 6 9 10", 0},
+  {"1 Riverside", "03 Brook", 64, 64, 36, 48, 8, 0, 0, 0, 40000, 0, {}, 16, 16, 1, 0, 1800, "", 0},
+  {"1 Riverside", "04 Two Ways", 64, 56, 24, 36, 8, 0, 2, 0, 40000, 0, {}, 16, 16, 1, 0, 1500, "", 0},
+  {"1 Riverside", "05 Ledges", 80, 64, 24, 36, 4, 12, 0, 0, 40000, 0, {}, 16, 10, 1, 0, 1400, "5 6 9 13 14 15 18 19 21", 0},
+  {"1 Riverside", "06 Handmade", 80, 72, 36, 48, 8, 0, 0, 1, 40000, 0, {}, 16, 16, 1, 0, 2000, "", 0},
+  {"1 Riverside", "07 Freight", 64, 80, 40, 52, 8, 0, 0, 0, 80000, 0, {}, 16, 16, 2, 0, 2100, "6 19 20 22", 0},
+  {"1 Riverside", "08 Stepping", 96, 64, 28, 44, 8, 0, 0, 0, 40000, 1, {{1024, 50}}, 16, 12, 1, 0, 2200, "5 6 16 17", 0},
+  {"1 Riverside", "09 Low Road", 72, 64, 56, 58, 4, 0, 0, 0, 40000, 0, {}, 12, 16, 0, 1, 2300, "3 4 10", 0},
+  {"1 Riverside", "10 Gorge", 80, 96, 16, 30, 12, 0, 0, 0, 40000, 0, {}, 16, 16, 2, 0, 2300, "7 8 13 15 16 20 21", 0},
+  {"1 Riverside", "11 Westbound", 96, 72, 30, 46, 8, 0, 1, 0, 40000, 0, {}, 16, 16, 2, 0, 3000, "7 10 12 13 19 20 21 28 29", 0},
+  {"1 Riverside", "12 Estuary", 128, 64, 20, 52, 8, 0, 2, 0, 40000, 1, {{1024, 52}}, 16, 14, 1, 0, 3100, "30 31", 0},
   // Map pack 2: the same ideas combined, with wider gaps and less money.
-  {"2 Highlands", "01 Overhang", 96, 96, 32, 48, 4, 16, 1, 0, 40000, 0, {}, 16, 14, 1, 0, 0.85f},
-  {"2 Highlands", "02 Chasm", 96, 128, 40, 0, 12, 0, 0, 0, 40000, 0, {}, 16, 16, 2, 0, 0.85f},
-  {"2 Highlands", "03 Flood", 96, 64, 24, 62, 8, 0, 0, 0, 40000, 0, {}, 16, 16, 2, 0, 0.85f},
-  {"2 Highlands", "04 By Hand", 96, 64, 24, 44, 8, 0, 1, 1, 40000, 0, {}, 16, 16, 2, 0, 0.85f},
-  {"2 Highlands", "05 Ore Train", 80, 64, 24, 40, 8, 0, 0, 0, 80000, 0, {}, 16, 16, 2, 1, 0.85f},
-  {"2 Highlands", "06 Viaduct", 192, 80, 16, 36, 8, 0, 2, 0, 40000, 3, {{976, 66}, {1024, 66}, {1072, 66}}, 16, 14, 0, 1, 0.88f},
-  {"2 Highlands", "07 Heavy Two", 96, 80, 24, 48, 8, 0, 2, 0, 60000, 0, {}, 16, 16, 2, 1, 0.90f},
-  {"2 Highlands", "08 Hairpin", 112, 96, 40, 56, 8, 0, 2, 0, 50000, 1, {{1024, 84}}, 16, 16, 0, 1, 0.85f},
-  {"2 Highlands", "09 Summit", 160, 128, 24, 48, 12, 16, 2, 1, 50000, 1, {{1024, 114}}, 16, 10, 2, 0, 0.90f},
-  {"2 Highlands", "10 Two Piers", 144, 64, 16, 40, 8, 0, 0, 0, 40000, 2, {{976, 50}, {1072, 50}}, 16, 16, 1, 1, 0.85f},
-  {"2 Highlands", "11 Canyon", 128, 128, 24, 40, 12, 16, 0, 0, 40000, 0, {}, 16, 14, 1, 2, 0.85f},
-  {"2 Highlands", "12 Lowlands", 128, 64, 20, 62, 8, 0, 1, 0, 50000, 0, {}, 16, 16, 2, 2, 0.88f},
+  {"2 Highlands", "01 Overhang", 96, 96, 32, 48, 4, 16, 1, 0, 40000, 0, {}, 16, 14, 1, 0, 2600, "18 22", 0},
+  {"2 Highlands", "02 By Hand", 96, 64, 24, 44, 8, 0, 1, 1, 40000, 0, {}, 16, 16, 2, 0, 2900, "12 13 16 20 21 23 24 27 28 29 30 33", 0},
+  {"2 Highlands", "03 Chasm", 96, 128, 40, 0, 12, 0, 0, 0, 40000, 0, {}, 16, 16, 2, 0, 3100, "10 11 19 20 26 27 31 32 36", 0},
+  {"2 Highlands", "04 Ore Train", 80, 64, 24, 40, 8, 0, 0, 0, 80000, 0, {}, 16, 16, 2, 1, 3300, "6 7 9 10 12 16 17 22 23 36 37 38 39 42 43", 0},
+  {"2 Highlands", "05 Two Piers", 144, 72, 16, 40, 8, 0, 0, 0, 40000, 2, {{976, 58}, {1072, 58}}, 16, 14, 1, 0, 3700, "2 3 6 25 29 32 33 34 35 36 40", 0},
+  {"2 Highlands", "06 Heavy Two", 96, 80, 24, 48, 8, 0, 2, 0, 60000, 0, {}, 16, 16, 2, 0, 3600, "8 13 20 21", 0},
+  {"2 Highlands", "07 Flood", 112, 64, 54, 60, 4, 0, 0, 0, 40000, 0, {}, 16, 16, 0, 2, 4200, "9 13 14 16 37 38 43", 0},
+  {"2 Highlands", "08 Viaduct", 192, 80, 16, 36, 8, 0, 2, 0, 40000, 3, {{976, 66}, {1024, 66}, {1072, 66}}, 16, 14, 1, 0, 4600, "5 6 16 17 20 21 27 28 31 32 38 39", 0},
+  {"2 Highlands", "09 Hairpin", 128, 96, 40, 56, 8, 0, 2, 0, 50000, 1, {{1024, 84}}, 16, 10, 2, 0, 4800, "5 9 12 14 29 30", 0},
+  {"2 Highlands", "10 Canyon", 128, 128, 24, 40, 12, 16, 0, 0, 40000, 0, {}, 16, 14, 2, 0, 4800, "10 14 17 24 30 37 38 41 42 52 54", 0},
+  {"2 Highlands", "11 Summit", 160, 128, 24, 48, 12, 16, 2, 1, 50000, 1, {{1024, 114}}, 16, 10, 2, 0, 5000, "5 16 21 22 23 24 25 26 27 28 29 44 49 50 51 52 53 54 57 58 59", 0},
+  {"2 Highlands", "12 Lowlands", 128, 64, 20, 62, 8, 0, 1, 0, 50000, 0, {}, 16, 16, 2, 2, 5700, "9 10 12 13 14 15 16 17 18 19 21 22 25 26 27 28 29 33 34 35 36 37 38 39 40 41 42 56 59 74 75 76 77 84 85 86 87 88 89 92 93", 0},
+  // Map pack 3: crossings the first two packs never asked for.
+  {"3 Frontier", "01 Far Shore", 80, 48, 20, 44, 8, 0, 1, 0, 40000, 0, {}, 16, 16, 1, 0, 1800, "11", 0},
+  {"3 Frontier", "02 Low Piers", 128, 64, 16, 30, 8, 0, 0, 0, 40000, 2, {{992, 36}, {1056, 36}}, 16, 14, 2, 0, 2900, "8 9 14 15 22 23 24 26 27 30 31 32 35 36 37 38 39 40 43 44 45 46 47 48 49 50", 0},
+  {"3 Frontier", "03 Ballast", 80, 72, 24, 40, 8, 0, 2, 0, 70000, 0, {}, 16, 16, 2, 0, 3000, "7 9", 0},
+  {"3 Frontier", "04 Shelf", 112, 80, 24, 40, 4, 28, 0, 0, 40000, 0, {}, 16, 14, 2, 0, 4200, "7 11 12 14 20 22 23 24 25 30 31 43", 0},
+  {"3 Frontier", "05 Uphill", 112, 64, 28, 44, 8, 0, 0, 1, 40000, 0, {}, 16, 14, 2, 0, 4400, "11 31 37 38 43", 16},
+  {"3 Frontier", "06 Ore West", 96, 56, 20, 36, 8, 0, 1, 0, 80000, 0, {}, 16, 16, 2, 1, 4300, "9 12 13 15 16 20 21 22 23 24 27 28 29 33 42 46", 0},
+  {"3 Frontier", "07 Shallows", 160, 64, 56, 60, 4, 0, 0, 0, 40000, 1, {{1024, 58}}, 16, 16, 0, 2, 5100, "19 20 21 22 23 24 25 26 27 28 29 39 40 46 47 52 53", 0},
+  {"3 Frontier", "08 Two Rocks", 192, 96, 24, 48, 8, 16, 1, 0, 50000, 2, {{992, 80}, {1056, 80}}, 16, 14, 2, 1, 5300, "6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 31 38 39 40 41 42 43 44 45 46 47 48 49 50 51 52 53 54 55 56 72 73 74 75 76 77 78 79 80 81 82 83 84 85 86 87 88 89 90 103 104 105 106 107 109 110", 0},
+  {"3 Frontier", "09 High Wire", 128, 160, 16, 0, 24, 0, 0, 0, 40000, 0, {}, 16, 16, 2, 1, 5800, "9 10 12 13 14 15 18 19 25 26 28 29 34 35 36 39 40 41 42 65 66 73", 0},
+  {"3 Frontier", "10 Crossing", 160, 80, 20, 44, 8, 0, 2, 0, 60000, 1, {{1024, 52}}, 16, 14, 2, 1, 5900, "10 11 12 13 14 15 17 22 23 24 25 27 28 30 31 32 35 36 37 39 40 41 42 43 44 50 51 52 53 54 57 58 59 73 74 75 76 88 89 90", 0},
+  {"3 Frontier", "11 Abyss", 144, 144, 24, 40, 12, 20, 0, 0, 40000, 0, {}, 16, 14, 2, 1, 6200, "13 14 15 16 17 18 27 29 30 31 33 40 41 42 43 44 58 59 60 61 70 71 72 73 74 75 76 77 81 82 83", 0},
+  {"3 Frontier", "12 Stilts", 224, 64, 16, 36, 8, 0, 0, 0, 40000, 3, {{960, 56}, {1024, 56}, {1088, 56}}, 16, 14, 2, 0, 6100, "10 11 12 13 14 15 20 29 31 32 33 34 35 36 37 38 45 46 48 50 51 52 55 56 65 66 71 73 78 85", 0},
 };
 constexpr int NUMOFPLANS = (int)(sizeof(plan) / sizeof(plan[0]));
 
@@ -119,8 +135,9 @@ static void shapelevel(const levelplan *p) {
   float right = 1024.0f + p->span / 2;
   for (int i = 0; i < NUMTERRAIN; i++) {
     float x = 4.0f * i, y;
+    float deck = x > 1024.0f ? p->deck + p->climb : p->deck;
     if (x <= left || x >= right) {
-      y = p->deck + hills(x, left, right);
+      y = deck + hills(x, left, right);
     } else {
       // Distance into the gap from the nearer end, and a rocky bed.
       float in = fminf(x - left, right - x);
@@ -128,10 +145,10 @@ static void shapelevel(const levelplan *p) {
       // A ledge is a shelf one column wide; its anchor sits where the shelf
       // meets the wall above it.
       if (p->ledge > 0.0f)
-        y = in <= 8.0f ? interpolate(in, 0, p->deck, 4, p->deck - p->ledge)
-                       : interpolate(in, 8, p->deck - p->ledge, 8 + p->wall, bed);
+        y = in <= 8.0f ? interpolate(in, 0, deck, 4, deck - p->ledge)
+                       : interpolate(in, 8, deck - p->ledge, 8 + p->wall, bed);
       else
-        y = interpolate(in, 0, p->deck, p->wall, bed);
+        y = interpolate(in, 0, deck, p->wall, bed);
       y = pierheight(p, x, y);
     }
     // Sixteenths of a unit: the heights come out the same whatever libm
@@ -152,6 +169,13 @@ static void shapelevel(const levelplan *p) {
 
 // Set when a reference asks for something a player could not build.
 static int buildfailed = 0;
+
+// The road runs straight from bank to bank, climbing where the far bank is
+// higher; joints off it stay on the 2-unit grid the editor snaps to.
+static float climbing = 0.0f;
+static float roadheight(float x) {
+  return level.deckheight + roundf(climbing * (x - level.leftend) / 2.0f) * 2.0f;
+}
 
 static int addjoint(int type, float x, float y) {
   for (int i = 0; i < numofjoints; i++)
@@ -204,22 +228,22 @@ static void addlattice(float xa, float xb, int panel, float rise, int below, int
   for (int side = -1; side <= 1; side += 2) {
     int rows = side < 0 ? below : above;
     numofprev = 0;
-    for (int k = 0; k <= panels; k++) prev[numofprev++] = addjoint(1, xa + w * k, level.deckheight);
+    for (int k = 0; k <= panels; k++) prev[numofprev++] = addjoint(1, xa + w * k, roadheight(xa + w * k));
     for (int k = 0; k + 1 < numofprev; k++) addbeam(prev[k], prev[k + 1], 1);
     for (int r = 1; r <= rows; r++) {
-      float y = level.deckheight + side * rise * r;
+      float y = side * rise * r;
       // Odd rows sit under the middle of each panel; even rows under the
       // panel points, without the two at the ends, which would sit in the
       // valley walls.
       numofrow = 0;
       if (r % 2) {
-        for (int k = 0; k < panels; k++) row[numofrow++] = addjoint(1, xa + w * (k + 0.5f), y);
+        for (int k = 0; k < panels; k++) row[numofrow++] = addjoint(1, xa + w * (k + 0.5f), roadheight(xa + w * (k + 0.5f)) + y);
         for (int k = 0; k < numofrow; k++) {
           addbeam(prev[k], row[k], 0);
           addbeam(row[k], prev[k + 1], 0);
         }
       } else {
-        for (int k = 1; k < panels; k++) row[numofrow++] = addjoint(1, xa + w * k, y);
+        for (int k = 1; k < panels; k++) row[numofrow++] = addjoint(1, xa + w * k, roadheight(xa + w * k) + y);
         for (int k = 0; k < numofrow; k++) {
           addbeam(prev[k], row[k], 0);
           addbeam(row[k], prev[k + 1], 0);
@@ -261,22 +285,60 @@ static void buildreference(const levelplan *p) {
   numofjoints = 0;
   numofbeams = 0;
   float left = level.leftend, right = level.rightend, y = level.deckheight;
+  climbing = (float)p->climb / (right - left);
   addjoint(0, left, y);
-  addjoint(0, right, y);
+  addjoint(0, right, y + p->climb);
   int tied[2 + MAXSUPPORTS], numoftied = 0;
   if (p->ledge > 0.0f) {
     tied[numoftied++] = addjoint(0, left + 4, y - p->ledge);
-    tied[numoftied++] = addjoint(0, right - 4, y - p->ledge);
+    tied[numoftied++] = addjoint(0, right - 4, y + p->climb - p->ledge);
   }
   for (int i = 0; i < p->numofsupports; i++)
     tied[numoftied++] = addjoint(0, p->support[i].x, p->support[i].y);
+  // A pier deep below the deck meets the lowest chord of one continuous
+  // truss; splitting there would leave two trusses hinged on a long tie.
   float from = left;
   for (int i = 0; i <= p->numofsupports; i++) {
+    if (i < p->numofsupports && level.deckheight - p->support[i].y >= 2 * p->rise) continue;
     float to = i < p->numofsupports ? p->support[i].x : right;
     addlattice(from, to, p->panel, p->rise, p->below, p->above);
     from = to;
   }
   for (int i = 0; i < numoftied; i++) tieanchor(tied[i], 3);
+}
+
+// The full truss carries far more than a level needs, and a budget set from
+// it would not bite. The author's reference leaves out these beams, counted
+// in the order the truss is built, and every free joint no beam holds.
+static void leaveout(const char *drop) {
+  static char gone[MAXBEAMS], held[MAXJOINTS];
+  static int moved[MAXJOINTS];
+  memset(gone, 0, sizeof gone);
+  memset(held, 0, sizeof held);
+  for (const char *s = drop; s && *s;) {
+    char *end;
+    long b = strtol(s, &end, 10);
+    if (end == s) break;
+    if (b < 0 || b >= numofbeams) buildfailed = 1;
+    else gone[b] = 1;
+    s = end;
+  }
+  int n = 0;
+  for (int i = 0; i < numofbeams; i++)
+    if (!gone[i]) beam[n++] = beam[i];
+  numofbeams = n;
+  for (int i = 0; i < numofbeams; i++) held[beam[i].joint1] = held[beam[i].joint2] = 1;
+  n = 0;
+  for (int i = 0; i < numofjoints; i++)
+    if (joint[i].type == 0 || held[i]) {
+      moved[i] = n;
+      joint[n++] = joint[i];
+    }
+  numofjoints = n;
+  for (int i = 0; i < numofbeams; i++) {
+    beam[i].joint1 = moved[beam[i].joint1];
+    beam[i].joint2 = moved[beam[i].joint2];
+  }
 }
 
 // Only the anchors stay in the level file: the player starts from them.
@@ -328,16 +390,17 @@ int main(int argc, char **argv) {
     createlevel();
     shapelevel(p);
     buildreference(p);
+    leaveout(p->drop);
     if (strlen(p->name) > MAXNAMEBOX || strlen(p->pack) + 4 > MAXFILENAME || !isbuildable()) {
       fprintf(stderr, "makelevels: %s/%s cannot be shipped\n", p->pack, p->name);
       return 1;
     }
     int cost = numofbeams * (int)BEAMCOST;
-    // Round the budget down to whole beams: never below the reference's cost,
-    // never so loose that the reference uses less than MINSHARE of it.
-    int budget = (int)(cost / p->share / BEAMCOST) * (int)BEAMCOST;
-    if (budget < cost) budget = cost;
-    if (cost < MINSHARE * budget) budget = (int)(cost / MINSHARE / BEAMCOST) * (int)BEAMCOST;
+    int budget = p->budget ? p->budget : (int)(cost / 0.8f / BEAMCOST) * (int)BEAMCOST;
+    if (cost > budget) {
+      fprintf(stderr, "makelevels: %s/%s: the reference costs %d of %d\n", p->pack, p->name, cost, budget);
+      return 1;
+    }
     level.budget = budget;
     savein(argv[2], p->pack, p->name, 1);
     printf("%-12s %-14s cost %5d budget %5d\n", p->pack, p->name, cost, budget);

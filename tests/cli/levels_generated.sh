@@ -9,5 +9,5 @@ tmp=$(mktemp -d); trap 'rm -rf "$tmp"' EXIT
 mkdir -p "$tmp/level" "$tmp/refs"
 "$build/makelevels" "$tmp/level" "$tmp/refs" >/dev/null
 diff -r "$tmp/level" "$src/data/level" || { echo "FAIL: data/level differs from makelevels" >&2; exit 1; }
-diff -r "$tmp/refs" "$src/tests/levels" || { echo "FAIL: tests/levels differs from makelevels" >&2; exit 1; }
+diff -r -x cheapest "$tmp/refs" "$src/tests/levels" || { echo "FAIL: tests/levels differs from makelevels" >&2; exit 1; }
 echo "levels match the generator"
