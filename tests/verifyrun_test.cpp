@@ -1,0 +1,49 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include "sim_bridge.h"
+#include "testrun/verifyrun.h"
+
+static bridgetables truss, crossing;
+
+// A bridge goes onto another crossing only where all its anchors are; it
+// then takes that level's record and deck line, and a refusal changes nothing.
+TEST(VerifyRun, TransplantOntoAnotherCrossing) {
+  buildtruss(0);
+  savebridgetables(&truss);
+  crossing = truss;
+  crossing.numofbeams = 0;
+  crossing.level.deckheight = 40.0f;  // the top chord's row
+  crossing.level.budget = 1234;
+  ASSERT_EQ(transplantbridge(&truss, &crossing), 1);
+  int deck = 0;
+  for (int i = 0; i < numofbeams; i++)
+    deck += beam[i].type;
+  EXPECT_EQ(deck, 7);
+  EXPECT_EQ(level.budget, 1234);
+  crossing.joint[8].pos.y += 2.0f;  // an end anchor moved
+  EXPECT_EQ(transplantbridge(&truss, &crossing), 0);
+  EXPECT_EQ(level.budget, 1234);
+  EXPECT_EQ(numofbeams, truss.numofbeams);
+}
+
+static verdictinfo numberjob(int i) {
+  verdictinfo v = {};
+  v.steps = i * 7;
+  return v;
+}
+static verdictinfo dyingjob(int i) {
+  if (i == 5)
+    _exit(3);
+  return numberjob(i);
+}
+
+// Results land by job index on two workers; a dead worker is reported.
+TEST(VerifyRun, WorkerPool) {
+  verdictinfo results[50];
+  ASSERT_EQ(runjobs(numberjob, 50, 2, results), 1);
+  for (int i = 0; i < 50; i++)
+    EXPECT_EQ(results[i].steps, i * 7) << "job " << i;
+  EXPECT_EQ(runjobs(dyingjob, 50, 2, results), 0);
+}
