@@ -308,6 +308,11 @@ TEST(Editor, DeckDetectionAtOneUnit) {
     EXPECT_EQ(beam[numofbeams - 1].type, r.type) << r.deckheight;
     x += 8;
   }
+  // a new deck height retypes every beam
+  level.manualdeck = 0;
+  level.deckheight = 40.0f;
+  setdecktypes();
+  EXPECT_EQ(beam[0].type, 1);
 }
 
 TEST(Editor, BudgetRefusal) {
@@ -432,10 +437,12 @@ TEST(Editor, RightClickAndRectangle) {
   rightclick(1010, 50);
   EXPECT_EQ(numofjoints, 2);
   EXPECT_EQ(numofbeams, 0);
-  // drawing from a free joint onto joint 0 joins them
+  // drawing from a free joint onto joint 0 joins them, a step that can be undone
+  int undos = undoposition;
   click(1010, 40);
   click(1000, 40);
   EXPECT_EQ(numofbeams, 1);
+  EXPECT_EQ(undoposition, (undos + 1) & 15);
   rightclick(1100, 100);
   // right-click while drawing only cancels drawing
   click(1010, 40);
@@ -528,9 +535,13 @@ TEST(Editor, UndoRing) {
 }
 
 TEST(Editor, CopyFlipPasteDelete) {
+  // a new bridge starts with an empty clipboard and nothing carried over
   copy.count = 3;
+  editor.hover = 5, editor.newbeamtype = 1, editor.state = EDIT_RECTANGLE, view.pos[0] = 0.0f;
   reseteditor();
-  EXPECT_EQ(copy.count, 0);  // a new bridge starts with an empty clipboard
+  EXPECT_EQ(std::vector<int>({copy.count, editor.hover, editor.newbeamtype, editor.state}),
+            std::vector<int>({0, -1, 0, EDIT_IDLE}));
+  EXPECT_EQ(view.pos[0], 1024.0f);
   setcamera();
   int a = addjoint(1, 2, 4), b = addjoint(1, 4, 6);
   createbeam(0, a, b);
@@ -624,6 +635,7 @@ TEST(Editor, PasteModeClearsStaleHover) {
   frame(1000, 40);
   ASSERT_EQ(editor.hover, a);
   pasteclipboard();
+  EXPECT_EQ(editor.hover, -1);
   rightclick(1000, 40);
   EXPECT_EQ(numofjoints, 2); // the hovered joint survived
   // pasting with a stale hover does not select it

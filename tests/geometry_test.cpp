@@ -73,6 +73,9 @@ TEST(Geometry, CircleTest) {
 
 TEST(Level, DefaultAndTerrainProbe) {
   createlevel();
+  // the default dip: columns 249 to 263 at 16, flat ground at 32 around it
+  for (int c : {248, 249, 263, 264})
+    EXPECT_EQ(level.terrain[c], c == 248 || c == 264 ? 32.0f : 16.0f) << c;
   EXPECT_LT(level.terrain[256], level.waterlevel);
   EXPECT_LT(level.waterlevel, level.deckheight);
   // straight down onto flat ground

@@ -251,6 +251,7 @@ TEST_F(LevelFile, DamagedFilesChangeNothing) {
   refused(patched(beams + 12 * 1, image().i(-1)), "beam type");
   // a beam to a joint past the count, to itself, or a second beam on one pair
   refused(patched(beams + 12 * 0 + 8, image().i(5)), "joint index");
+  refused(patched(beams + 12 * 0 + 4, image().i(-1)), "first joint index");
   refused(patched(beams + 12 * 0 + 8, image().i(0)), "self beam");
   refused(patched(beams + 12 * 1 + 4, image().i(1).i(0)), "duplicate pair");
   // counts larger than what follows

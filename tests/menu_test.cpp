@@ -28,6 +28,9 @@ TEST(Menu, PlacementAndAlignment) {
   // vertical end uses the size, not the glyph width
   createmenuitem("A", 0, ALIGN_END | 480, 12, 1, 1, 1, 1);
   EXPECT_EQ(menuitem[1].y, 468);
+  createmenuitem("A", 0, ALIGN_CENTER | 240, 12, 1, 1, 1, 1);
+  EXPECT_EQ(menuitem[2].y, 234);
+  numofmenuitems = 2;
   // the width truncates after every glyph: 3.5 + 3.5 + 3.5 -> 3, 6, 9 (not 10)
   setupmenufont(0.35f);
   createmenuitem("abc", 0, 0, 10, 1, 1, 1, 1);
@@ -201,7 +204,7 @@ TEST(Menu, HotkeyHighlight) {
               {"Exit", KEY_ESCAPE, 1, -1},     // no one-letter label
               {"Start", 'q', 1, -1},           // not in the label
               {"Options", 'o', 0, -1},         // disabled
-              {"Run Train", KEY_RETURN, 1, -1},
+              {"Retry", KEY_RETURN, 1, -1},    // a key named by a word
               {"abc", 'c', 1, 2}};
   numofmenuitems = 0;
   for (const auto &r : rows) {

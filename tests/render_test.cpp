@@ -107,6 +107,12 @@ TEST(Text, GlyphMeasurement) {
     fontinfo f{};
     ASSERT_EQ(measurefont(&f, r.pixels, r.size, r.size), 1);
     EXPECT_FLOAT_EQ(f.glyphwidth[r.c], r.width) << (char)r.c << " at " << r.size;
+    // texture corners inside the image, clockwise from the top left; 127
+    // (the solid block) one point in its cell
+    const float *t = f.glyphtexcoord[r.c], *block = f.glyphtexcoord[127];
+    EXPECT_TRUE(t[0] > 0 && t[0] < t[2] && t[2] < 1 && t[1] < 1 && t[5] > 0 && t[5] < t[1]) << (char)r.c;
+    for (int k = 1; k < 4; k++)
+      EXPECT_TRUE(block[2 * k] == block[0] && block[2 * k + 1] == block[1] && block[0] < 1 && block[1] < 1) << k;
   }
   EXPECT_EQ(fallback[0] & fallback[1] & fallback[2], 255);  // white, the ink is alpha
   // every glyph starts below the top row of its cell
@@ -155,10 +161,13 @@ TEST(Texture, MipmapsAndAlignment) {
   EXPECT_EQ(texture[slot].data[1][0], 11);
   // A wide image: the width decides the count; heights stop at one row.
   unsigned char *wide = (unsigned char *)malloc(8 * 2 * 4);
-  memset(wide, 7, 8 * 2 * 4);
+  memset(wide, 10, 8 * 4);
+  memset(wide + 8 * 4, 20, 8 * 4);
   ASSERT_EQ(settexturepixels(slot, wide, 8, 2), 1);
   EXPECT_EQ(generatemipmap(slot), 4);
-  EXPECT_EQ(std::vector<unsigned char>(texture[slot].data[3], texture[slot].data[3] + 4), std::vector<unsigned char>(4, 7));
+  for (int level = 1; level < 4; level++)
+    EXPECT_EQ(std::vector<unsigned char>(texture[slot].data[level], texture[slot].data[level] + 4),
+              std::vector<unsigned char>(4, 15)) << level;
   // Refusals leave the slot alone.
   EXPECT_EQ(settexturepixels(-1, (unsigned char *)malloc(4), 1, 1), 0);
   EXPECT_EQ(settexturepixels(slot, (unsigned char *)malloc(4), 0, 1), 0);

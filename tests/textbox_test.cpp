@@ -95,6 +95,8 @@ TEST(TextBox, ActivationCaretAndNumbers) {
               {'-', "-7", -7},
               {'x', "-x7", -7},        // what does not parse keeps the last value
               {0, "99999999999", -7},  // beyond int range: not stored wrapped
+              {0, "-2147483648", -2147483647 - 1},
+              {0, "-2147483649", -2147483647 - 1},
               {0, "-7999999", -7999999},
               {KEY_ESCAPE, "", -7999999}};  // Escape ends editing and keeps the value
   for (const auto &r : rows) {
@@ -178,12 +180,12 @@ TEST(TextBox, KeysAndTab) {
   b.frame();
   EXPECT_STREQ(b.name, "");
   // shifted digits and symbols, a space; a held key types once
-  const keystroke keys[] = {{'1', 1, "!", 1}, {'/', 1, "!?", 2}, {'\'', 1, "!?\"", 3}, {KEY_SPACE, 0, "!?\" ", 4}};
-  play(b, keys, 4);
+  const keystroke keys[] = {{'1', 1, "!", 1}, {'/', 1, "!?", 2}, {'\'', 1, "!?\"", 3}, {KEY_SPACE, 0, "!?\" ", 4}, {'.', 0, "!?\" .", 5}};
+  play(b, keys, 5);
   for (int i = 0; i < 3; i++)
     b.frame({'a'});
   b.frame();
-  EXPECT_STREQ(b.name, "!?\" a");
+  EXPECT_STREQ(b.name, "!?\" .a");
   // Tab moves editing to the other box, which starts fully selected;
   // Shift+Tab goes back, wrapping past item 0
   b.type(KEY_TAB);
