@@ -81,10 +81,12 @@ TEST_F(Config, ParserLimits) {
 }
 
 TEST_F(Config, SaveRoundTrip) {
-  windowinfo.screenwidth = 1024;
-  windowinfo.screenheight = 768;
-  windowinfo.colordepth = 16;
-  windowinfo.fullscreen = 1;
+  // the stored mode is saved, not the default window it fell back to
+  config.screenwidth = 1024;
+  config.screenheight = 768;
+  config.colordepth = 16;
+  config.fullscreen = 1;
+  windowinfo = {800, 600, 16, 0, 32, 0, 0, 0};
   std::string expected =
       "screenwidth=1024\r\nscreenheight=768\r\ncolordepth=16\r\nfullscreen=1\r\ndirectory=2\r\n";
   for (int safe : {0, 1}) {

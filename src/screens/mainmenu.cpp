@@ -4,10 +4,6 @@
 #include "shell/input.h"
 #include "ui/menu.h"
 
-static const char webaddress[] = "https://spanwright.example.org";
-
-void launchwebpage(const char *address) { (void)address; }
-
 // Slots in declaration order; the screens below react in this order too.
 enum : int {
   MAIN_EXIT,
@@ -15,7 +11,6 @@ enum : int {
   MAIN_LOADLEVEL,
   MAIN_LOADBRIDGE,
   MAIN_STARTGAME,
-  MAIN_WEB,
 };
 
 static void declaremainmenu() {
@@ -27,7 +22,7 @@ static void declaremainmenu() {
   } items[] = {
       {"Exit", 400, 16, KEY_ESCAPE},   {"Options", 384, 16, 'o'},
       {"Load Level", 368, 16, 'l'},    {"Load Bridge", 352, 16, 'b'},
-      {"Start Game", 336, 16, 's'},    {webaddress, 460, 12, 0},
+      {"Start Game", 336, 16, 's'},
   };
   for (const auto &item : items) {
     createmenuitem(item.text, ALIGN_CENTER | 320, item.y, item.size, 1, 1, 1, 1);
@@ -60,10 +55,6 @@ void mainmenu() {
       loadbridgemenu();
     if (menuitem[MAIN_STARTGAME].active)
       startmenu();
-    if (menuitem[MAIN_WEB].active) {
-      launchwebpage(webaddress);
-      menuitem[MAIN_WEB].active = 0;
-    }
   }
   resetmenuitems();
 }

@@ -84,26 +84,27 @@ static void declareoptions(optionschoice *choice) {
   setmenuitem(8, &colorsafe);
 }
 
-// A mode the display refuses would otherwise stay in windowinfo, be saved to
-// "config.txt" and greet the player again at the next start; the previous
-// mode is put back instead.
+// Only a mode the display accepted is stored for the next start; applying
+// the mode already on screen stores it too (it may be the fallback the game
+// started in, which is otherwise never saved). A refused mode is already
+// undone by applyvideomode, which switches back to the last working mode
+// itself; switching back again here would make the screen flicker twice.
 static void applychoice(const optionschoice *choice) {
-  if (choice->mode == choice->entrymode && choice->depth == windowinfo.colordepth &&
-      choice->fullscreen == windowinfo.fullscreen)
-    return;
-  if (choice->mode < 0 || choice->mode >= numofsdlvideomodes)
-    return;
-  windowstate previous = windowinfo;
-  windowinfo.screenwidth = sdlvideomode[choice->mode].width;
-  windowinfo.screenheight = sdlvideomode[choice->mode].height;
-  windowinfo.fullscreen = choice->fullscreen;
-  windowinfo.colordepth = choice->depth;
-  if (applyvideomode())
-    return;
-  int quit = windowinfo.quit;
-  windowinfo = previous;
-  windowinfo.quit = quit;
-  applyvideomode();
+  if (choice->mode != choice->entrymode || choice->depth != windowinfo.colordepth ||
+      choice->fullscreen != windowinfo.fullscreen) {
+    if (choice->mode < 0 || choice->mode >= numofsdlvideomodes)
+      return;
+    windowinfo.screenwidth = sdlvideomode[choice->mode].width;
+    windowinfo.screenheight = sdlvideomode[choice->mode].height;
+    windowinfo.fullscreen = choice->fullscreen;
+    windowinfo.colordepth = choice->depth;
+    if (!applyvideomode())
+      return;
+  }
+  config.screenwidth = windowinfo.screenwidth;
+  config.screenheight = windowinfo.screenheight;
+  config.colordepth = windowinfo.colordepth;
+  config.fullscreen = windowinfo.fullscreen;
 }
 
 void optionsmenu() {

@@ -9,9 +9,6 @@ void startmenu();
 void loadlevelmenu();
 void loadbridgemenu();
 
-// There is no browser hand-off on this platform: it returns at once.
-void launchwebpage(const char *address);
-
 // The frame steps every menu screen shares, in frame order:
 //   beginmenuframe   clear to black, numofmenuitems = 0 (then declare items)
 //   checkmenuframe   event pump, keyboard, mouse, checkmenuitems

@@ -139,8 +139,8 @@ int saveoptions() {
   int written = fprintf(save.file,
                         "screenwidth=%d\r\nscreenheight=%d\r\ncolordepth=%d\r\n"
                         "fullscreen=%d\r\ndirectory=%d\r\n",
-                        windowinfo.screenwidth, windowinfo.screenheight,
-                        windowinfo.colordepth, windowinfo.fullscreen, dirnum);
+                        config.screenwidth, config.screenheight, config.colordepth,
+                        config.fullscreen, dirnum);
   if (written >= 0 && colorsafe)
     written = fprintf(save.file, "colorsafe=1\r\n");
   if (written < 0) {

@@ -1,6 +1,8 @@
 // Settings read from "config.txt" at start-up and the live window state.
-// `config` is what was read; afterwards only `windowinfo` changes (the
-// options screen writes a new mode into it) and it is what gets saved.
+// `config` is what was read, and it is what gets saved: the window may run
+// a fallback mode when the stored one cannot open (a monitor unplugged for a
+// day), and that must not replace the player's choice. Only a mode applied
+// in Options becomes the stored one.
 #pragma once
 
 struct configinfo {
