@@ -64,10 +64,10 @@ int main(int argc, char **argv) {
     ok = ok && saveprogess();
   }
   if (seed || strcmp(kind, "config") == 0) {
-    windowinfo.screenwidth = seed ? 800 : 1280;
-    windowinfo.screenheight = seed ? 600 : 1024;
-    windowinfo.colordepth = 32;
-    windowinfo.fullscreen = seed ? 0 : 1;
+    config.screenwidth = seed ? 800 : 1280;
+    config.screenheight = seed ? 600 : 1024;
+    config.colordepth = 32;
+    config.fullscreen = seed ? 0 : 1;
     ok = ok && saveoptions();
   }
   return ok ? 0 : 2;
