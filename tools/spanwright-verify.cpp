@@ -909,6 +909,7 @@ static int numofops;
 static verdictinfo opverdict[MAXOPS];
 static int oporder[MAXOPS];
 static bridgetables accepted;
+static bridgetables speculation[2];  // removals tested at once on top of each other
 static verdictinfo acceptedverdict;
 static double deadline;
 static long numoftests;
@@ -1094,9 +1095,25 @@ static void accept(const verdictinfo &v) {
   acceptedverdict = v;
 }
 
+// From the k-th passing removal on, the first that can be made on the live
+// tables; it is made there. n when none is left.
+static int applynext(int k, int n) {
+  while (k < n && !applyop(ops[oporder[k]]))
+    k++;
+  return k;
+}
+
+static verdictinfo specjob(int i) {
+  loadbridgetables(&speculation[i]);
+  return runverdict(TESTSECONDS, 2.0f);
+}
+
 // Passing removals, most beams first, then in candidate order: the first
 // was tested on the accepted bridge itself; every further one is tried on
-// what has been accepted since. Returns beams removed, or -1 at the cap.
+// what has been accepted since, as if one after another. Two are tested at
+// once, the second on top of the first as most of them pass; when the
+// first fails, the second is made again without it, so the outcome is the
+// one-after-another one. Returns beams removed, or -1 at the cap.
 static int takeremovals() {
   int n = 0;
   for (int i = 0; i < numofops; i++)
@@ -1109,21 +1126,38 @@ static int takeremovals() {
       oporder[b - 1] = t;
     }
   int before = accepted.numofbeams;
-  for (int k = 0; k < n; k++) {
-    if (k > 0 && nowseconds() > deadline)
+  if (n > 0) {
+    loadbridgetables(&accepted);
+    applyop(ops[oporder[0]]);
+    accept(opverdict[oporder[0]]);
+  }
+  for (int k = 1; k < n;) {
+    if (nowseconds() > deadline)
       return -1;
     loadbridgetables(&accepted);
-    if (!applyop(ops[oporder[k]]))
+    int first = applynext(k, n);
+    if (first == n)
+      break;
+    savebridgetables(&speculation[0]);
+    int second = applynext(first + 1, n);
+    if (second < n)
+      savebridgetables(&speculation[1]);
+    verdictinfo v[2];
+    if (!runjobs(specjob, second < n ? 2 : 1, WORKERS, v))
+      return -1;
+    numoftests += second < n ? 2 : 1;
+    k = first + 1;
+    if (!v[0].passed)
       continue;
-    verdictinfo v = opverdict[oporder[k]];
-    if (k > 0) {
-      v = runverdict(TESTSECONDS, 2.0f);
-      numoftests++;
-      loadbridgetables(&accepted);
-      applyop(ops[oporder[k]]);
+    loadbridgetables(&speculation[0]);
+    accept(v[0]);
+    if (second == n)
+      break;
+    k = second + 1;
+    if (v[1].passed) {
+      loadbridgetables(&speculation[1]);
+      accept(v[1]);
     }
-    if (v.passed)
-      accept(v);
   }
   return before - accepted.numofbeams;
 }
