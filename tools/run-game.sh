@@ -1,9 +1,22 @@
 #!/usr/bin/env bash
-# Build the game and start it from its data directory.
+# Build the game and play it the way an installed copy runs: in the player's
+# own data directory (see dist/spanwright.sh), filled from this checkout's
+# data/. Played inside data/, the game's settings, progress and bridges would
+# show up in the checkout as changes. SPANWRIGHT_BUILD names the build
+# directory (default "build").
 set -eu
 cd "$(dirname "$0")/.."
+build=${SPANWRIGHT_BUILD:-build}
 tools/setup-deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build -j"$(nproc 2>/dev/null || echo 2)" --target spanwright
-cd data
-exec ../build/spanwright
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build "$build" -j"$(nproc 2>/dev/null || echo 2)" --target spanwright
+# A prefix laid out as an installation that points back into the checkout.
+# The launcher is copied, not linked: it finds the installation from the
+# real path of its own file.
+build=$(cd "$build" && pwd)
+play="$build/play"
+mkdir -p "$play/bin" "$play/lib/spanwright" "$play/share"
+ln -sfn "$PWD/data" "$play/share/spanwright"
+ln -sfn "$build/spanwright" "$play/lib/spanwright/spanwright"
+cp -f dist/spanwright.sh "$play/bin/spanwright"
+exec "$play/bin/spanwright" "$@"

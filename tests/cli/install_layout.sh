@@ -2,7 +2,8 @@
 # Install into a temporary prefix (with a space in its path) and check what a
 # desktop needs, then the launcher's per-user data directory: first start,
 # later starts that must not overwrite the player's files, and symlinked
-# directories that must become real ones.
+# directories that must become real ones; the checkout's launcher plays there
+# too.
 set -eu
 build=$(cd "$1" && pwd); src=$(cd "$2" && pwd)
 tmp=$(mktemp -d); trap 'rm -rf "$tmp"' EXIT
@@ -110,4 +111,11 @@ HOME="$tmp/home" launch
 rm "$tmp/cwd"
 XDG_DATA_HOME=relative HOME="$tmp/home" launch
 [ "$(cat "$tmp/cwd")" = "$tmp/home/.local/share/spanwright" ] || fail "relative XDG_DATA_HOME used: $(cat "$tmp/cwd")"
+
+# tools/run-game.sh plays in the same directory, never in the checkout's data/.
+mkdir -p "$tmp/fake" "$tmp/b"
+printf '#!/bin/sh\n' > "$tmp/fake/cmake"; chmod +x "$tmp/fake/cmake"
+cp "$prefix/lib/spanwright/spanwright" "$tmp/b/spanwright"
+XDG_DATA_HOME="$tmp/xdg" PATH="$tmp/fake:$PATH" SPANWRIGHT_BUILD="$tmp/b" "$src/tools/run-game.sh" || fail "run-game.sh"
+[ "$(cat "$tmp/cwd")" = "$tmp/xdg/spanwright" ] || fail "run-game.sh played in $(cat "$tmp/cwd")"
 echo "install ok"
