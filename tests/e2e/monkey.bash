@@ -67,7 +67,7 @@ monkey() {
 # screenshots, and no temporary save file is left.
 monkeyfiles() {
   local f
-  grep -Pzq '^(\w+=-?[0-9]+\r\n){5}$' config.txt || { echo "config.txt: $(od -c config.txt)"; return 1; }
+  grep -Pzq '^(\w+=-?[0-9]+\r\n){5,6}$' config.txt || { echo "config.txt: $(od -c config.txt)"; return 1; }
   while IFS= read -r -d '' f; do
     case "$f" in
     *.qzl | *.qzb | *.lvl | *.brg) "$BUILD/spanwright-verify" --describe "$f" >/dev/null || return 1 ;;

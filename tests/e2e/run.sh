@@ -152,12 +152,7 @@ start() {
 alive() { [ -n "${GAME_PID:-}" ] && kill -0 "$GAME_PID" 2>/dev/null; }
 close() { "$WORK/close" "$WID"; }
 exits() {
-  local i
-  for ((i = 0; i < WAIT * 10; i++)); do
-    alive || break
-    sleep 0.1
-  done
-  alive && { echo "the game is still running"; return 1; }
+  await eval '! alive' || { echo "the game is still running"; return 1; }
   builtin wait "$GAME_PID"
   local status=$?
   GAME_PID=
@@ -214,19 +209,12 @@ path() {
 wdrag() { drag "$(vx "$1")" "$(vy "$2")" "$(vx "$3")" "$(vy "$4")"; }
 save() { key F1 Return && type "$1" && key Return && click 330 40; }
 
+# F8 fills the first free number, through a temporary file renamed whole.
 shot() {
-  local before after i
-  before=$(ls scsht*.tga 2>/dev/null)
-  key F8
-  for ((i = 0; i < WAIT * 10; i++)); do
-    after=$(comm -13 <(echo "$before") <(ls scsht*.tga 2>/dev/null))
-    [ -n "$after" ] && break
-    sleep 0.1
-  done
-  [ -n "$after" ] || { echo "F8 wrote no screenshot"; return 1; }
-  mv "$after" "$WORK/$1.tga"
-  # TGA rows are stored bottom first; -auto-orient turns them up.
-  convert "$WORK/$1.tga" -auto-orient "$WORK/$1.png"
+  local n=0 f
+  while f=$(printf scsht%03d.tga $n) && [ -e "$f" ]; do n=$((n + 1)); done
+  key F8 && file "$f" && mv "$f" "$WORK/$1.tga" &&
+    convert "$WORK/$1.tga" -auto-orient "$WORK/$1.png" # rows are stored bottom first
 }
 grab() { timeout 20 import -silent -window "$WID" "$WORK/$1.png"; }
 

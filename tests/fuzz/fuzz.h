@@ -1,0 +1,97 @@
+// What every fuzz target shares: a private scratch directory (the loaders
+// read and write files in the working directory), a check that stops the
+// run with its input kept in every build mode, and the invariants of the
+// bridge tables: dense, valid indices, beams between two different joints,
+// at most one beam per pair of joints.
+#pragma once
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "world/level.h"
+
+#define FUZZCHECK(c) ((c) ? (void)0 : (fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #c), abort()))
+
+static std::string fuzzdirectory;
+
+static void removefuzzdirectory() {
+  if (chdir("/") == 0 && system(("rm -rf '" + fuzzdirectory + "'").c_str()) != 0)
+    fprintf(stderr, "could not remove %s\n", fuzzdirectory.c_str());
+}
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***) {
+  const char *base = getenv("TMPDIR");
+  fuzzdirectory = std::string(base && *base ? base : "/tmp") + "/spanwright-fuzz-XXXXXX";
+  if (mkdtemp(&fuzzdirectory[0]) == NULL || chdir(fuzzdirectory.c_str()) != 0 || mkdir("bridge", 0777) != 0)
+    abort();
+  atexit(removefuzzdirectory);
+  return 0;
+}
+
+static inline void writefuzzfile(const char *name, const uint8_t *data, size_t size) {
+  FILE *file = fopen(name, "wb");
+  FUZZCHECK(file != NULL && fwrite(data, 1, size, file) == size);
+  fclose(file);
+}
+
+// anchorbeams: whether a beam may join two anchors (files of the older
+// program are not known to exclude it; the editor never builds one).
+static inline void checkbridgetables(int anchorbeams) {
+  static int pairs[MAXBEAMS];
+  FUZZCHECK(numofjoints >= 0 && numofjoints <= MAXJOINTS && numofbeams >= 0 && numofbeams <= MAXBEAMS);
+  for (int i = 0; i < numofjoints; i++)
+    FUZZCHECK((joint[i].type == 0 || joint[i].type == 1) && std::isfinite(joint[i].pos.x) && std::isfinite(joint[i].pos.y));
+  for (int i = 0; i < numofbeams; i++) {
+    const beaminfo *b = &beam[i];
+    FUZZCHECK(b->type == 0 || b->type == 1);
+    FUZZCHECK(b->joint1 >= 0 && b->joint1 < numofjoints && b->joint2 >= 0 && b->joint2 < numofjoints);
+    FUZZCHECK(b->joint1 != b->joint2);
+    FUZZCHECK(anchorbeams || joint[b->joint1].type != 0 || joint[b->joint2].type != 0);
+    pairs[i] = std::min(b->joint1, b->joint2) * MAXJOINTS + std::max(b->joint1, b->joint2);
+  }
+  std::sort(pairs, pairs + numofbeams);
+  FUZZCHECK(std::adjacent_find(pairs, pairs + numofbeams) == pairs + numofbeams);
+}
+
+// Everything a refused load must leave alone, compared byte for byte.
+struct tablecopy {
+  levelinfo level;
+  int numofjoints, numofbeams;
+  jointinfo joint[MAXJOINTS];
+  beaminfo beam[MAXBEAMS];
+};
+
+static inline void copytables(tablecopy *out) {
+  out->level = level;
+  out->numofjoints = numofjoints;
+  out->numofbeams = numofbeams;
+  memcpy(out->joint, joint, sizeof(joint));
+  memcpy(out->beam, beam, sizeof(beam));
+}
+
+// The records hold only ints and floats: no padding to tell two copies apart.
+static inline int sametables(const tablecopy *a) {
+  static tablecopy now;
+  copytables(&now);
+  return memcmp(a, &now, sizeof(now)) == 0;
+}
+
+// A small known bridge to load over, so that a refused load can be told
+// from a load that changed something.
+static inline void setupknowntables() {
+  createlevel();
+  numofjoints = 3;
+  numofbeams = 2;
+  joint[0] = {0, {990.0f, 32.0f}};
+  joint[1] = {1, {1000.0f, 34.0f}};
+  joint[2] = {0, {1010.0f, 32.0f}};
+  beam[0] = {0, 0, 1, 0, 0, 0.0f};
+  beam[1] = {1, 1, 2, 0, 1, 0.5f};
+}
