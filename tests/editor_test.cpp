@@ -614,10 +614,8 @@ TEST(Editor, CopyFlipPasteDelete) {
 
   // 41 beams whose ends average x 7: the centre snaps to 8
   reseteditor();
-  for (int i = 0; i < 41; i++) {
-    int left = addjoint(1, 6, 4.0f * (float)i);
-    createbeam(0, left, addjoint(1, 8, 4.0f * (float)i));
-  }
+  for (int i = 0; i < 41; i++)
+    beam[numofbeams++] = {0, addjoint(1, 6, 4.0f * (float)i), addjoint(1, 8, 4.0f * (float)i), 0, 0, 0.0f};
   rectangle({0, 0}, {10, 200});
   copyjoints();
   EXPECT_EQ(copy.item[0].pos1.x, -2.0f);
