@@ -233,11 +233,11 @@ inrange() { # what value MIN [MAX]
 region() { inrange "brightest grey of $1 ($2 $3 $4 $5)" "$(grey "${@:1:5}" maxima)" "${@:6}"; }
 mean() { inrange "mean grey of $1 ($2 $3 $4 $5)" "$(grey "${@:1:5}" mean)" "${@:6}"; }
 pixel() {
-  local r g b t=${7:-12}
-  read -r r g b < <(convert "$WORK/$1.png" -crop "$(crop "$1" "$2" "$3" 1 1)" +repage -depth 8 -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]' info:)
-  [ $((r - $4)) -le "$t" ] && [ $(($4 - r)) -le "$t" ] && [ $((g - $5)) -le "$t" ] &&
-    [ $(($5 - g)) -le "$t" ] && [ $((b - $6)) -le "$t" ] && [ $(($6 - b)) -le "$t" ] ||
-    { echo "pixel ($2, $3) of $1 is $r $g $b"; return 1; }
+  local got i want=("$4" "$5" "$6")
+  got=($(convert "$WORK/$1.png" -crop "$(crop "$1" "$2" "$3" 1 1)" +repage -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]' info:))
+  for i in 0 1 2; do
+    [ $((got[i] - want[i])) -le "${7:-12}" ] && [ $((want[i] - got[i])) -le "${7:-12}" ] || { echo "pixel ($2, $3) of $1 is ${got[*]}"; return 1; }
+  done
 }
 differs() { # A B [X Y W H]: the number of pixels that differ
   local area=
@@ -259,16 +259,11 @@ see() { await seestep "$@"; }
 
 file() { await test -e "$1" || { echo "no file $1"; return 1; }; }
 contains() { grep -Eq -- "$2" "$1" || { echo "$1 lacks $2: $(head -c 300 "$1")"; return 1; }; }
-bytes() {
-  local got
-  got=$(head -c $((${#2} / 2)) "$1" | od -An -tx1 | tr -d ' \n')
-  [ "$got" = "$2" ] || { echo "$1 starts with $got"; return 1; }
-}
+bytes() { [ "$(od -An -tx1 -N$((${#2} / 2)) "$1" | tr -d ' \n')" = "$2" ] || { echo "$1 starts $(od -An -tx1 -N8 "$1")"; return 1; }; }
 verify() {
   local out
-  if [ $# -ge 2 ]; then out=$("$BUILD/spanwright-verify" --describe "$1" 2>&1); else out=$("$BUILD/spanwright-verify" "$1" 2>&1); fi ||
-    { echo "spanwright-verify: $out"; return 1; }
-  [ $# -lt 2 ] || grep -Fq -- "$2" <<<"$out" || { echo "$1 lacks $2: $out"; return 1; }
+  out=$("$BUILD/spanwright-verify" ${2:+--describe} "$1" 2>&1) && grep -Fq -- "${2:-}" <<<"$out" ||
+    { echo "spanwright-verify $1: $out"; return 1; }
 }
 
 # Each line runs in a function, so that "|| return" ends a loop as a failure.
