@@ -1,8 +1,9 @@
 // Writes the shipped map packs and, beside the tests, a proven reference
 // bridge for every level. Levels are described here rather than painted in
 // the level editor so that their design can be reviewed and changed as
-// source: each entry gives the crossing's shape and the bridge that solves
-// it, and the budget follows from that bridge's cost.
+// source: each entry gives the crossing's shape, the bridge that solves it
+// and the budget, which is set from the cheapest bridge a search found (kept
+// with the tests) so that it leaves little room above it.
 //
 //   makelevels <level directory> <reference directory>
 //
@@ -55,8 +56,10 @@ struct levelplan {
 // Columns: pack, name, span, deck, floor, water, wall, ledge, trainstart,
 // manualdeck, weight, supports, then the reference's panel, rise, rows below
 // and above the deck, the budget, the reference's beams left out and how
-// much higher the right bank is. Within a pack no two levels share
-// their anchors, so a bridge that solves one cannot even be built on another.
+// much higher the right bank is. Within a pack no two levels share their
+// anchors, and levels whose ends lie the same distance apart differ in what
+// holds the road (ledges, piers, room below it) or in the train, so that
+// the answer to one level is never the answer to another.
 static levelplan plan[] = {
   // Map pack 1: one new idea per level, taught by the shape of the gap.
   {"1 Riverside", "01 Ditch", 32, 64, 52, 0, 4, 0, 0, 0, 40000, 0, {}, 16, 16, 0, 1, 700, "", 0},
