@@ -151,7 +151,7 @@ TEST(Editor, BeamRules) {
     const char *why;
   } rows[] = {{0, a0, a1, -1, "two anchors"}, {0, f0, f0, -1, "a joint to itself"},
               {0, f0, numofjoints, -1, "bad index"}, {0, -1, f0, -1, "bad index"},
-              {7, a0, f3, -1, "bad type"}, {0, a0, f0, 0, "16 across and 8 up: 17.89"},
+              {7, a0, f3, -1, "bad type"}, {2, a0, f3, -1, "bad type"}, {0, a0, f0, 0, "16 across and 8 up: 17.89"},
               {1, f0, a0, 0, "the same pair: the existing beam"}, {0, f0, f1, -1, "18 across"},
               {0, f0, f2, -1, "18.44"}};
   for (const auto &r : rows)
@@ -537,11 +537,13 @@ TEST(Editor, UndoRing) {
 TEST(Editor, CopyFlipPasteDelete) {
   // a new bridge starts with an empty clipboard and nothing carried over
   copy.count = 3;
-  editor.hover = 5, editor.newbeamtype = 1, editor.state = EDIT_RECTANGLE, view.pos[0] = 0.0f;
+  editor.hover = 5, editor.newbeamtype = 1, editor.state = EDIT_RECTANGLE;
+  view.pos[0] = view.pos[1] = 0.0f;
   reseteditor();
   EXPECT_EQ(std::vector<int>({copy.count, editor.hover, editor.newbeamtype, editor.state}),
             std::vector<int>({0, -1, 0, EDIT_IDLE}));
   EXPECT_EQ(view.pos[0], 1024.0f);
+  EXPECT_EQ(view.pos[1], level.deckheight);
   setcamera();
   int a = addjoint(1, 2, 4), b = addjoint(1, 4, 6);
   createbeam(0, a, b);

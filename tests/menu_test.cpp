@@ -215,6 +215,7 @@ TEST(Menu, HotkeyHighlight) {
   }
   // the offset of the highlighted letter is the width of what precedes it
   EXPECT_EQ(getmenutextwidth(menuitem[0].text, 16, 5), 40);
+  EXPECT_EQ(findhotkeychar(-1) + findhotkeychar(MAXMENUITEMS), -2);  // never read outside the table
 }
 
 TEST(Menu, EditingTextBoxSilencesHotkeys) {

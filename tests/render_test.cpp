@@ -38,6 +38,7 @@ TEST(Text, Expansion) {
   EXPECT_EQ(expand("/I", 1234567), "1,234,567");
   EXPECT_EQ(expand("/I", 1000005), "1,000,005");
   EXPECT_EQ(expand("/I", 999), "999");
+  EXPECT_EQ(expand("/I", 1000), "1,000");
   EXPECT_EQ(expand("/I", -12345), "-12345");
   // One character; 0 adds nothing and consumes its argument.
   EXPECT_EQ(expand("/c/c/i", 'A', 0, 5), "A5");

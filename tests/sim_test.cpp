@@ -44,9 +44,14 @@ static void validatetables() {
       ASSERT_EQ(listed(object[o].bondlist, object[o].numofbonds, b), 1) << b;
     }
   }
-  for (int o = 0; o < numofobjects; o++)
+  for (int o = 0; o < numofobjects; o++) {
     for (int m = 0; m < object[o].numofparticles; m++)
       ASSERT_TRUE(object[o].particlelist[m] >= 0 && object[o].particlelist[m] < numofparticles) << o;
+    for (int m = 0; m < object[o].numofbonds; m++) {
+      int b = object[o].bondlist[m];
+      ASSERT_TRUE(b >= 0 && b < numofbonds && listed(bond[b].objectlist, bond[b].numofobjects, o) == 1) << o;
+    }
+  }
 }
 
 // A deck bond between two fixed particles at height y: the road a car drives on.
@@ -212,6 +217,8 @@ TEST(Cars, WholeOrNothing) {
   EXPECT_EQ(createobject(OBJECT_WAGON, &pos, 4.0f), -1);
   EXPECT_EQ(numofobjects, 0);
   EXPECT_EQ(numofparticles, MAXPARTICLES - 3);
+  numofparticles = MAXPARTICLES - 4;  // exactly room for one
+  EXPECT_EQ(createobject(OBJECT_WAGON, &pos, 4.0f), 0);
   clearsimulation();
   EXPECT_EQ(trainparticles(3), 19);
   EXPECT_EQ(trainbonds(3), 36);
@@ -292,10 +299,11 @@ TEST(Tables, DeletionPatchesReferences) {
   EXPECT_EQ(particle[10].pos.x, moved.x);
   validatetables();
   deletebond(3);
+  deletebond(object[1].bondlist[2]);  // a car's frame bond: the car's list too
   deletebond(numofbonds - 1);
   deletebond(-1);
   deletebond(numofbonds);
-  EXPECT_EQ(numofbonds, bonds - 6);
+  EXPECT_EQ(numofbonds, bonds - 7);
   validatetables();
   int count = numofparticles;
   deleteparticle(-1);
