@@ -26,6 +26,15 @@ TEST(VerifyRun, TransplantOntoAnotherCrossing) {
   EXPECT_EQ(transplantbridge(&truss, &crossing), 0);
   EXPECT_EQ(level.budget, 1234);
   EXPECT_EQ(numofbeams, truss.numofbeams);
+  // The whole crossing 4 higher: the same truss is built there, moved with it.
+  for (int i = 0; i < crossing.numofjoints; i++)
+    crossing.joint[i].pos.y += i == 8 ? 2.0f : 4.0f;
+  vector2d shifts[4];
+  ASSERT_EQ(findbridgeshifts(&truss, &crossing, shifts, 4), 1);
+  EXPECT_EQ(shifts[0].x, 0.0f);
+  EXPECT_EQ(shifts[0].y, 4.0f);
+  ASSERT_EQ(transplantbridge(&truss, &crossing, shifts[0]), 1);
+  EXPECT_EQ(joint[8].pos.y, truss.joint[8].pos.y + 4.0f);
 }
 
 static verdictinfo numberjob(int i) {

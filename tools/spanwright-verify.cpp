@@ -39,7 +39,8 @@ static const char usage[] =
     "  the budget is then shown against them. Exit 0 when every level has a bridge within\n"
     "  budget that passes, 1 when not, 2 for a wrong option or an unreadable file.\n"
     "--cross: also every bridge of the pack (and every cheapest one) on every other level of\n"
-    "  the pack; one that passes there within its budget is a repeat, and any repeat exits 1.\n"
+    "  the pack, moved to every spot where its anchors meet that level's anchors; one that\n"
+    "  passes there within its budget is a repeat, and any repeat exits 1.\n"
     "--cheapest: from BRIDGE, which must pass, a local search for a cheaper bridge that still\n"
     "  passes its level's normal test: removing beams and free joints, merging a joint into a\n"
     "  neighbour, moving a free joint one grid step, all by the editor's rules.\n"
@@ -687,8 +688,19 @@ static verdictinfo teston(const storedfile *bridge, const storedfile *onto) {
 
 static verdictinfo packjob(int i) { return teston(&packlevels[i].bridge, &packlevels[i].level); }
 
+// A bridge repeats on another level if it passes there moved to any spot
+// where its anchors meet that level's anchors.
 static verdictinfo crossjob(int k) {
-  return teston(bridgeof(pairs[k].from, pairs[k].kind), &packlevels[pairs[k].onto].level);
+  expandfile(bridgeof(pairs[k].from, pairs[k].kind), &scratchbridge);
+  expandfile(&packlevels[pairs[k].onto].level, &scratchlevel);
+  static vector2d shifts[MAXJOINTS];
+  int count = findbridgeshifts(&scratchbridge, &scratchlevel, shifts, MAXJOINTS);
+  verdictinfo v = {0, UNBUILDABLE, 0, -1, 0, 0.0f};
+  for (int i = 0; i < count && !v.passed; i++) {
+    transplantbridge(&scratchbridge, &scratchlevel, shifts[i]);
+    v = runverdict(opt.seconds, 2.0f);
+  }
+  return v;
 }
 
 static int cheapestcost(int i) {

@@ -36,16 +36,55 @@ static int isanchorof(const bridgetables *t, vector2d pos) {
   return 0;
 }
 
-int transplantbridge(const bridgetables *bridge, const bridgetables *onto) {
-  for (int i = 0; i < bridge->numofjoints; i++)
-    if (bridge->joint[i].type == 0 && !isanchorof(onto, bridge->joint[i].pos))
-      return 0;
+static int fitsabove(const bridgetables *bridge, const bridgetables *onto, vector2d shift) {
+  levelinfo saved = level;
+  level = onto->level;
+  int fits = 1;
+  for (int i = 0; i < bridge->numofjoints && fits; i++) {
+    vector2d pos = {bridge->joint[i].pos.x + shift.x, bridge->joint[i].pos.y + shift.y};
+    fits = bridge->joint[i].type == 0 ? isanchorof(onto, pos) : pointabovelevel(pos);
+  }
+  level = saved;
+  return fits;
+}
+
+int transplantbridge(const bridgetables *bridge, const bridgetables *onto, vector2d shift) {
+  if (!fitsabove(bridge, onto, shift))
+    return 0;
   loadbridgetables(bridge);
+  for (int i = 0; i < numofjoints; i++) {
+    joint[i].pos.x += shift.x;
+    joint[i].pos.y += shift.y;
+  }
   level = onto->level;
   level.traintime = bridge->level.traintime;
   if (level.manualdeck == 0)
     setdecktypes();
   return 1;
+}
+
+int findbridgeshifts(const bridgetables *bridge, const bridgetables *onto, vector2d *shifts, int max) {
+  int first = 0;
+  while (first < bridge->numofjoints && bridge->joint[first].type != 0)
+    first++;
+  if (first == bridge->numofjoints || max < 1)
+    return 0;
+  vector2d from = bridge->joint[first].pos;
+  int count = 0;
+  for (int i = 0; i < onto->numofjoints && count < max; i++) {
+    if (onto->joint[i].type != 0)
+      continue;
+    vector2d shift = {onto->joint[i].pos.x - from.x, onto->joint[i].pos.y - from.y};
+    if (!fitsabove(bridge, onto, shift))
+      continue;
+    shifts[count] = shift;
+    if (shift.x == 0.0f && shift.y == 0.0f) {
+      shifts[count] = shifts[0];
+      shifts[0] = shift;
+    }
+    count++;
+  }
+  return count;
 }
 
 static float findpeakstress() {

@@ -29,12 +29,18 @@ struct verdictinfo {
 void savebridgetables(bridgetables *out);
 void loadbridgetables(const bridgetables *in);
 
-// The bridge's joints and beams on the crossing of `onto`: its terrain,
-// water, deck, ends, budget, train and manual-deck setting, and the deck
-// beams chosen as the editor would there. The bridge keeps its own train
-// start second. Returns 0, with the live tables unchanged, when an anchor
-// of the bridge is not an anchor of `onto`: it could not be built there.
-int transplantbridge(const bridgetables *bridge, const bridgetables *onto);
+// The bridge's joints and beams, moved by `shift`, on the crossing of
+// `onto`: its terrain, water, deck, ends, budget, train and manual-deck
+// setting, and the deck beams chosen as the editor would there. The bridge
+// keeps its own train start second. Returns 0, with the live tables
+// unchanged, when it could not be built there: a moved anchor that is not an
+// anchor of `onto`, or a moved free joint the editor would not place.
+int transplantbridge(const bridgetables *bridge, const bridgetables *onto, vector2d shift = {0.0f, 0.0f});
+// Every shift that carries each anchor of the bridge onto an anchor of
+// `onto`, no shift first when it is one: a player can build the same truss
+// wherever that holds, so two levels are only different puzzles if it fails
+// on all of them. Returns how many were stored, at most `max`.
+int findbridgeshifts(const bridgetables *bridge, const bridgetables *onto, vector2d *shifts, int max);
 
 // One normal test of the live tables with the train started by itself, run
 // until its verdict is certain: across, or the test-run verdict's failure,
