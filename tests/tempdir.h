@@ -14,7 +14,8 @@
 class tempdirtest : public ::testing::Test {
 protected:
   std::string home;
-  std::string dir;
+  std::string root;  // removed whole at the end
+  std::string dir;   // root/work: a name that escapes upwards still lands in root
 
   void SetUp() override {
     char cwd[4096];
@@ -22,13 +23,15 @@ protected:
     home = cwd;
     char pattern[] = "/tmp/spanwright-test-XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir = pattern;
+    root = pattern;
+    dir = root + "/work";
+    ASSERT_EQ(mkdir(dir.c_str(), 0777), 0);
     ASSERT_EQ(chdir(dir.c_str()), 0);
   }
 
   void TearDown() override {
     ASSERT_EQ(chdir(home.c_str()), 0);
-    std::string command = "rm -rf '" + dir + "'";
+    std::string command = "rm -rf '" + root + "'";
     ASSERT_EQ(system(command.c_str()), 0);
   }
 
