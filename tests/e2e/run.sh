@@ -20,9 +20,10 @@
 #   close                 the window system's close request
 #   exits [STATUS]        wait for the game to end with STATUS (default 0)
 #   alive                 the game still runs
-#   size W H              the window is W x H pixels
-# Input (each press is held for $HOLD seconds: the game reads input state
-# once a frame, and a press no frame saw is lost)
+#   size W H              the window is W x H pixels ($(winsize) prints them)
+# Input (each press is held, and its release seen, for $HOLD seconds, 0.12 or
+# $E2E_HOLD: the game reads input state once a frame, and a press no frame
+# saw is lost)
 #   click X Y [BUTTON]    default button 1; 3 is the right button
 #   move X Y              move the pointer and let a frame pass
 #   drag X1 Y1 X2 Y2      left button held from one point to the other
@@ -47,21 +48,23 @@
 #   mean NAME X Y W H MIN [MAX]     the same for the mean grey
 #   pixel NAME X Y R G B [TOL]      the pixel's colour within TOL (12)
 #   differ A B [X Y W H]  the two pictures differ (in the rectangle)
-#   same A B [X Y W H]    the two pictures agree (in the rectangle)
-# Waiting on a condition (up to $WAIT seconds, default 10)
+#   same A B [X Y W H]    the two pictures agree (in the rectangle);
+#                         $(differs A B [X Y W H]) counts the pixels that differ
+# Waiting on a condition (up to $WAIT seconds, default 10; a step prefixed
+# with WAIT=90 waits longer)
 #   await STEP...         repeat the step until it succeeds
 #   see STEP...           grab "now" and run the step, until it succeeds:
 #                         see region now 240 160 160 32 200
 # Files (paths relative to the data directory)
 #   file PATH             PATH appears (waits up to $WAIT seconds)
-#   contains PATH TEXT    PATH holds the line TEXT (grep -E)
+#   contains PATH REGEX   a line of PATH matches the extended REGEX
 #   bytes PATH HEX        PATH starts with these bytes (01000000)
 #   verify PATH [TEXT]    spanwright-verify passes PATH; its report (with
 #                         TEXT, its --describe output) contains TEXT
 # Variables: BUILD, SRC, WORK (scratch, removed afterwards unless E2E_KEEP=1),
 # DATA (the data directory), GAME (the binary started), E2E (this directory).
-# E2E_TRACE=1 logs each line with the seconds passed. A failed scenario keeps its last window picture in
-# <build>/e2e-failures/<scenario>.png.
+# E2E_TRACE=1 logs each line with the seconds passed. A failed scenario
+# keeps its last window picture in <build>/e2e-failures/<scenario>.png.
 set -u
 BUILD=$(cd "${1:?build dir}" && pwd)
 SRC=$(cd "${2:?source dir}" && pwd)
