@@ -39,17 +39,17 @@ void stepcamera(int keysblocked, int speedblocked, int edgescroll, float miny) {
       speed = 4.0f;
   }
   if (!keysblocked) {
-    if (keyboard['a'])
+    if (keyboard[(int)'a'])
       p[0] -= speed;
-    if (keyboard['d'])
+    if (keyboard[(int)'d'])
       p[0] += speed;
-    if (keyboard['s'])
+    if (keyboard[(int)'s'])
       p[1] -= speed;
-    if (keyboard['w'])
+    if (keyboard[(int)'w'])
       p[1] += speed;
-    if (keyboard['q'])
+    if (keyboard[(int)'q'])
       p[2] -= speed;
-    if (keyboard['z'])
+    if (keyboard[(int)'z'])
       p[2] += speed;
   }
   if (edgescroll) {
