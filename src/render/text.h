@@ -58,6 +58,7 @@ void setfontresolution(int w, int h);
 void loadfont(int slot, const char *filename);
 void setuptextdisplay();
 // Arguments after alpha: int for "/i" "/u" "/x" "/I" "/c", double for "/f",
-// const char * for "/s".
+// const char * for "/s". alpha is a double because the argument before the
+// "..." must not be one that promotes.
 void drawtext(const char *format, int x, int y, int size, float red, float green,
-              float blue, float alpha, ...);
+              float blue, double alpha, ...);

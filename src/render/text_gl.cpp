@@ -59,7 +59,7 @@ static int aligntext(int v, int extent) {
 }
 
 void drawtext(const char *format, int x, int y, int size, float red, float green, float blue,
-              float alpha, ...) {
+              double alpha, ...) {
   va_list args;
   va_start(args, alpha);
   expandtext(textstring2, format, args);
@@ -78,7 +78,7 @@ void drawtext(const char *format, int x, int y, int size, float red, float green
   int slot = f->texture;
   glBindTexture(GL_TEXTURE_2D, slot >= 0 && slot < NUMTEXTURES ? texture[slot].glname : 0);
   glBegin(GL_QUADS);
-  glColor4f(red, green, blue, alpha);
+  glColor4f(red, green, blue, (float)alpha);
   int pen = 0;
   for (const unsigned char *c = (const unsigned char *)textstring2; *c; c++) {
     float advance = (float)size * f->glyphwidth[*c];
