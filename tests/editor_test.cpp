@@ -18,77 +18,59 @@
 
 namespace {
 
-// Every beam references two distinct existing joints, not both anchors, and
-// no pair is joined twice.
+using V = std::vector<int>;
+V counts() { return {numofjoints, numofbeams}; }
+
+// Every beam joins two distinct existing joints, not both anchors, and no
+// pair is joined twice: what every editing step must leave behind.
 ::testing::AssertionResult tablesvalid() {
   for (int i = 0; i < numofbeams; i++) {
     int a = beam[i].joint1, b = beam[i].joint2;
-    if (a < 0 || a >= numofjoints || b < 0 || b >= numofjoints)
-      return ::testing::AssertionFailure() << "beam " << i << " references " << a << "," << b;
-    if (a == b)
-      return ::testing::AssertionFailure() << "beam " << i << " joins joint " << a << " to itself";
-    if (joint[a].type == 0 && joint[b].type == 0)
-      return ::testing::AssertionFailure() << "beam " << i << " joins two anchors";
-    for (int k = 0; k < i; k++)
-      if ((beam[k].joint1 == a && beam[k].joint2 == b) || (beam[k].joint1 == b && beam[k].joint2 == a))
-        return ::testing::AssertionFailure() << "beams " << k << " and " << i << " join the same pair";
+    bool bad = a < 0 || a >= numofjoints || b < 0 || b >= numofjoints || a == b ||
+               (joint[a].type == 0 && joint[b].type == 0);
+    for (int k = 0; k < i && !bad; k++)
+      bad = (beam[k].joint1 == a && beam[k].joint2 == b) || (beam[k].joint1 == b && beam[k].joint2 == a);
+    if (bad)
+      return ::testing::AssertionFailure() << "beam " << i << " joins " << a << "," << b;
   }
   return ::testing::AssertionSuccess();
 }
 
-void reseteditor() {
-  createlevel();
-  numofjoints = 0;
-  numofbeams = 0;
-  memset(keyboard, 0, sizeof(keyboard));
-  memset(prevkeyboard, 0, sizeof(prevkeyboard));
-  mouse = {};
-  prevmouse = {};
-  strcpy(game.name, "test");
-  setupeditor();
-}
-
 // The test camera: centre (1024, 32), distance 64, so 0.2 world units per
 // virtual pixel and every even world coordinate is a whole pixel.
-void setcamera() {
-  view.pos[0] = 1024.0f;
-  view.pos[1] = 32.0f;
-  view.pos[2] = 64.0f;
+void reseteditor(bool camera = true) {
+  createlevel();
+  numofjoints = numofbeams = 0;
+  memset(keyboard, 0, sizeof(keyboard));
+  memset(prevkeyboard, 0, sizeof(prevkeyboard));
+  mouse = prevmouse = {};
+  strcpy(game.name, "test");
+  setupeditor();
+  if (camera)
+    view.pos[0] = 1024.0f, view.pos[1] = 32.0f, view.pos[2] = 64.0f;
 }
-int screenx(float wx) { return (int)lroundf(320.0f + (wx - 1024.0f) * 5.0f); }
-int screeny(float wy) { return (int)lroundf(240.0f - (wy - 32.0f) * 5.0f); }
 
 // This frame's mouse, the last one's kept as the poll keeps it.
 void pointat(float wx, float wy, int left, int right) {
   prevmouse = mouse;
-  mouse.x = screenx(wx);
-  mouse.y = screeny(wy);
+  mouse.x = (int)lroundf(320.0f + (wx - 1024.0f) * 5.0f);
+  mouse.y = (int)lroundf(240.0f - (wy - 32.0f) * 5.0f);
   mouse.left = left;
   mouse.right = right;
 }
 
-// The first half of a frame: poll and build the preview, as drawn.
+// The first half of a frame (poll, build the preview as drawn); frame() is
+// a whole one as the screen runs it.
 void preview(float wx, float wy, int left = 0, int right = 0) {
   pointat(wx, wy, left, right);
   checkeditor();
 }
-
-// One editor frame as the screen runs it: poll, preview, commit.
 void frame(float wx, float wy, int left = 0, int right = 0) {
   preview(wx, wy, left, right);
   commiteditor();
 }
-
-// A press and release at one point: two frames.
-void click(float wx, float wy) {
-  frame(wx, wy, 1);
-  frame(wx, wy, 0);
-}
-
-void rightclick(float wx, float wy) {
-  frame(wx, wy, 0, 1);
-  frame(wx, wy, 0, 0);
-}
+void click(float wx, float wy) { frame(wx, wy, 1), frame(wx, wy); }
+void rightclick(float wx, float wy) { frame(wx, wy, 0, 1), frame(wx, wy); }
 
 // A selection rectangle with the given corners, as if dragged.
 void rectangle(vector2d corner1, vector2d corner2) {
@@ -120,7 +102,6 @@ TEST(Editor, SnappingJointRadiusAndGround) {
   for (const auto &r : rounding)
     EXPECT_EQ(roundfloat(r[0], 2.0f), r[1]) << r[0];
   int a = createjoint(1, {1100.0f, 40.0f});
-  ASSERT_EQ(a, 0);
   // within 2 the joint is reused, keeping its type; ties go to the lowest index
   struct {
     int type;
@@ -136,9 +117,7 @@ TEST(Editor, SnappingJointRadiusAndGround) {
               {0, 1200.0f, 10.0f, 5}};    // anchors go anywhere
   for (const auto &r : rows)
     EXPECT_EQ(createjoint(r.type, {r.x, r.y}), r.index) << r.x << "," << r.y;
-  EXPECT_EQ(joint[a].type, 1);
-  EXPECT_EQ(findjoint({1101.0f, 40.0f}), 0);
-  EXPECT_EQ(findjoint({1200.0f, 40.0f}), -1);
+  EXPECT_EQ(V({a, joint[a].type, findjoint({1101.0f, 40.0f}), findjoint({1200.0f, 40.0f})}), V({0, 1, 0, -1}));
 }
 
 TEST(Editor, BeamRules) {
@@ -156,8 +135,7 @@ TEST(Editor, BeamRules) {
               {0, f0, f2, -1, "18.44"}};
   for (const auto &r : rows)
     EXPECT_EQ(createbeam(r.type, r.a, r.b), r.result) << r.why;
-  EXPECT_EQ(beam[0].type, 0);
-  EXPECT_EQ(numofbeams, 1);
+  EXPECT_EQ(V({beam[0].type, numofbeams}), V({0, 1}));
   // exactly the maximum length is allowed
   beamtype[0] = 8.0f;
   EXPECT_NE(createbeam(0, f3, a0), -1);
@@ -170,32 +148,23 @@ TEST(Editor, DeleteKeepsTablesDense) {
   for (int i = 0; i < 10; i++)
     addjoint(i < 2 ? 0 : 1, 1000.0f + 4.0f * (float)i, 40.0f + (float)(i & 1) * 4.0f);
   for (int i = 0; i + 1 < 10; i++)
-    createbeam(0, i, i + 1);
-  for (int i = 0; i + 2 < 10; i++)
-    createbeam(0, i, i + 2);
-  ASSERT_EQ(numofbeams, 16); // 0-1 joins two anchors
-  vector2d moved = joint[9].pos;
-  // deleting joint 3 of 10 removes its 4 beams and renumbers joint 9 to 3
+    createbeam(0, i, i + 1), createbeam(0, i, i + 2);
+  vector2d moved = joint[9].pos, first = joint[0].pos;
+  // deleting joint 3 of 10 removes its 4 of 16 beams and renumbers joint 9 to 3
   deletejoint(3);
-  EXPECT_EQ(numofjoints, 9);
-  EXPECT_EQ(numofbeams, 12);
-  EXPECT_EQ(joint[3].pos.x, moved.x);
-  EXPECT_TRUE(tablesvalid());
   int tojoint3 = 0;
   for (int i = 0; i < numofbeams; i++)
     tojoint3 += (beam[i].joint1 == 3 || beam[i].joint2 == 3);
-  EXPECT_EQ(tojoint3, 2); // the old joint 9's two beams
-  // deleting the last joint removes its beams and moves nothing
-  vector2d first = joint[0].pos;
-  deletejoint(numofjoints - 1);
-  EXPECT_EQ(numofjoints, 8);
-  EXPECT_EQ(joint[0].pos.x, first.x);
+  EXPECT_EQ(V({numofjoints, numofbeams, tojoint3}), V({9, 12, 2}));
+  EXPECT_EQ(joint[3].pos.x, moved.x);
   EXPECT_TRUE(tablesvalid());
-  // out-of-range deletions are ignored
+  // deleting the last joint moves nothing; out-of-range deletions are ignored
+  deletejoint(numofjoints - 1);
   deletejoint(-1);
   deletejoint(numofjoints);
   deletebeam(numofbeams);
   EXPECT_EQ(numofjoints, 8);
+  EXPECT_EQ(joint[0].pos.x, first.x);
   EXPECT_TRUE(tablesvalid());
 }
 
@@ -205,9 +174,8 @@ TEST(Editor, FullTablesRefuse) {
   for (int i = 0; i < MAXJOINTS; i++)
     joint[i] = {1, {(float)(i % 128) * 4.0f, 100.0f + (float)(i / 128) * 4.0f}};
   // a new point is refused, an existing one still found
-  EXPECT_EQ(createjoint(1, {1.0f, 50.0f}), -1);
-  EXPECT_EQ(createjoint(0, {1.0f, 50.0f}), -1);
-  EXPECT_EQ(createjoint(1, {4.5f, 100.0f}), 1);
+  EXPECT_EQ(V({createjoint(1, {1.0f, 50.0f}), createjoint(0, {1.0f, 50.0f}), createjoint(1, {4.5f, 100.0f})}),
+            V({-1, -1, 1}));
   numofbeams = MAXBEAMS;
   for (int i = 0; i < MAXBEAMS; i++)
     beam[i] = {0, i, (i + 1) % 128 == 0 ? i - 1 : i + 1, 0, 0, 0.0f};
@@ -217,19 +185,16 @@ TEST(Editor, FullTablesRefuse) {
   // A file holds one entry fewer than the tables: a click past that is
   // refused as one over budget, the level editor places no further anchor.
   reseteditor();
-  setcamera();
   level.budget = 1 << 30;
   numofjoints = MAXJOINTS - 1;
   joint[0] = {1, {1000, 40}};
   click(1000, 40);
   click(1008, 40);
-  EXPECT_EQ(numofjoints, MAXJOINTS - 1);
-  EXPECT_EQ(editor.selected, 0);
+  EXPECT_EQ(V({numofjoints, editor.selected}), V({MAXJOINTS - 1, 0}));
   joint[1] = {1, {1008, 40}};
   numofbeams = MAXBEAMS - 1;
   click(1008, 40);
   EXPECT_EQ(numofbeams, MAXBEAMS - 1);
-  numofjoints = MAXJOINTS - 1;
   paint(PAINT_ANCHOR, 1020, 20, 1);
   EXPECT_EQ(numofjoints, MAXJOINTS - 1);
   keyboard[PAINT_ANCHOR] = 0;
@@ -238,36 +203,26 @@ TEST(Editor, FullTablesRefuse) {
 
 TEST(Editor, DrawingBeams) {
   reseteditor();
-  setcamera();
   level.budget = 10000;
   int anchor = addjoint(0, 992, 32);
   saveeditortables();
-  // hovering shows the anchor, the preview builds nothing
+  // hovering shows the anchor; clicking it draws from it (an anchor never moves)
   frame(992, 32);
   EXPECT_EQ(editor.hover, anchor);
-  EXPECT_EQ(numofjoints, 1);
-  // clicking it selects it for drawing (an anchor never moves)
   click(992, 32);
-  EXPECT_EQ(editor.selected, anchor);
-  EXPECT_EQ(editor.dragmode, DRAG_DRAWING);
-  // far to the right the preview ends 16 away, on the farthest grid point within 17.9
+  EXPECT_EQ(V({editor.selected, editor.dragmode}), V({anchor, DRAG_DRAWING}));
+  // far to the right the preview ends 16 away, on the farthest grid point
+  // within 17.9; both ends on the deck line: a deck beam, drawn as preview
   preview(1040, 32);
-  ASSERT_EQ(numofjoints, 2);
-  ASSERT_EQ(numofbeams, 1);
+  ASSERT_EQ(counts(), V({2, 1}));
   EXPECT_EQ(joint[1].pos.x, 1008.0f);
-  EXPECT_EQ(joint[1].pos.y, 32.0f);
-  // both ends on the deck line: a deck beam
-  EXPECT_EQ(beam[0].type, 1);
-  EXPECT_EQ(editor.savednumofjoints, 1); // drawn as preview
-  commiteditor();
+  EXPECT_EQ(V({beam[0].type, editor.savednumofjoints}), V({1, 1}));
   // no click: the preview vanishes
-  EXPECT_EQ(numofjoints, 1);
-  EXPECT_EQ(numofbeams, 0);
+  commiteditor();
+  EXPECT_EQ(counts(), V({1, 0}));
   // a click builds it and drawing goes on from its end
   click(1040, 32);
-  EXPECT_EQ(numofbeams, 1);
-  EXPECT_EQ(editor.selected, 1);
-  EXPECT_EQ(editor.cost, 100);
+  EXPECT_EQ(V({numofbeams, editor.selected, editor.cost}), V({1, 1, 100}));
   // a diagonal beam off the deck line is structural
   click(1016, 40);
   ASSERT_EQ(numofbeams, 2);
@@ -277,16 +232,13 @@ TEST(Editor, DrawingBeams) {
   addjoint(1, 1070, 40);
   click(1070, 40);
   frame(1070, 31, 1);
-  EXPECT_EQ(editor.selected, -1);
-  EXPECT_EQ(numofbeams, 2);
-  EXPECT_EQ(numofjoints, 4);
+  EXPECT_EQ(V({editor.selected, numofbeams, numofjoints}), V({-1, 2, 4}));
   frame(1070, 31);
   EXPECT_TRUE(tablesvalid());
 }
 
 TEST(Editor, DeckDetectionAtOneUnit) {
   reseteditor();
-  setcamera();
   addjoint(1, 1000, 40);
   // Beams drawn along y 40 from x 1000 on: deck within less than 1.0 of the
   // deck height; with a manual deck only the "Build Deck" toggle, which the
@@ -317,66 +269,46 @@ TEST(Editor, DeckDetectionAtOneUnit) {
 
 TEST(Editor, BudgetRefusal) {
   reseteditor();
-  setcamera();
   level.budget = 1000;
   addjoint(1, 1000, 60);
-  click(1000, 60);
-  for (int i = 1; i <= 10; i++)
+  for (int i = 0; i <= 10; i++)
     click(1000.0f + 4.0f * (float)i, 60);
-  ASSERT_EQ(numofbeams, 10);
-  // the eleventh beam is previewed but a click builds nothing
+  // the eleventh beam is previewed (+100 in red) but a click builds nothing
   frame(1044, 60);
   EXPECT_EQ(editor.cost, 1000);
-  prevmouse = mouse;
-  mouse.left = 1;
-  checkeditor();
-  EXPECT_EQ(numofbeams, 11); // preview, shown as +100 in red
+  preview(1044, 60, 1);
+  EXPECT_EQ(numofbeams, 11);
   commiteditor();
-  EXPECT_EQ(numofbeams, 10);
-  EXPECT_EQ(editor.selected, 10); // still drawing from the last joint
   frame(1044, 60);
-  EXPECT_EQ(numofbeams, 10);
+  EXPECT_EQ(V({numofbeams, editor.selected}), V({10, 10})); // still drawing from the last joint
 }
 
 TEST(Editor, MovingJoints) {
   reseteditor();
-  setcamera();
-  int anchor = addjoint(0, 1000, 40);
-  int f = addjoint(1, 1010, 40);
-  int g = addjoint(1, 1020, 40);
+  int anchor = addjoint(0, 1000, 40), f = addjoint(1, 1010, 40), g = addjoint(1, 1020, 40);
   createbeam(0, anchor, f);
   createbeam(0, f, g);
-  // press on the free joint: pressed, not moved
+  // press on the free joint: pressed, not moved; dragged up it follows the snapped mouse
   frame(1010, 40, 1);
-  EXPECT_EQ(editor.selected, f);
-  EXPECT_EQ(editor.dragmode, DRAG_PRESSED);
-  // drag it up: it follows the snapped mouse
+  EXPECT_EQ(V({editor.selected, editor.dragmode}), V({f, DRAG_PRESSED}));
   frame(1010.3f, 46, 1);
   EXPECT_EQ(editor.dragmode, DRAG_MOVING);
-  EXPECT_EQ(editor.dragpos.y, 46.0f);
-  // onto another joint's circle: it stays at its last valid spot
+  // onto another joint's circle or into the ground: it stays at its last valid spot
   frame(1019, 40, 1);
   frame(1019, 40, 1);
-  // into the ground (below 32 right of the dip): stays too
   frame(1060, 20, 1);
   EXPECT_EQ(editor.dragpos.x, 1010.0f);
   EXPECT_EQ(editor.dragpos.y, 46.0f);
   // release: the move is recorded for undo and the joint stays selected
   frame(1010, 46, 0);
-  EXPECT_EQ(joint[f].pos.y, 46.0f);
-  EXPECT_EQ(undoposition, 1);
   frame(1010, 46, 0);
-  EXPECT_EQ(editor.dragmode, DRAG_DRAWING);
-  EXPECT_EQ(editor.selected, f);
-  EXPECT_EQ(numofjoints, 3);
-  // joints never merged
-  EXPECT_GE(vectordistance2d(&joint[f].pos, &joint[g].pos), 2.0f);
+  EXPECT_EQ(joint[f].pos.y, 46.0f);
+  EXPECT_EQ(V({undoposition, editor.dragmode, editor.selected, numofjoints}), V({1, DRAG_DRAWING, f, 3}));
   rightclick(1100, 100);
   // pressing on an anchor and moving never moves it
   frame(1000, 40, 1);
   frame(1004, 48, 1);
   frame(1004, 48, 0);
-  EXPECT_EQ(joint[anchor].pos.x, 1000.0f);
   EXPECT_EQ(joint[anchor].pos.y, 40.0f);
   // undo puts the moved joint back
   rightclick(1100, 100);
@@ -392,7 +324,6 @@ TEST(Editor, MovingJoints) {
 
 TEST(Editor, InterruptedDragDoesNotCarryOver) {
   reseteditor();
-  setcamera();
   int anchor = addjoint(0, 1000, 40);
   addjoint(1, 1010, 40);
   frame(1010, 40, 1);
@@ -404,28 +335,21 @@ TEST(Editor, InterruptedDragDoesNotCarryOver) {
   frame(1014, 44, 0);
   // clicking the anchor now draws from it instead of moving it
   click(1000, 40);
-  EXPECT_EQ(editor.selected, anchor);
   preview(1006, 48);
+  EXPECT_EQ(V({editor.selected, numofbeams}), V({anchor, 1}));
   EXPECT_EQ(joint[anchor].pos.x, 1000.0f);
-  EXPECT_EQ(numofbeams, 1); // the preview beam
 }
 
 TEST(Editor, RightClickAndRectangle) {
   reseteditor();
-  setcamera();
-  int anchor = addjoint(0, 1000, 40);
-  int f = addjoint(1, 1010, 40);
-  int g = addjoint(1, 1010, 50);
+  int anchor = addjoint(0, 1000, 40), f = addjoint(1, 1010, 40), g = addjoint(1, 1010, 50);
   createbeam(0, anchor, f);
   createbeam(0, f, g);
-  (void)g;
-  // right-clicking an anchor deletes nothing
+  // right-clicking an anchor deletes nothing; a beam (not near a joint) only it
   rightclick(1000, 40);
   EXPECT_EQ(numofjoints, 3);
-  // right-clicking a beam (not near a joint) deletes only it
   rightclick(1005, 40.5f);
-  EXPECT_EQ(numofbeams, 1);
-  EXPECT_EQ(undoposition, 1);
+  EXPECT_EQ(V({numofbeams, undoposition}), V({1, 1}));
   // a beam of no length (as a file may hold) is not picked from afar
   int z1 = addjoint(1, 1080, 80), z2 = addjoint(1, 1080, 80);
   createbeam(0, z1, z2);
@@ -435,29 +359,24 @@ TEST(Editor, RightClickAndRectangle) {
   deletejoint(z1);
   // right-clicking a free joint deletes it with its beams
   rightclick(1010, 50);
-  EXPECT_EQ(numofjoints, 2);
-  EXPECT_EQ(numofbeams, 0);
+  EXPECT_EQ(counts(), V({2, 0}));
   // drawing from a free joint onto joint 0 joins them, a step that can be undone
   int undos = undoposition;
   click(1010, 40);
   click(1000, 40);
-  EXPECT_EQ(numofbeams, 1);
-  EXPECT_EQ(undoposition, (undos + 1) & 15);
+  EXPECT_EQ(V({numofbeams, undoposition}), V({1, (undos + 1) & 15}));
   rightclick(1100, 100);
   // right-click while drawing only cancels drawing
   click(1010, 40);
   frame(1020, 40);
   rightclick(1020, 40);
-  EXPECT_EQ(numofjoints, 2);
-  EXPECT_EQ(editor.selected, -1);
-  // a rectangle of diagonal 3.9 is dropped on release
+  EXPECT_EQ(V({numofjoints, editor.selected}), V({2, -1}));
+  // a rectangle of diagonal 3.9 is dropped on release, one of 4.0 stays
   frame(1050, 60, 1);
-  EXPECT_EQ(editor.state, EDIT_RECTANGLE);
   EXPECT_EQ(getrectanglesize(), 0.0f);
   frame(1053.8f, 60, 1);
   frame(1053.8f, 60, 0);
   EXPECT_EQ(editor.state, EDIT_IDLE);
-  // one of 4.0 or more stays
   frame(1050, 60, 1);
   frame(1056, 64, 1);
   frame(1056, 64, 0);
@@ -471,45 +390,31 @@ TEST(Editor, RightClickAndRectangle) {
 
 TEST(Editor, UndoRing) {
   reseteditor();
-  setcamera();
   addjoint(1, 1000, 60);
   saveeditortables();
-  // fresh: nothing to undo or redo
-  EXPECT_EQ(undoposition, undoback);
-  EXPECT_EQ(undoposition, undofront);
+  EXPECT_EQ(V({undoposition, undoposition}), V({undoback, undofront}));
   // three beams, three undos: as loaded; a fourth does nothing
-  click(1000, 60);
-  click(1004, 60);
-  click(1008, 60);
-  click(1012, 60);
-  ASSERT_EQ(numofbeams, 3);
+  for (int i = 0; i < 4; i++)
+    click(1000.0f + 4.0f * (float)i, 60);
   jointinfo built[4];
   memcpy(built, joint, sizeof(built));
   ASSERT_EQ(editor.hover, 3);
   editorundo();
-  EXPECT_EQ(editor.selected, 2); // back to drawing from the third beam's start
-  EXPECT_EQ(editor.hover, -1);   // the joint under the mouse is gone
+  // back to drawing from the third beam's start; the joint under the mouse is gone
+  EXPECT_EQ(V({editor.selected, editor.hover}), V({2, -1}));
   // undone by the button (no mouse handling that frame): the cost shown and
   // the committed state drawn follow the tables
   idleeditor();
-  EXPECT_EQ(editor.cost, 200);
-  EXPECT_EQ(editor.savednumofbeams, 2);
-  editorundo();
-  editorundo();
-  EXPECT_EQ(numofbeams, 0);
-  EXPECT_EQ(numofjoints, 1);
-  editorundo();
-  EXPECT_EQ(numofjoints, 1);
-  // redo three times restores every beam exactly
-  editorredo();
-  editorredo();
-  editorredo();
-  EXPECT_EQ(numofbeams, 3);
-  ASSERT_EQ(numofjoints, 4);
+  EXPECT_EQ(V({editor.cost, editor.savednumofbeams}), V({200, 2}));
+  for (int i = 0; i < 3; i++)
+    editorundo();
+  EXPECT_EQ(counts(), V({1, 0}));
+  // redo restores every beam exactly, and no further
+  for (int i = 0; i < 4; i++)
+    editorredo();
+  ASSERT_EQ(counts(), V({4, 3}));
   EXPECT_EQ(memcmp(built, joint, sizeof(built)), 0);
   EXPECT_EQ(editor.selected, -1);
-  editorredo();
-  EXPECT_EQ(numofbeams, 3);
   // undo, then build: the redo branch is gone
   editorundo();
   click(1000, 60);
@@ -518,19 +423,13 @@ TEST(Editor, UndoRing) {
   rightclick(1100, 100);
   // twenty changes: only fifteen can be undone
   reseteditor();
-  setcamera();
   addjoint(1, 900, 60);
-  click(900, 60);
-  for (int i = 1; i <= 20; i++)
+  for (int i = 0; i <= 20; i++)
     click(900.0f + 4.0f * (float)i, 60);
-  ASSERT_EQ(numofbeams, 20);
   int undos = 0;
-  while (undoposition != undoback) {
+  for (; undoposition != undoback; undos++)
     editorundo();
-    undos++;
-  }
-  EXPECT_EQ(undos, 15);
-  EXPECT_EQ(numofbeams, 5);
+  EXPECT_EQ(V({undos, numofbeams}), V({15, 5}));
   EXPECT_TRUE(tablesvalid());
 }
 
@@ -539,32 +438,27 @@ TEST(Editor, CopyFlipPasteDelete) {
   copy.count = 3;
   editor.hover = 5, editor.newbeamtype = 1, editor.state = EDIT_RECTANGLE;
   view.pos[0] = view.pos[1] = 0.0f;
-  reseteditor();
-  EXPECT_EQ(std::vector<int>({copy.count, editor.hover, editor.newbeamtype, editor.state}),
-            std::vector<int>({0, -1, 0, EDIT_IDLE}));
+  reseteditor(false);
+  EXPECT_EQ(V({copy.count, editor.hover, editor.newbeamtype, editor.state}), V({0, -1, 0, EDIT_IDLE}));
   EXPECT_EQ(view.pos[0], 1024.0f);
   EXPECT_EQ(view.pos[1], level.deckheight);
-  setcamera();
   int a = addjoint(1, 2, 4), b = addjoint(1, 4, 6);
   createbeam(0, a, b);
   rectangle({10, 10}, {0, 0});
   copyjoints();
-  ASSERT_EQ(copy.count, 1);
-  EXPECT_EQ(editor.state, EDIT_PASTE);
+  EXPECT_EQ(V({copy.count, editor.state}), V({1, EDIT_PASTE}));
   // a rectangle with joints but no whole beam empties the clipboard
   rectangle({1, 3}, {3, 5});
   copyjoints();
-  EXPECT_EQ(copy.count, 0);
-  EXPECT_EQ(editor.state, EDIT_IDLE);
+  EXPECT_EQ(V({copy.count, editor.state}), V({0, EDIT_IDLE}));
 
-  // a lopsided truss left of x 1040: a vertical post and a diagonal
+  // a lopsided truss left of x 1040, a vertical post and a diagonal; edges
+  // of the rectangle count as inside
   reseteditor();
-  setcamera();
   int p0 = addjoint(1, 1030, 40), p1 = addjoint(1, 1030, 50), p2 = addjoint(1, 1040, 40);
   createbeam(0, p0, p1);
   createbeam(0, p1, p2);
   createbeam(0, p0, p2);
-  // edges of the rectangle count as inside
   rectangle({1040, 50}, {1030, 40});
   copyjoints();
   ASSERT_EQ(copy.count, 3);
@@ -573,46 +467,36 @@ TEST(Editor, CopyFlipPasteDelete) {
   flipcopy();
   EXPECT_EQ(memcmp(&before.item[0], &copy.item[0], sizeof(copyitem) * 3), 0);
   flipcopy();
-  // stamping the mirrored copy centred on (1060, 46)
+  // stamping the mirrored copy centred on (1060, 46): previewed, then built
   preview(1060, 46);
   EXPECT_EQ(numofjoints, 6);
   commiteditor();
   frame(1060, 46, 1);
-  EXPECT_EQ(numofjoints, 6);
-  EXPECT_EQ(numofbeams, 6);
-  EXPECT_EQ(editor.state, EDIT_PASTE);
-  EXPECT_EQ(editor.selected, -1);
-  // the post, left of the centre when copied, is now right of it
+  EXPECT_EQ(V({numofjoints, numofbeams, editor.state, editor.selected}), V({6, 6, EDIT_PASTE, -1}));
+  // the post, left of the centre when copied, is now right of it; copy
+  // centre: the mean of the six beam ends (1033.3, 43.3) on the grid
   vector2d post = {0, 0};
   for (int i = 3; i < numofjoints; i++)
     if (joint[i].pos.y == 52.0f)
       post = joint[i].pos;
-  // copy centre: the mean of the six beam ends (1033.3, 43.3) on the grid
   EXPECT_EQ(post.x, 1060.0f + (1034.0f - 1030.0f));
   // a right click ends paste mode; the clipboard stays
   rightclick(1060, 46);
-  EXPECT_EQ(editor.state, EDIT_IDLE);
-  EXPECT_EQ(copy.count, 3);
-  EXPECT_EQ(numofjoints, 6);
-  EXPECT_TRUE(tablesvalid());
+  EXPECT_EQ(V({editor.state, copy.count, numofjoints}), V({EDIT_IDLE, 3, 6}));
 
   // delete: the free joints in the rectangle go, with beams to joints outside
   int anchor = addjoint(0, 1045, 45);
   createbeam(0, anchor, p2);
   saveeditortables();
-  int undobefore = undoposition;
+  int undo = (undoposition + 1) & 15;
   rectangle({1029, 39}, {1046, 51});
   deletejoints();
-  EXPECT_EQ(numofjoints, 4); // the anchor and the pasted three
-  EXPECT_EQ(numofbeams, 3);
-  EXPECT_EQ(undoposition, (undobefore + 1) & 15);
+  EXPECT_EQ(V({numofjoints, numofbeams, undoposition}), V({4, 3, undo})); // the anchor and the pasted three
   EXPECT_TRUE(tablesvalid());
   // a rectangle holding only the anchor changes nothing and records nothing
   rectangle({1044, 44}, {1046, 46});
   deletejoints();
-  EXPECT_EQ(numofjoints, 4);
-  EXPECT_EQ(undoposition, (undobefore + 1) & 15);
-  EXPECT_EQ(editor.state, EDIT_IDLE);
+  EXPECT_EQ(V({numofjoints, undoposition, editor.state}), V({4, undo, EDIT_IDLE}));
 
   // 41 beams whose ends average x 7: the centre snaps to 8
   reseteditor();
@@ -625,30 +509,27 @@ TEST(Editor, CopyFlipPasteDelete) {
 
 TEST(Editor, PasteModeClearsStaleHover) {
   reseteditor();
-  setcamera();
   int a = addjoint(1, 1000, 40), b = addjoint(1, 1004, 40);
   createbeam(0, a, b);
   rectangle({990, 30}, {1010, 50});
   copyjoints();
   rightclick(1100, 100);
-  // hover a joint, then enter paste mode by its key and right-click
+  // hover a joint, then enter paste mode by its key and right-click: the joint survives
   frame(1000, 40);
   ASSERT_EQ(editor.hover, a);
   pasteclipboard();
   EXPECT_EQ(editor.hover, -1);
   rightclick(1000, 40);
-  EXPECT_EQ(numofjoints, 2); // the hovered joint survived
+  EXPECT_EQ(numofjoints, 2);
   // pasting with a stale hover does not select it
   frame(1000, 40);
   pasteclipboard();
   frame(1100, 60, 1);
-  EXPECT_EQ(editor.selected, -1);
-  EXPECT_EQ(numofbeams, 2);
+  EXPECT_EQ(V({editor.selected, numofbeams}), V({-1, 2}));
 }
 
 TEST(Editor, LevelEditorPainting) {
   reseteditor();
-  setcamera();
   // Terrain takes the exact height (on the grid with Shift), the deck and
   // the ends the grid, anchors go underground on the grid; nothing without
   // the button.
@@ -680,13 +561,14 @@ TEST(Editor, LevelEditorPainting) {
   addjoint(1, 1020, 40);
   paint(PAINT_ANCHOR, 1020, 40, 0, 1);
   EXPECT_EQ(numofjoints, 1);
-  // painting terrain beside the level writes nothing
+  // painting terrain beside the level writes nothing (world x -20, 2100;
+  // 2046 is column 511)
   levelinfo saved = level;
   view.pos[0] = 0.0f;
-  paint(PAINT_TERRAIN, 1024 - 20, 30, 1); // world x -20
+  paint(PAINT_TERRAIN, 1024 - 20, 30, 1);
   view.pos[0] = 2100.0f;
-  paint(PAINT_TERRAIN, 1024, 30, 1); // world x 2100
-  paint(PAINT_TERRAIN, 1024 - 54, 30, 1); // world x 2046: column 511
+  paint(PAINT_TERRAIN, 1024, 30, 1);
+  paint(PAINT_TERRAIN, 1024 - 54, 30, 1);
   EXPECT_EQ(level.terrain[511], 30.0f);
   level.terrain[511] = saved.terrain[511];
   EXPECT_EQ(memcmp(&saved, &level, sizeof(level)), 0);
@@ -699,7 +581,6 @@ TEST(Editor, CameraEntryAndClamps) {
   addjoint(1, 1500, 40);
   setupeditor();
   EXPECT_EQ(view.pos[2], 476.0f);
-  EXPECT_EQ(view.pos[1], level.deckheight);
   moveeditorcamera(0, 0);
   EXPECT_EQ(view.pos[2], 256.0f);
   // all joints near the centre: distance 64
@@ -740,7 +621,29 @@ TEST(Editor, CameraClock) {
   keyboard['d'] = 0;
 }
 
-class EditorFiles : public tempdirtest {};
+class EditorFiles : public tempdirtest {
+protected:
+  // Saves through the file box; the working directory must not move.
+  int save(int leveleditor, const char *name) {
+    editor.leveleditor = leveleditor;
+    strcpy(editor.filename, name);
+    editor.filemenu = 2;
+    int saved = checkeditorsave();
+    EXPECT_EQ(V({editor.filemenu, cwd() == dir}), V({0, 1})) << name;
+    return saved;
+  }
+  // What a saved file holds: joints, beams, anchors.
+  V loaded(const char *path, const char *name, int bridge) {
+    numofjoints = numofbeams = 0;
+    EXPECT_EQ(chdir(path), 0);
+    int ok = loadlevel(name, bridge);
+    EXPECT_EQ(chdir(dir.c_str()), 0);
+    int anchors = 0;
+    for (int i = 0; i < numofjoints; i++)
+      anchors += joint[i].type == 0;
+    return {ok, numofjoints, numofbeams, anchors};
+  }
+};
 
 TEST_F(EditorFiles, SaveLevelAndBridgeIntoPack) {
   // a name filling its whole record still ends inside the file box's
@@ -750,36 +653,21 @@ TEST_F(EditorFiles, SaveLevelAndBridgeIntoPack) {
   reseteditor();
   mkdir("level", 0777);
   mkdir("bridge", 0777);
-  strcpy(dirlist[0], "p");  // a one-letter pack name is a pack too
+  strcpy(dirlist[0], "p"); // a one-letter pack name is a pack too
   dirlist[1][0] = 0;
   dirnum = 0;
-  int anchor = addjoint(0, 1000, 40);
-  int f = addjoint(1, 1010, 40);
+  int anchor = addjoint(0, 1000, 40), f = addjoint(1, 1010, 40);
   addjoint(0, 1020, 40);
   createbeam(0, anchor, f);
   createbeam(0, f, 2);
   jointinfo built[3];
   memcpy(built, joint, sizeof(built));
-  // the level editor's save writes only the anchors, into level/p
-  editor.leveleditor = 1;
-  strcpy(editor.filename, "lv");
-  editor.filemenu = 2;
-  EXPECT_EQ(checkeditorsave(), 1);
-  EXPECT_EQ(editor.filemenu, 0);
-  EXPECT_EQ(cwd(), dir);
-  // the bridge on screen is as it was
-  ASSERT_EQ(numofjoints, 3);
-  EXPECT_EQ(numofbeams, 2);
+  // the level editor's save writes only the anchors, into level/p; the
+  // bridge on screen is as it was
+  EXPECT_EQ(save(1, "lv"), 1);
+  ASSERT_EQ(counts(), V({3, 2}));
   EXPECT_EQ(memcmp(built, joint, sizeof(built)), 0);
-  // the file holds the two anchors and no beam
-  numofjoints = numofbeams = 0;
-  ASSERT_EQ(chdir("level/p"), 0);
-  ASSERT_EQ(loadlevel("lv", 0), 1);
-  ASSERT_EQ(chdir("../.."), 0);
-  EXPECT_EQ(numofjoints, 2);
-  EXPECT_EQ(numofbeams, 0);
-  EXPECT_EQ(joint[0].type, 0);
-  EXPECT_EQ(joint[1].type, 0);
+  EXPECT_EQ(loaded("level/p", "lv", 0), V({1, 2, 0, 2}));
   // redo strips the bridge again
   numofjoints = 3;
   memcpy(joint, built, sizeof(built));
@@ -787,27 +675,12 @@ TEST_F(EditorFiles, SaveLevelAndBridgeIntoPack) {
   EXPECT_EQ(numofjoints, 2);
   editorundo();
   EXPECT_EQ(numofbeams, 2);
-
   // a bridge is saved whole into bridge/p
-  editor.leveleditor = 0;
-  strcpy(editor.filename, "br");
-  editor.filemenu = 2;
-  EXPECT_EQ(checkeditorsave(), 1);
-  EXPECT_TRUE(exists("bridge/p/br.qzb"));
-  numofjoints = numofbeams = 0;
-  ASSERT_EQ(chdir("bridge/p"), 0);
-  ASSERT_EQ(loadlevel("br", 1), 1);
-  ASSERT_EQ(chdir("../.."), 0);
-  EXPECT_EQ(numofjoints, 3);
-  EXPECT_EQ(numofbeams, 2);
-
-  // a name the file code refuses closes the box, writes nothing, leaves us here
-  strcpy(editor.filename, "../x");
-  editor.filemenu = 2;
-  EXPECT_EQ(checkeditorsave(), 0);
-  EXPECT_EQ(editor.filemenu, 0);
-  EXPECT_EQ(cwd(), dir);
+  EXPECT_EQ(save(0, "br"), 1);
+  EXPECT_EQ(loaded("bridge/p", "br", 1), V({1, 3, 2, 2}));
+  // a name the file code refuses closes the box, writes nothing, leaves us
+  // here; nothing requested: nothing happens
+  EXPECT_EQ(save(0, "../x"), 0);
   EXPECT_FALSE(exists("bridge/x.qzb"));
-  // nothing requested: nothing happens
   EXPECT_EQ(checkeditorsave(), 0);
 }
