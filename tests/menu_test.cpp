@@ -7,6 +7,7 @@
 
 namespace {
 
+using ints = std::vector<int>;
 int calls;
 void countcall() { calls++; }
 
@@ -35,24 +36,17 @@ TEST(Menu, PlacementAndAlignment) {
   // 2: an explicit hit area, centre subtracting half (truncating), end the whole.
   // Vertical alignment uses the size; the width truncates after every glyph
   // (3.5 * 3 -> 9, not 10); a label is measured over its first 63 characters.
-  struct {
-    const char *label;
-    int x, y, size, extra;
-    float advance;
-    int boxx, boxy, width;
-  } rows[] = {{"Exit", ALIGN_CENTER | 320, 400, 16, 0, 0.5f, 304, 400, 32}, {"A", 0, ALIGN_END | 480, 12, 0, 0.5f, 0, 468, 6},
+  struct { const char *label; int x, y, size, extra; float advance; int boxx, boxy, width; } rows[] = {{"Exit", ALIGN_CENTER | 320, 400, 16, 0, 0.5f, 304, 400, 32}, {"A", 0, ALIGN_END | 480, 12, 0, 0.5f, 0, 468, 6},
               {"A", 0, ALIGN_CENTER | 240, 12, 0, 0.5f, 0, 234, 6},       {"00000", ALIGN_END | 640, 0, 16, 1, 0.5f, 600, 0, 80},
               {"", 0, 0, 16, 2, 0.5f, 270, 80, 101},                       {longtext.c_str(), 0, 0, 16, 0, 0.5f, 0, 0, 63 * 8},
               {"abc", 0, 0, 10, 0, 0.35f, 0, 0, 9}};
   for (const auto &r : rows) {
     setupmenufont(r.advance);
     createmenuitem(r.label, r.x, r.y, r.size, 1, 1, 1, 1);
-    if (r.extra == 1)
-      setmenuitem(3, &value);
-    if (r.extra == 2)
-      setmenuitem(12, ALIGN_CENTER | 320, ALIGN_END | 100, 101, 20);
+    if (r.extra)
+      r.extra == 1 ? setmenuitem(3, &value) : setmenuitem(12, ALIGN_CENTER | 320, ALIGN_END | 100, 101, 20);
     const menuiteminfo &m = menuitem[numofmenuitems - 1];
-    EXPECT_EQ(std::vector<int>({m.boxx, m.boxy, m.width}), std::vector<int>({r.boxx, r.boxy, r.width})) << r.label;
+    EXPECT_EQ(ints({m.boxx, m.boxy, m.width}), ints({r.boxx, r.boxy, r.width})) << r.label;
   }
   EXPECT_EQ((int)strlen(menuitem[5].text), 63);
 }
@@ -61,9 +55,7 @@ TEST(Menu, LatchesHoverAndHotkeys) {
   clearmenustate();
   // Three buttons in a column, 16 high: "Back" (Escape), "Options" (o), "Load" (l).
   // latched: bit i set when item i is latched after the frame.
-  struct {
-    int x, y, left, key, repeat, disable, clear, latched, item, state;
-  } frames[] = {
+  struct { int x, y, left, key, repeat, disable, clear, latched, item, state; } frames[] = {
       {4, 20, 1, 0, 0, 0, 0, 2, 1, MENUSTATE_ACTIVE},   // a press latches
       {4, 20, 0, 0, 0, 0, 0, 2, 1, MENUSTATE_ACTIVE},   // released: the latch stays
       {4, 36, 1, 0, 0, 0, 0, 4, 2, MENUSTATE_ACTIVE},   // a press elsewhere moves it
@@ -86,23 +78,16 @@ TEST(Menu, LatchesHoverAndHotkeys) {
   for (const auto &f : frames) {
     SCOPED_TRACE(testing::Message() << "frame " << (&f - frames));
     if (f.clear)
-      for (int i = 0; i < 3; i++)
-        menuitem[i].active = 0;
+      menuitem[0].active = menuitem[1].active = menuitem[2].active = 0;
     numofmenuitems = 0;
     for (int i = 0; i < 4; i++) {
-      item(labels[i], 0, i < 3 ? 16 * i : 600, keys[i]);
-      setmenuitem(13, i + 1);
-      if (i == 1 && f.repeat)
-        setmenuitem(10);
-      if (i == 2 && f.disable)
-        setmenuitem(2, 0);
+      item(labels[i], 0, i < 3 ? 16 * i : 600, keys[i]), setmenuitem(13, i + 1);
+      if ((i == 1 && f.repeat) || (i == 2 && f.disable))
+        setmenuitem(i == 1 ? 10 : 2, 0);
     }
-    font[0].cursor = 7;
-    menuinput(f.x, f.y, f.left, {f.key});
-    checkmenuitems();
-    for (int i = 0; i < 4; i++)
-      EXPECT_EQ(menuitem[i].active, (f.latched >> i) & 1) << "item " << i;
-    EXPECT_EQ(menuitem[f.item].state, f.state);
+    font[0].cursor = 7, menuinput(f.x, f.y, f.left, {f.key}), checkmenuitems();
+    EXPECT_EQ(ints({menuitem[0].active, menuitem[1].active, menuitem[2].active, menuitem[3].active, menuitem[f.item].state}),
+              ints({f.latched & 1, f.latched >> 1 & 1, f.latched >> 2 & 1, 0, f.state}));
     // A hovered enabled item hands its cursor to the font; otherwise the arrow.
     EXPECT_EQ(font[0].cursor, f.state == MENUSTATE_HOVER ? f.item + 1 : f.disable || f.x >= 300 ? 0 : font[0].cursor);
   }
@@ -118,53 +103,47 @@ TEST(Menu, TogglesSetsAndActions) {
     item("Fullscreen", 0, 160), setmenuitem(8, &flag);
     item("Go", 0, 200), setmenuitem(7, countcall);
   };
-  // only the sibling whose value matches shows active
+  // only the sibling whose value matches shows active; clicking row 2 stores
+  // 2 and its latch is already cleared
   step(declare, 600, 600, 0);
-  EXPECT_EQ(std::vector<int>({menuitem[0].state, menuitem[1].state, menuitem[2].state}),
-            std::vector<int>({MENUSTATE_NORMAL, MENUSTATE_ACTIVE, MENUSTATE_NORMAL}));
-  // clicking row 2 stores 2 and its latch is already cleared
+  EXPECT_EQ(ints({menuitem[0].state, menuitem[1].state, menuitem[2].state}), ints({MENUSTATE_NORMAL, MENUSTATE_ACTIVE, MENUSTATE_NORMAL}));
   step(declare, 4, 116, 1);
-  EXPECT_EQ(mode * 10 + menuitem[2].active, 20);
+  EXPECT_EQ(ints({mode, menuitem[2].active}), ints({2, 0}));
   // the toggle flips once per press and shows active while on; a button with
   // its own action runs it once and does not stay latched
   calls = 0;
   for (int left : {0, 1, 1, 0, 1, 0, 1})
     step(declare, 4, 164, left);
-  EXPECT_EQ(flag * 10 + (menuitem[3].state == MENUSTATE_ACTIVE), 11);
+  EXPECT_EQ(ints({flag, menuitem[3].state}), ints({1, MENUSTATE_ACTIVE}));
   for (int left : {0, 1, 1})
     step(declare, 4, 204, left);
-  EXPECT_EQ(calls * 10 + menuitem[4].active, 10);
+  EXPECT_EQ(ints({calls, menuitem[4].active}), ints({1, 0}));
 }
 
 TEST(Menu, CapacityAndReset) {
   clearmenustate();
   // items past the table are ignored, and so are operations aimed at them
+  int bound = 0;
   numofmenuitems = 0;
   for (int i = 0; i < MAXMENUITEMS; i++)
-    item("x", 0, 0);
-  int bound = 0;
-  setmenuitem(1, 'q');
+    item("x", 0, 0, 'q');
   for (int i = 0; i < 40; i++)
     item("y", 0, 0, 'z'), setmenuitem(9, &bound, 5);
   EXPECT_EQ(numofmenuitems, MAXMENUITEMS);
   EXPECT_TRUE(menuitem[MAXMENUITEMS - 1].key == 'q' && menuitem[MAXMENUITEMS - 1].type == MENU_BUTTON);
-  menuinput(0, 0, 1);
-  checkmenuitems();
+  menuinput(0, 0, 1), checkmenuitems();
   // bitmaps per state (0: all four; past 3: none), texture corners
-  numofmenuitems = 0;
-  item("b", 0, 0);
+  numofmenuitems = 0, item("b", 0, 0);
   const float corners[8] = {1, 2, 3, 4, 5, 6, 7, 8};
   setmenuitem(16, corners), setmenuitem(16, nullptr);
   setmenuitem(11, 0, 5), setmenuitem(11, 2, 9), setmenuitem(11, 4, 7);
-  EXPECT_EQ(std::vector<int>(menuitem[0].bitmap, menuitem[0].bitmap + 4), (std::vector<int>{5, 5, 9, 5}));
+  EXPECT_EQ(ints(menuitem[0].bitmap, menuitem[0].bitmap + 4), ints({5, 5, 9, 5}));
   EXPECT_EQ(memcmp(menuitem[0].texcoord, corners, sizeof corners), 0);
   // setmenuitem before any item this frame does nothing; reset clears
   // latches in every slot, declared or not
-  numofmenuitems = 0;
-  setmenuitem(1, 'a');
+  numofmenuitems = 0, setmenuitem(1, 'a');
   menuitem[MAXMENUITEMS - 1].active = menuitem[MAXMENUITEMS - 1].wasactive = 1;
-  numofmenuitems = 3;
-  resetmenuitems();
+  numofmenuitems = 3, resetmenuitems();
   EXPECT_EQ(menuitem[0].key + menuitem[MAXMENUITEMS - 1].active + menuitem[MAXMENUITEMS - 1].wasactive, 0);
 }
 
@@ -172,10 +151,7 @@ TEST(Menu, HotkeyHighlight) {
   clearmenustate();
   // the first match in either case; none for a one-letter-less key, a letter
   // not in the label, a disabled item or a key named by a word
-  struct {
-    const char *label;
-    int key, enabled, highlighted;
-  } rows[] = {{"Load Bridge", 'b', 1, 5}, {"Exit", KEY_ESCAPE, 1, -1}, {"Start", 'q', 1, -1},
+  struct { const char *label; int key, enabled, highlighted; } rows[] = {{"Load Bridge", 'b', 1, 5}, {"Exit", KEY_ESCAPE, 1, -1}, {"Start", 'q', 1, -1},
               {"Options", 'o', 0, -1},    {"Retry", KEY_RETURN, 1, -1}, {"abc", 'c', 1, 2}};
   numofmenuitems = 0;
   for (const auto &r : rows) {
@@ -199,7 +175,7 @@ TEST(Menu, EditingTextBoxSilencesHotkeys) {
   };
   // the box's hotkey starts editing
   step(declare, 600, 600, 0, {'b'});
-  EXPECT_EQ(textinput.editing + menuitem[1].active, 2);
+  EXPECT_EQ(ints({textinput.editing, menuitem[1].active}), ints({1, 1}));
   // while editing, 'o' types (and does not parse) instead of opening Options
   step(declare, 600, 600, 0, {'o'});
   EXPECT_EQ(menuitem[2].active, 0);

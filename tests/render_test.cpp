@@ -39,8 +39,7 @@ TEST(Text, ExpansionAndMeasurement) {
       {expand("/f", 1.5), "1.500000"}, {expand("[/s]", "abc"), "[abc]"}, {expand("/I", 1234567), "1,234,567"},
       {expand("/I", 1000005), "1,000,005"}, {expand("/I", 999), "999"}, {expand("/I", 1000), "1,000"},
       {expand("/I", -12345), "-12345"}, {expand("/c/c/i", 'A', 0, 5), "A5"}, {expand("a/qb/"), "aqb"}};
-  for (const auto &r : rows)
-    EXPECT_EQ(r[0], r[1]);
+  for (const auto &r : rows) EXPECT_EQ(r[0], r[1]);
   // Plain text stops at 1000 characters, checked before each source character:
   // an argument that starts below it is appended whole, but never past the buffer.
   std::string plain(1500, 'a'), format = std::string(999, 'a') + "/s", arg(20, 'b'), huge(5000, 'c');
@@ -83,11 +82,7 @@ TEST(Text, GlyphMeasurement) {
   int fw = 0, fh = 0;
   unsigned char *fallback = makefallbackfont(&fw, &fh), *a = image.pixels.data(), *m = fine.pixels.data();
   ASSERT_TRUE(fallback != nullptr && fw == 256 && fh == 256);
-  struct {
-    unsigned char *pixels;
-    int size, c;
-    float width;
-  } rows[] = {{a, 256, 'A', 10 / 16.0f}, {a, 256, 'W', 15 / 16.0f},       {a, 256, '.', 1 / 16.0f},        {a, 256, 'i', 2 / 16.0f},
+  struct { unsigned char *pixels; int size, c; float width; } rows[] = {{a, 256, 'A', 10 / 16.0f}, {a, 256, 'W', 15 / 16.0f},       {a, 256, '.', 1 / 16.0f},        {a, 256, 'i', 2 / 16.0f},
               {a, 256, 'z', 1 / 16.0f},  {a, 256, ' ', 6 / 16.0f},        {m, 512, 'M', 20 / 32.0f},       {m, 512, ' ', 6 / 16.0f},
               {fallback, 256, '!', 0.75f}, {fallback, 256, '~', 0.75f}, {fallback, 256, 'l', 0.75f}, {fallback, 256, ' ', 6 / 16.0f}};
   for (const auto &r : rows) {

@@ -9,11 +9,8 @@ namespace {
 using ints = std::vector<int>;
 
 // Keys typed one after another into the string box, with what it holds after each.
-struct keystroke {
-  int key, shift;
-  const char *expect;  // nullptr: not checked
-  int caret;           // -1: not checked
-};
+// expect nullptr and caret -1: not checked.
+struct keystroke { int key, shift; const char *expect; int caret; };
 
 // A screen with an int box at (100, 100) (8-character template, hotkey w),
 // a string box at (100, 200) (8 characters, hotkey e) and optionally a float
@@ -66,11 +63,8 @@ TEST(TextBox, ActivationCaretAndNumbers) {
   // Escape ends editing and keeps the value
   b.frame(), b.type('w');
   EXPECT_EQ(ints({textinput.anchor, textinput.caret}), ints({0, 5}));
-  struct {
-    int key;
-    const char *input;  // key 0: the text is set directly instead
-    int number;
-  } rows[] = {{'5', "5", 5},           {KEY_BACKSPACE, "", 5},   {'7', "7", 7},
+  // key 0: the text is set directly instead
+  struct { int key; const char *input; int number; } rows[] = {{'5', "5", 5},           {KEY_BACKSPACE, "", 5},   {'7', "7", 7},
               {KEY_HOME, "7", 7},      {'-', "-7", -7},          {'x', "-x7", -7},
               {0, "99999999999", -7},  {0, "-2147483648", -2147483647 - 1},
               {0, "-2147483649", -2147483647 - 1},               {0, "-7999999", -7999999},
