@@ -29,10 +29,8 @@ static void makebridge(int joints) {
     level.terrain[t] = 0.25f * (float)t - 3.0f;
   level.budget = 12345, level.weight = 50000, level.trainstart = 2, level.manualdeck = 1, level.traintime = 7;
   numofjoints = joints;
-  for (int j = 0; j < joints; j++) {
-    joint[j].type = j < 2 ? 0 : 1;
-    joint[j].pos = {992.0f + 2.0f * (float)j, 32.0f + 0.5f * (float)(j % 7)};
-  }
+  for (int j = 0; j < joints; j++)
+    joint[j] = {j < 2 ? 0 : 1, {992.0f + 2.0f * (float)j, 32.0f + 0.5f * (float)(j % 7)}};
   numofbeams = 0;
   for (int j = 1; j < joints; j++)
     beam[numofbeams++] = {j % 2, j - 1, j, 0, 0, 0.0f};
@@ -66,7 +64,7 @@ static std::vector<unsigned char> snapshot() {
 TEST_F(LevelFile, RoundTripAndBytes) {
   // an empty level, a bridge, a full table: loading over different tables reproduces them exactly; hover and
   // stress are not in the file, so the table keeps what it held
-  for (int joints : {0, 40, MAXJOINTS - 1}) {
+  for (int joints : {0, MAXJOINTS - 1, 40}) {
     makebridge(joints);
     if (joints > 4)
       beam[3].hover = 1, beam[3].stress = 0.75f;
@@ -77,9 +75,7 @@ TEST_F(LevelFile, RoundTripAndBytes) {
     ASSERT_EQ(loadlevel("b1", 1), 1) << joints;
     EXPECT_TRUE(snapshot() == saved) << joints;
   }
-  // the bytes themselves, literal little-endian, independent of the writer
-  makebridge(40);
-  ASSERT_EQ(savelevel("b1", 1), 1);
+  // the bytes of the last, literal little-endian, independent of the writer
   std::vector<unsigned char> file = readbytes("b1.qzb");
   image head;
   head.magic().i(4).f(32.0f).f(24.0f).f(992.0f).f(1056.0f).i(12345).i(50000).i(2).i(1).i(7);
@@ -138,16 +134,14 @@ TEST_F(LevelFile, OldFormat) {
   // old column 300 is column 44, the outer columns are dropped; kind 2 is an anchor, anything else free; x moves
   // 1024 left; a level file has no beams, so the previous ones are dropped; beam kind word 2 is deck
   makebridge(10);
-  std::vector<float> want = {30, 20, 976, 1076, 700, 40000, 0, 0, 0, 40, 256 % 50, 767 % 50, 2, 0, 76, 30, 1, 86, 31};
   writebytes("o.lvl", oldfile(false).bytes);
-  ASSERT_EQ(loadoldlevel("o", 0), 1);
-  want.push_back(0);
-  EXPECT_EQ(summary({44, 0, 511}), want);
   writebytes("o.brg", oldfile(true).bytes);
-  ASSERT_EQ(loadoldlevel("o", 1), 1);
-  want.back() = 1;
-  want.insert(want.end(), {1, 1, 0});
-  EXPECT_EQ(summary({44, 0, 511}), want);
+  std::vector<float> want = {30, 20, 976, 1076, 700, 40000, 0, 0, 0, 40, 256 % 50, 767 % 50, 2, 0, 76, 30, 1, 86, 31, 0};
+  for (int bridge : {0, 1}) {
+    ASSERT_EQ(loadoldlevel("o", bridge), 1);
+    EXPECT_EQ(summary({44, 0, 511}), want) << bridge;
+    want.back() = 1, want.insert(want.end(), {1, 1, 0});
+  }
 }
 
 static std::vector<unsigned char> patched(std::vector<unsigned char> bytes, size_t offset, const image &value) {
@@ -217,13 +211,11 @@ TEST_F(LevelFile, DirectoriesAndNames) {
   ASSERT_EQ(savelevel("n", 1) + savelevel("n", 0), 2);
   EXPECT_TRUE(exists("bridge/n.qzb") && exists("n.qzl"));
   EXPECT_EQ(loadlevel("n", 1) * 2 + loadoldlevel("n", 1), 2);
-  EXPECT_EQ(cwd(), start);
   // 27 characters fit with the extension; 28, empty names, paths and a temporary file's name are refused
   const std::string fits(MAXFILENAME, 'a'), toolong(MAXFILENAME + 1, 'a');
   for (const char *name : {fits.c_str(), toolong.c_str(), "", "../up", "<n"}) {
-    int ok = name == fits.c_str();
-    EXPECT_EQ(savelevel(name, 0), ok) << name;
-    EXPECT_EQ(loadlevel(name, 0), ok) << name;
+    EXPECT_EQ(savelevel(name, 0), name == fits.c_str()) << name;
+    EXPECT_EQ(loadlevel(name, 0), name == fits.c_str()) << name;
     EXPECT_EQ(loadoldlevel(name, 0), 0) << name;
   }
   EXPECT_FALSE(exists("../up.qzl") || exists("<n.qzl"));
