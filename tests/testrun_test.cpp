@@ -64,6 +64,7 @@ TEST(TestRun, CrossingsAndPassRules) {
   levelpassed[2] = 0;
   EXPECT_FALSE(isprogressiveoffered());
   int across = stepuntil(STATE_CROSSED);
+  EXPECT_EQ(levelpassed[2], 0) << "flagged before the pass";
   EXPECT_EQ(stepuntil(STATE_PASSED, 10), across + 1);
   EXPECT_TRUE(levelpassed[2] == 1 && isprogressiveoffered());
   // Both ways: passed once the return train is past the left end (the
