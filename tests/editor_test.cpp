@@ -366,11 +366,11 @@ TEST(Editor, UndoRing) {
 TEST(Editor, CopyFlipPasteDelete) {
   // a new bridge starts with an empty clipboard and nothing carried over
   copy.count = 3;
-  editor.hover = 5, editor.newbeamtype = 1, editor.state = EDIT_RECTANGLE;
+  editor.hover = 5, editor.newbeamtype = 1, editor.state = EDIT_RECTANGLE, editor.filemenu = 2;
   view.pos[0] = view.pos[1] = 0.0f;
   reseteditor(false);
-  EXPECT_EQ(V({copy.count, editor.hover, editor.newbeamtype, editor.state, view.pos[0] == 1024.0f,
-               view.pos[1] == level.deckheight}), V({0, -1, 0, EDIT_IDLE, 1, 1}));
+  EXPECT_EQ(V({copy.count, editor.hover, editor.newbeamtype, editor.state, editor.filemenu, view.pos[0] == 1024.0f,
+               view.pos[1] == level.deckheight}), V({0, -1, 0, EDIT_IDLE, 0, 1, 1}));
   // a rectangle with joints but no whole beam empties the clipboard
   build({{1, {2, 4}}, {1, {4, 6}}}, {{0, 1}});
   rectangle({10, 10}, {0, 0});
@@ -400,14 +400,16 @@ TEST(Editor, CopyFlipPasteDelete) {
   EXPECT_EQ(V({editor.state, copy.count, numofjoints}), V({EDIT_IDLE, 3, 6}));
 
   // delete: the free joints in the rectangle go, with beams to joints
-  // outside, leaving the anchor and the pasted three; a rectangle holding
-  // only the anchor changes nothing and records nothing
+  // outside, leaving the anchor and the pasted three, and the selection,
+  // which may be gone or renumbered; a rectangle holding only the anchor
+  // changes nothing and records nothing
   build({{0, {1045, 45}}}, {{6, 2}});
   saveeditortables();
   int undo = (undoposition + 1) & 15;
+  editor.selected = 5;
   rectangle({1029, 39}, {1046, 51});
   deletejoints();
-  EXPECT_EQ(V({numofjoints, numofbeams, undoposition}), V({4, 3, undo}));
+  EXPECT_EQ(V({numofjoints, numofbeams, undoposition, editor.selected}), V({4, 3, undo, -1}));
   rectangle({1044, 44}, {1046, 46});
   deletejoints();
   EXPECT_EQ(V({numofjoints, undoposition, editor.state}), V({4, undo, EDIT_IDLE}));
@@ -433,11 +435,13 @@ TEST(Editor, PasteModeClearsStaleHover) {
   pasteclipboard();
   int hover = editor.hover;
   rightclick(1000, 40);
-  // pasting with a stale hover does not select it
+  // pasting with a stale hover does not select it; a copy stamped on the
+  // deck line is deck
   frames({{1000, 40, 0, 0}});
   pasteclipboard();
+  level.deckheight = 60.0f;
   frames({{1100, 60, 1, 0}});
-  EXPECT_EQ(V({hover, numofjoints, editor.selected, numofbeams}), V({-1, 4, -1, 2}));
+  EXPECT_EQ(V({hover, numofjoints, editor.selected, numofbeams, beam[1].type}), V({-1, 4, -1, 2, 1}));
 }
 
 TEST(Editor, LevelEditorPainting) {
