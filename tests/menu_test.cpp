@@ -122,6 +122,8 @@ TEST(Menu, TogglesSetsAndActions) {
 
 TEST(Menu, CapacityAndReset) {
   clearmenustate();
+  // key names shown on screen for digits and the keypad's named keys
+  EXPECT_EQ(std::string(keyboardlabel['0']) + keyboardlabel['9'] + keyboardlabel[256], "09Ins");
   // items past the table are ignored, and so are operations aimed at them
   int bound = 0;
   numofmenuitems = 0;

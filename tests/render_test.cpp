@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -11,6 +12,7 @@
 #include "render/texture.h"
 #include "render/view.h"
 #include "render/world.h"
+#include "shell/config.h"
 #include "shell/input.h"
 #include "shell/system.h"
 #include "shell/video.h"
@@ -156,6 +158,8 @@ TEST_F(Screenshot, HeaderNamingAndPixels) {
   // Sizes a TGA header cannot hold are refused without a file.
   EXPECT_EQ(writetga("big.tga", rgba, 70000, 1) + writetga("big.tga", rgba, 0, 1), 0);
   EXPECT_EQ(fopen("big.tga", "rb"), nullptr);
+  bytes widest(65535 * 4);
+  EXPECT_EQ(writetga("widest.tga", widest.data(), 65535, 1), 1);
   // With every name taken there is no number: the screenshot is skipped.
   char name[13];
   for (int i = 0; i < 1000; i++)
@@ -208,4 +212,10 @@ TEST(View, TerrainColumnsAndViewport) {
   setfontresolution(320, 240);
   getviewportrect(rect, 160, 0, 160, 60, 1280, 960);
   EXPECT_EQ(ints(rect, rect + 4), ints({640, 720, 640, 240}));
+  // In the colour-safe view a stress that is no number or below none draws
+  // thinnest; full stress three times the normal width.
+  colorsafe = 1;
+  EXPECT_EQ(ints({getstressclass(NAN), getstressclass(-1), getstressclass(0.5f), getstressclass(1)}), ints({0, 0, 2, 3}));
+  EXPECT_EQ(getstresswidth(getstressclass(1)), 3.0f);
+  colorsafe = 0;
 }
