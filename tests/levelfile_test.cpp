@@ -161,13 +161,13 @@ TEST_F(LevelFile, DamagedFilesChangeNothing) {
   std::vector<unsigned char> before = snapshot();
   const size_t joints = 2096, beams = 2100 + 12 * 5;
   std::vector<unsigned char> oldlevel = oldfile(false).bytes, oldbridge = oldfile(true).bytes;
-  // wrong magic, versions 0 and 5; non-finite values in the header, the terrain and a joint; joint and beam types
-  // other than 0 and 1; a beam to a joint past the count, to itself, or a second beam on one pair; counts larger
-  // than what follows
+  // wrong magic (its last byte), versions 0 and 5; non-finite values in the header, the terrain and the last
+  // joint; the first joint and a beam of types other than 0 and 1; a beam to a joint past the count, to itself,
+  // or a second beam on one pair; counts larger than what follows
   struct { size_t offset; image value; } patches[] = {
-      {0, image().i(0x574e5053 ^ 0x20)}, {4, image().i(0)}, {4, image().i(5)}, {8, image().f(NAN)},
-      {20, image().f(INFINITY)}, {44 + 4 * 300, image().f(-INFINITY)}, {joints + 12 * 3 + 8, image().f(NAN)},
-      {joints + 12 * 2, image().i(2)}, {beams + 12 * 1, image().i(-1)}, {beams + 8, image().i(5)},
+      {0, image().i(0x574e5053 ^ 0x20000000)}, {4, image().i(0)}, {4, image().i(5)}, {8, image().f(NAN)},
+      {20, image().f(INFINITY)}, {44 + 4 * 300, image().f(-INFINITY)}, {joints + 12 * 4 + 8, image().f(NAN)},
+      {joints, image().i(2)}, {beams + 12 * 1, image().i(-1)}, {beams + 8, image().i(5)},
       {beams + 4, image().i(-1)}, {beams + 8, image().i(0)}, {beams + 12 * 1 + 4, image().i(1).i(0)},
       {2092, image().i(6)}, {beams - 4, image().i(100)}};
   // pure garbage of a plausible size; old format: a level file must hold every joint its count announces, a
