@@ -152,7 +152,7 @@ TEST(Editor, DeleteKeepsTablesDense) {
   // deleting the last joint moves nothing; out-of-range deletions are ignored
   deletejoint(numofjoints - 1);
   deletejoint(-1), deletejoint(numofjoints), deletebeam(numofbeams);
-  EXPECT_EQ(V({numofjoints, joint[0].pos.x == first.x}), V({8, 1}));
+  EXPECT_EQ(V({numofjoints, numofbeams, joint[0].pos.x == first.x}), V({8, 9, 1}));
   EXPECT_TRUE(tablesvalid());
 }
 
@@ -366,11 +366,11 @@ TEST(Editor, UndoRing) {
 TEST(Editor, CopyFlipPasteDelete) {
   // a new bridge starts with an empty clipboard and nothing carried over
   copy.count = 3;
-  editor.hover = 5, editor.newbeamtype = 1, editor.state = EDIT_RECTANGLE, editor.filemenu = 2;
+  editor.hover = 5, editor.newbeamtype = 1, editor.state = EDIT_RECTANGLE, editor.filemenu = 2, editor.leveleditor = 1;
   view.pos[0] = view.pos[1] = 0.0f;
   reseteditor(false);
-  EXPECT_EQ(V({copy.count, editor.hover, editor.newbeamtype, editor.state, editor.filemenu, view.pos[0] == 1024.0f,
-               view.pos[1] == level.deckheight}), V({0, -1, 0, EDIT_IDLE, 0, 1, 1}));
+  EXPECT_EQ(V({copy.count, editor.hover, editor.newbeamtype, editor.state, editor.filemenu, editor.leveleditor,
+               view.pos[0] == 1024.0f, view.pos[1] == level.deckheight}), V({0, -1, 0, EDIT_IDLE, 0, 0, 1, 1}));
   // a rectangle with joints but no whole beam empties the clipboard
   build({{1, {2, 4}}, {1, {4, 6}}}, {{0, 1}});
   rectangle({10, 10}, {0, 0});
