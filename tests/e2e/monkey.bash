@@ -13,10 +13,7 @@ mroot() { xdotool mousemove $(($1 * 800 / 640)) $(($2 * 600 / 480)); }
 mpoint() {
   local r=$((RANDOM % 10))
   MX=$((RANDOM % 640)) MY=$((RANDOM % 480))
-  [ $r -lt 3 ] && MY=$((RANDOM % 20))
-  [ $r -ge 3 ] && [ $r -lt 5 ] && MY=$((440 + RANDOM % 40))
-  [ $r -ge 5 ] && [ $r -lt 7 ] && MX=$(((RANDOM % 2) * 320 + RANDOM % 160))
-  return 0
+  case $r in [012]) MY=$((RANDOM % 20)) ;; [34]) MY=$((440 + RANDOM % 40)) ;; [56]) MX=$(((RANDOM % 2) * 320 + RANDOM % 160)) ;; esac
 }
 mact() {
   local r=$((RANDOM % 100)) x y
@@ -41,12 +38,7 @@ mact() {
 
 # A game that ended with status 0 (Escape on the main menu, a close request)
 # is started again; any other end is a crash.
-mended() {
-  alive && return 0
-  exits 0 || return 1
-  grep -Eq 'Sanitizer|runtime error' $WORK/game.err && return 1
-  start
-}
+mended() { alive || { exits 0 && ! grep -Eq 'Sanitizer|runtime error' $WORK/game.err && start; }; }
 
 # Run for MONKEY_SECONDS (60); every 25 actions the game must still draw
 # frames: the cursor follows the pointer within a second.

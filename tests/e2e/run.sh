@@ -18,15 +18,15 @@
 #                         time); with a size, write a config.txt for it
 #                         first. Waits until the window is up.
 #   close                 the window system's close request
-#   exits [STATUS]        wait for the game to end with STATUS (default 0)
-#   alive                 the game still runs
+#   exits [STATUS]        wait for the game to end with STATUS (default 0);
+#                         a game started and not ended so must still run
+#                         when the scenario ends
 #   size W H              the window is W x H pixels ($(winsize) prints them)
 # Input (each press is held, and its release seen, for $HOLD seconds, 0.12 or
 # $E2E_HOLD: the game reads input state once a frame, and a press no frame
 # saw is lost)
 #   click X Y [BUTTON]    default button 1; 3 is the right button
 #   move X Y              move the pointer and let a frame pass
-#   drag X1 Y1 X2 Y2      left button held from one point to the other
 #   wheel up|down [N]     N wheel notches
 #   key KEY...            press each key in turn (xdotool names: Escape,
 #                         Return, F8, period, ...)
@@ -37,7 +37,7 @@
 # (5 virtual pixels per world unit)
 #   view CX CY            set the camera
 #   path X Y [X Y]...     left click each world point in turn
-#   wdrag X1 Y1 X2 Y2     drag between two world points
+#   wdrag X1 Y1 X2 Y2     drag between two world points, left button held
 #   save NAME             the File box: type NAME over the old name, Save
 # Pictures, kept as $WORK/NAME.png
 #   shot NAME             an F8 screenshot (the game's own file, without the
@@ -46,7 +46,7 @@
 #   region NAME X Y W H MIN [MAX]   the brightest grey (0-255) in the
 #                         rectangle lies in MIN..MAX (default 255)
 #   mean NAME X Y W H MIN [MAX]     the same for the mean grey
-#   pixel NAME X Y R G B [TOL]      the pixel's colour within TOL (12)
+#   pixel NAME X Y R G B  the pixel's colour, each part within 12
 #   differ A B [X Y W H]  the two pictures differ (in the rectangle)
 #   same A B [X Y W H]    the two pictures agree (in the rectangle);
 #                         $(differs A B [X Y W H]) counts the pixels that differ
@@ -59,8 +59,9 @@
 #   file PATH             PATH appears (waits up to $WAIT seconds)
 #   contains PATH REGEX   a line of PATH matches the extended REGEX
 #   bytes PATH HEX        PATH starts with these bytes (01000000)
-#   verify PATH [TEXT]    spanwright-verify passes PATH; its report (with
-#                         TEXT, its --describe output) contains TEXT
+#   verify PATH           PATH appears and spanwright-verify passes it
+#   describe PATH         PATH appears; its --describe output is kept in
+#                         $WORK/NAME.txt, NAME its file name less the ending
 # Variables: BUILD, SRC, WORK (scratch, removed afterwards unless E2E_KEEP=1),
 # DATA (the data directory), GAME (the binary started), E2E (this directory).
 # E2E_TRACE=1 logs each line with the seconds passed. A failed scenario
@@ -79,10 +80,7 @@ LINE=0
 log() { echo "[$NAME] $*"; }
 fail() {
   log "FAIL at $NAME.scn:$LINE: $*"
-  if alive && timeout 10 import -silent -window "$WID" "$WORK/now.png" 2>/dev/null; then
-    mkdir -p "$BUILD/e2e-failures" && cp "$WORK/now.png" "$BUILD/e2e-failures/$NAME.png" &&
-      log "window kept in $BUILD/e2e-failures/$NAME.png"
-  fi
+  alive && mkdir -p "$BUILD/e2e-failures" && grab "../e2e-failures/$NAME" && log "window kept in $BUILD/e2e-failures/$NAME.png"
   [ -s "$WORK/game.err" ] && sed 's/^/    /' "$WORK/game.err" | tail -20
   exit 1
 }
@@ -93,9 +91,8 @@ cleanup() {
 }
 
 [ -x "$GAME" ] || { log "SKIP: no game in $BUILD"; exit 0; }
-for tool in Xvfb xdotool xwininfo import convert compare cc; do
-  command -v $tool >/dev/null || { log "SKIP: $tool is not installed"; exit 0; }
-done
+tools="Xvfb xdotool xwininfo import convert compare cc"
+[ "$(command -v $tools | wc -l)" = 7 ] || { log "SKIP: one of $tools is not installed"; exit 0; }
 # Under the build directory, so that clearing one tree never pulls the files
 # from under a run in another.
 WORK=$(mktemp -d "$BUILD/e2e-$NAME.XXXXXX")
@@ -165,26 +162,14 @@ winsize() { xwininfo -id "$WID" | awk '/^  Width:/ {w=$2} /^  Height:/ {h=$2} EN
 size() { [ "$(winsize)" = "$1 $2" ] || { echo "the window is $(winsize)"; return 1; }; }
 
 # Virtual to window pixels, as "X Y".
-px() {
-  local w h
-  read -r w h < <(winsize)
-  echo $(($1 * w / 640)) $(($2 * h / 480))
-}
+px() { local w h; read -r w h < <(winsize) && echo $(($1 * w / 640)) $(($2 * h / 480)); }
 move() { xdotool mousemove --window "$WID" $(px "$1" "$2") sleep 0.1; }
 # One xdotool run per press: a press is held, and the release seen, for a
 # few frames each.
 press() { xdotool "${1}down" "$2" sleep "$HOLD" "${1}up" "$2" sleep "$HOLD"; }
 click() { xdotool mousemove --window "$WID" $(px "$1" "$2") sleep 0.05 mousedown "${3:-1}" sleep "$HOLD" mouseup "${3:-1}" sleep "$HOLD"; }
-drag() {
-  xdotool mousemove --window "$WID" $(px "$1" "$2") sleep 0.05 mousedown 1 sleep "$HOLD" \
-    mousemove --window "$WID" $(px $((($1 + $3) / 2)) $((($2 + $4) / 2))) sleep "$HOLD" \
-    mousemove --window "$WID" $(px "$3" "$4") sleep "$HOLD" mouseup 1 sleep "$HOLD"
-}
 wheel() { xdotool click --repeat "${2:-1}" $([ "$1" = up ] && echo 4 || echo 5) sleep "$HOLD"; }
-key() {
-  local k
-  for k in "$@"; do press key "$k" || return 1; done
-}
+key() { local k; for k in "$@"; do press key "$k" || return 1; done; }
 hold() { xdotool keydown "$1" sleep "$HOLD"; }
 release() { xdotool keyup "$1" sleep "$HOLD"; }
 type() {
@@ -203,13 +188,12 @@ VIEWX=1024 VIEWY=32
 view() { VIEWX=$1 VIEWY=$2; }
 vx() { echo $((320 + ($1 - VIEWX) * 5)); }
 vy() { echo $((240 - ($1 - VIEWY) * 5)); }
-path() {
-  while [ $# -ge 2 ]; do
-    click "$(vx "$1")" "$(vy "$2")" || return 1
-    shift 2
-  done
+path() { while [ $# -ge 2 ]; do click $(vx $1) $(vy $2) || return 1; shift 2; done; }
+wdrag() {
+  xdotool mousemove --window "$WID" $(px $(vx $1) $(vy $2)) sleep 0.05 mousedown 1 sleep "$HOLD" \
+    mousemove --window "$WID" $(px $(vx $((($1 + $3) / 2))) $(vy $((($2 + $4) / 2)))) sleep "$HOLD" \
+    mousemove --window "$WID" $(px $(vx $3) $(vy $4)) sleep "$HOLD" mouseup 1 sleep "$HOLD"
 }
-wdrag() { drag "$(vx "$1")" "$(vy "$2")" "$(vx "$3")" "$(vy "$4")"; }
 save() { key F1 Return && type "$1" && key Return && click 330 40; }
 
 # F8 fills the first free number, through a temporary file renamed whole.
@@ -223,8 +207,7 @@ grab() { timeout 20 import -silent -window "$WID" "$WORK/$1.png"; }
 
 # A virtual rectangle of picture NAME as ImageMagick geometry.
 crop() {
-  local w h
-  read -r w h < <(identify -format '%w %h' "$WORK/$1.png")
+  local w h; read -r w h < <(identify -format '%w %h' "$WORK/$1.png")
   echo "$(($4 * w / 640))x$(($5 * h / 480))+$(($2 * w / 640))+$(($3 * h / 480))"
 }
 grey() { # NAME X Y W H maxima|mean
@@ -236,15 +219,11 @@ inrange() { # what value MIN [MAX]
 region() { inrange "brightest grey of $1 ($2 $3 $4 $5)" "$(grey "${@:1:5}" maxima)" "${@:6}"; }
 mean() { inrange "mean grey of $1 ($2 $3 $4 $5)" "$(grey "${@:1:5}" mean)" "${@:6}"; }
 pixel() {
-  local got i want=("$4" "$5" "$6")
-  got=($(convert "$WORK/$1.png" -crop "$(crop "$1" "$2" "$3" 1 1)" +repage -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]' info:))
-  for i in 0 1 2; do
-    [ $((got[i] - want[i])) -le "${7:-12}" ] && [ $((want[i] - got[i])) -le "${7:-12}" ] || { echo "pixel ($2, $3) of $1 is ${got[*]}"; return 1; }
-  done
+  local i got=($(convert "$WORK/$1.png" -crop "$(crop "$1" "$2" "$3" 1 1)" -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]' info:))
+  for i in 0 1 2; do [ $(((got[i] - ${@:4+i:1}) ** 2)) -le 144 ] || { echo "pixel ($2, $3) of $1 is ${got[*]}"; return 1; }; done
 }
 differs() { # A B [X Y W H]: the number of pixels that differ
-  local area=
-  [ $# -ge 6 ] && area="[$(crop "$1" "$3" "$4" "$5" "$6")]"
+  local area=${3:+[$(crop "$1" "${@:3}")]}
   compare -metric AE -fuzz 3% "$WORK/$1.png$area" "$WORK/$2.png$area" null: 2>&1 | cut -d' ' -f1
 }
 differ() { [[ "$(differs "$@")" =~ ^[1-9][0-9]*$ ]] || { echo "$1 and $2 are the same"; return 1; }; }
@@ -252,10 +231,7 @@ same() { [ "$(differs "$@")" = 0 ] || { echo "$1 and $2 differ"; return 1; }; }
 
 await() {
   local end=$((SECONDS + WAIT)) out
-  while ! out=$("$@" 2>&1); do
-    [ "$SECONDS" -lt "$end" ] || { [ -z "$out" ] || echo "$out"; return 1; }
-    sleep 0.25
-  done
+  until out=$("$@" 2>&1); do [ "$SECONDS" -lt "$end" ] || { echo "$out"; return 1; } && sleep 0.25; done
 }
 seestep() { grab now && "$@"; }
 see() { await seestep "$@"; }
@@ -263,11 +239,8 @@ see() { await seestep "$@"; }
 file() { await test -e "$1" || { echo "no file $1"; return 1; }; }
 contains() { grep -Eq -- "$2" "$1" || { echo "$1 lacks $2: $(head -c 300 "$1")"; return 1; }; }
 bytes() { [ "$(od -An -tx1 -N$((${#2} / 2)) "$1" | tr -d ' \n')" = "$2" ] || { echo "$1 starts $(od -An -tx1 -N8 "$1")"; return 1; }; }
-verify() {
-  local out
-  out=$("$BUILD/spanwright-verify" ${2:+--describe} "$1" 2>&1) && grep -Fq -- "${2:-}" <<<"$out" ||
-    { echo "spanwright-verify $1: $out"; return 1; }
-}
+verify() { file "$1" && "$BUILD/spanwright-verify" "$1" >"$WORK/verify.out" 2>&1 || { echo "$(cat "$WORK/verify.out")"; return 1; }; }
+describe() { file "$1" && "$BUILD/spanwright-verify" --describe "$1" >"$WORK/$(basename "${1%.*}").txt"; }
 
 # Each line runs in a function, so that "|| return" ends a loop as a failure.
 step() { eval "$1"; }
@@ -278,5 +251,6 @@ while IFS= read -r line || [ -n "$line" ]; do
   [ -z "${E2E_TRACE:-}" ] || log "$SECONDS s, line $LINE: $line"
   step "$line" || fail "$line"
 done <"$SCENARIO"
-alive && grep -Eq 'AddressSanitizer|runtime error' "$WORK/game.err" && fail "a sanitizer report"
+[ -z "${GAME_PID:-}" ] || alive || fail "the game ended by itself"
+grep -Eq 'AddressSanitizer|runtime error' "$WORK/game.err" 2>/dev/null && fail "a sanitizer report"
 log PASS
