@@ -7,13 +7,13 @@
 set -eu
 build=$(cd "$1" && pwd); src=$(cd "$2" && pwd)
 tmp=$(mktemp -d); trap 'rm -rf "$tmp"' EXIT
-prefix="$tmp/pre fix"
+prefix="$tmp/pre fix"; share="$prefix/share/spanwright"
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
 app=org.spanwright.Spanwright
 
-# The installed layout.
+# The installed layout: the shipped levels, and never the reference bridges.
 [ -x "$prefix/bin/spanwright" ] || fail "no launcher"
 [ -x "$prefix/lib/spanwright/spanwright" ] || [ ! -x "$build/spanwright" ] || fail "game not installed"
 [ -x "$prefix/bin/spanwright-verify" ] || [ ! -x "$build/spanwright-verify" ] || fail "verify not installed"
@@ -24,18 +24,12 @@ desktop-file-validate "$prefix/share/applications/$app.desktop" || fail "desktop
 exec=$(sed -n 's/^Exec=//p' "$prefix/share/applications/$app.desktop")
 [ "$exec" = "\"$prefix/bin/spanwright\"" ] || fail "desktop entry starts $exec"
 appstreamcli validate --no-net "$prefix/share/metainfo/$app.metainfo.xml" >/dev/null || fail "metainfo"
-shipped=$(cd "$src/data/level" && find . -name '*.qzl' | sort)
-installed=$(cd "$prefix/share/spanwright/level" && find . -name '*.qzl' | sort)
-[ "$shipped" = "$installed" ] || fail "installed levels differ from data/level"
-[ -z "$(find "$prefix/share/spanwright" -name '*.qzb')" ] || fail "reference bridges must not ship"
+diff -r "$src/data/level" "$share/level" || fail "installed levels differ from data/level"
+[ -z "$(find "$share" -name '*.qzb')" ] || fail "reference bridges must not ship"
 
 # From here on the game is a stand-in that reports where it was started, so
 # the launcher can be checked without a display.
-mkdir -p "$prefix/lib/spanwright"
-cat > "$prefix/lib/spanwright/spanwright" <<'STUB'
-#!/bin/sh
-pwd > "$SPANWRIGHT_STUB_OUT"
-STUB
+printf '#!/bin/sh\npwd >"$SPANWRIGHT_STUB_OUT"\n' >"$prefix/lib/spanwright/spanwright"
 chmod +x "$prefix/lib/spanwright/spanwright"
 export SPANWRIGHT_STUB_OUT="$tmp/cwd"
 export XDG_DATA_HOME="$tmp/xdg home"
@@ -43,59 +37,47 @@ user="$XDG_DATA_HOME/spanwright"
 launch() { (cd /; "$prefix/bin/spanwright") || fail "launcher exit status"; }
 
 # First start: the directory is made, every shipped level copied as a real
-# file into a real pack directory, and the game runs there.
+# file into a real pack directory (no links anywhere), and the game runs
+# there.
 launch
 [ "$(cat "$tmp/cwd")" = "$user" ] || fail "game ran in $(cat "$tmp/cwd")"
-for d in "$user" "$user/level" "$user/bridge"; do
-  [ -d "$d" ] && [ ! -L "$d" ] || fail "$d is not a real directory"
-done
-while IFS= read -r f; do
-  [ -n "$f" ] || continue
-  [ -f "$user/level/$f" ] && [ ! -L "$user/level/$f" ] || fail "$f not copied"
-  [ ! -L "$(dirname "$user/level/$f")" ] || fail "pack of $f is a link"
-  cmp -s "$user/level/$f" "$prefix/share/spanwright/level/$f" || fail "$f differs"
-done <<< "$shipped"
+diff -r "$share/level" "$user/level" && [ -d "$user/bridge" ] || fail "levels not copied"
+[ -z "$(find "$user" -type l)" ] || fail "links made: $(find "$user" -type l)"
 
-first=$(echo "$shipped" | head -n 1); second=$(echo "$shipped" | sed -n 2p)
-if [ -n "$first" ]; then
-  # A later start keeps a level the player saved over and the player's own
-  # files, restores a shipped level that went missing, and brings a pack that
-  # a newer installation added.
-  echo "player's level" > "$user/level/$first"
-  [ -z "$second" ] || rm "$user/level/$second"
-  mkdir -p "$user/level/Mine" "$user/bridge/Mine"
-  echo mine > "$user/level/Mine/own.qzl"; echo mine > "$user/bridge/Mine/own.qzb"
-  mkdir -p "$prefix/share/spanwright/level/Z New Pack"
-  cp "$prefix/share/spanwright/level/$first" "$prefix/share/spanwright/level/Z New Pack/01 New.qzl"
-  launch
-  [ "$(cat "$user/level/$first")" = "player's level" ] || fail "player's level overwritten"
-  [ -z "$second" ] || cmp -s "$user/level/$second" "$prefix/share/spanwright/level/$second" || fail "missing level not restored"
-  [ "$(cat "$user/level/Mine/own.qzl")" = mine ] || fail "own level touched"
-  [ "$(cat "$user/bridge/Mine/own.qzb")" = mine ] || fail "own bridge touched"
-  [ -f "$user/level/Z New Pack/01 New.qzl" ] || fail "new pack not added"
+# A later start keeps a level the player saved over and the player's own
+# files, restores a shipped level that went missing, and brings a pack that
+# a newer installation added.
+first=$(cd "$share/level" && find . -name '*.qzl' | sort | head -n 1); second=$(cd "$share/level" && find . -name '*.qzl' | sort | sed -n 2p)
+echo "player's level" >"$user/level/$first"
+rm "$user/level/$second"
+mkdir -p "$user/level/Mine" "$user/bridge/Mine"
+echo mine >"$user/level/Mine/own.qzl"; echo mine >"$user/bridge/Mine/own.qzb"
+mkdir -p "$share/level/Z New Pack"
+cp "$share/level/$first" "$share/level/Z New Pack/01 New.qzl"
+launch
+[ "$(cat "$user/level/$first")" = "player's level" ] || fail "player's level overwritten"
+cmp -s "$user/level/$second" "$share/level/$second" || fail "missing level not restored"
+[ "$(cat "$user/level/Mine/own.qzl" "$user/bridge/Mine/own.qzb")" = $'mine\nmine' ] || fail "own files touched"
+[ -f "$user/level/Z New Pack/01 New.qzl" ] || fail "new pack not added"
 
-  # A pack directory that has become a symbolic link is turned back into a
-  # real directory with the same files.
-  pack=$(dirname "$first")
-  mv "$user/level/$pack" "$tmp/moved"
-  ln -s "$tmp/moved" "$user/level/$pack"
-  # The same for a bridge pack the player linked in.
-  mkdir -p "$tmp/elsewhere"; echo mine > "$tmp/elsewhere/b.qzb"
-  ln -s "$tmp/elsewhere" "$user/bridge/Linked"
-  launch
-  [ -d "$user/level/$pack" ] && [ ! -L "$user/level/$pack" ] || fail "linked pack stays a link"
-  [ "$(cat "$user/level/$first")" = "player's level" ] || fail "linked pack lost the player's level"
-  [ -d "$user/bridge/Linked" ] && [ ! -L "$user/bridge/Linked" ] || fail "linked bridge pack stays a link"
-  [ "$(cat "$user/bridge/Linked/b.qzb")" = mine ] || fail "linked bridge pack lost its bridge"
-fi
+# A pack directory that has become a symbolic link is turned back into a
+# real directory with the same files; the same for a bridge pack the player
+# linked in.
+pack=$(dirname "$first")
+mv "$user/level/$pack" "$tmp/moved"
+ln -s "$tmp/moved" "$user/level/$pack"
+mkdir -p "$tmp/elsewhere"; echo mine >"$tmp/elsewhere/b.qzb"
+ln -s "$tmp/elsewhere" "$user/bridge/Linked"
+launch
+[ -z "$(find "$user" -type l)" ] || fail "linked packs stay links: $(find "$user" -type l)"
+[ "$(cat "$user/level/$first")" = "player's level" ] || fail "linked pack lost the player's level"
+[ "$(cat "$user/bridge/Linked/b.qzb")" = mine ] || fail "linked bridge pack lost its bridge"
 
 # Textures always come from the installation, even over a changed copy.
-tex=$(ls "$prefix/share/spanwright/texture" 2>/dev/null | head -n 1)
-if [ -n "$tex" ]; then
-  echo changed > "$user/texture/$tex"
-  launch
-  cmp -s "$user/texture/$tex" "$prefix/share/spanwright/texture/$tex" || fail "texture not refreshed"
-fi
+tex=$(ls "$share/texture" | head -n 1)
+echo changed >"$user/texture/$tex"
+launch
+cmp -s "$user/texture/$tex" "$share/texture/$tex" || fail "texture not refreshed"
 
 # Without XDG_DATA_HOME, or with a relative one, the directory lives under
 # ~/.local/share.
@@ -108,7 +90,7 @@ XDG_DATA_HOME=relative HOME="$tmp/home" launch
 
 # tools/run-game.sh plays in the same directory, never in the checkout's data/.
 mkdir -p "$tmp/fake" "$tmp/b"
-printf '#!/bin/sh\n' > "$tmp/fake/cmake"; chmod +x "$tmp/fake/cmake"
+printf '#!/bin/sh\n' >"$tmp/fake/cmake"; chmod +x "$tmp/fake/cmake"
 cp "$prefix/lib/spanwright/spanwright" "$tmp/b/spanwright"
 XDG_DATA_HOME="$tmp/xdg" PATH="$tmp/fake:$PATH" SPANWRIGHT_BUILD="$tmp/b" "$src/tools/run-game.sh" || fail "run-game.sh"
 [ "$(cat "$tmp/cwd")" = "$tmp/xdg/spanwright" ] || fail "run-game.sh played in $(cat "$tmp/cwd")"

@@ -1,49 +1,33 @@
 #!/usr/bin/env bash
-# Saves cut off midway never cost the player the previous file: a bridge, a
-# level, the progress file and "config.txt" are saved under a file-size limit,
-# once killed by the limit's signal in the middle of writing and once with the
-# signal ignored so that the write itself fails. Every time the previous file
-# must be intact, and a failed write must be reported and leave no temporary.
+# Saves cut off midway never cost the player the previous file. The game's
+# own save, as spanwright-verify --cheapest writes the bridge it found, runs
+# under a file-size limit in blocks of 1024 bytes (0 stops the first write,
+# 1 cuts the bridge of about 2.3 KB in the middle): once killed by the
+# limit's signal, once with the signal ignored so that the write itself
+# fails, and then the save must say so and leave no temporary behind. Every
+# time the previous file must be intact. Progress, settings, records and
+# screenshots are saved through the same two calls, whose failure paths the
+# unit tests walk.
 set -u
-build=$(cd "$1" && pwd)
-helper="$build/tests/fuzz/spanwright-savehelper"
-[ -x "$helper" ] || { echo "missing $helper"; exit 1; }
-data=$(mktemp -d "${TMPDIR:-/tmp}/spanwright-savefail-XXXXXX")
-trap 'rm -rf "$data"' EXIT
-cd "$data"
-"$helper" seed || { echo "seeding failed"; exit 1; }
-
-files=(bridge/Pack/b.qzb level/Pack/l.qzl bridge/Pack.pro config.txt)
-kinds=(bridge level progress config)
+verify="$(cd "$1" && pwd)/spanwright-verify"
+data="$(cd "$2" && pwd)/tests/cli/data"
+tmp=$(mktemp -d); trap 'rm -rf "$tmp"' EXIT
+cp "$data/truss.qzb" "$tmp/t.qzb"; cp "$data/deckonly.qzb" "$tmp/out.qzb"
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-
-for i in "${!kinds[@]}"; do
-  kind=${kinds[$i]} file=${files[$i]}
-  cp "$file" "$data.before"
-  # The limit is in blocks of 1024 bytes: 0 stops the first write, 16 cuts a
-  # bridge or level of 16383 joints (~400 KB) in the middle.
-  limits="0 16"
-  [ "$kind" = progress ] || [ "$kind" = config ] && limits=0
-  for limit in $limits; do
-    # killed by SIGXFSZ in the middle of the save
-    { (ulimit -f "$limit"; exec "$helper" "$kind"); } 2>/dev/null
-    status=$?
-    [ "$status" -ge 128 ] || fail "$kind, limit $limit: expected the save to be killed, status $status"
-    cmp -s "$file" "$data.before" || fail "$kind, limit $limit: previous file changed after a kill"
-    # the signal ignored: the write fails, the save says so and cleans up
-    { (trap '' XFSZ; ulimit -f "$limit"; exec "$helper" "$kind"); } 2>/dev/null
-    status=$?
-    [ "$status" -eq 2 ] || fail "$kind, limit $limit: expected a reported failure, status $status"
-    cmp -s "$file" "$data.before" || fail "$kind, limit $limit: previous file changed after a failed write"
-    [ ! -e "$(dirname "$file")/<$(basename "$file")" ] || fail "$kind: temporary left after a failed write"
-  done
-  # without a limit the same save goes through: the checks above could fail
-  "$helper" "$kind" || fail "$kind: unlimited save failed"
-  cmp -s "$file" "$data.before" && fail "$kind: unlimited save did not change the file"
-  [ ! -e "$(dirname "$file")/<$(basename "$file")" ] || fail "$kind: temporary left after a save"
-  "$helper" seed >/dev/null || fail "reseeding failed"
+save=("$verify" --cheapest "$tmp/t.qzb" --out "$tmp/out.qzb")
+for limit in 0 1; do
+  { (ulimit -f $limit; exec "${save[@]}" >/dev/null 2>&1); } 2>/dev/null
+  status=$?
+  [ $status -ge 128 ] || fail "limit $limit: the save was not killed (status $status)"
+  cmp -s "$tmp/out.qzb" "$data/deckonly.qzb" || fail "limit $limit: the previous file changed after a kill"
+  (trap '' XFSZ; ulimit -f $limit; exec "${save[@]}" >/dev/null 2>&1)
+  status=$?
+  [ $status = 2 ] || fail "limit $limit: a failed write gave status $status, not 2"
+  cmp -s "$tmp/out.qzb" "$data/deckonly.qzb" || fail "limit $limit: the previous file changed after a failed write"
+  [ ! -e "$tmp/<out.qzb" ] || fail "limit $limit: a temporary left after a failed write"
 done
-rm -f "$data.before"
-[ "$failures" -eq 0 ] && echo "all interrupted saves kept the previous file"
-exit $(( failures > 0 ))
+# Without a limit the same save goes through: the checks above could fail.
+"${save[@]}" >/dev/null || fail "the unlimited save failed"
+cmp -s "$tmp/out.qzb" "$data/deckonly.qzb" && fail "the unlimited save did not change the file"
+[ $failures = 0 ] && echo "every interrupted save kept the previous file"

@@ -33,9 +33,8 @@
 #   hold KEY / release KEY    keep a key down over the following steps
 #   type TEXT             type TEXT one key at a time
 #   wait [SECONDS]        let frames pass (default 0.5)
-# World points in the editor, for a camera at (CX, CY) at the starting zoom
-# (5 virtual pixels per world unit)
-#   view CX CY            set the camera
+# World points in the editor, for the camera at (1024, 32) at the starting
+# zoom (5 virtual pixels per world unit)
 #   path X Y [X Y]...     left click each world point in turn
 #   wdrag X1 Y1 X2 Y2     drag between two world points, left button held
 #   save NAME             the File box: type NAME over the old name, Save
@@ -58,7 +57,7 @@
 # Files (paths relative to the data directory)
 #   file PATH             PATH appears (waits up to $WAIT seconds)
 #   contains PATH REGEX   a line of PATH matches the extended REGEX
-#   bytes PATH HEX        PATH starts with these bytes (01000000)
+#   bytes PATH HEX        PATH appears and starts with these bytes (01000000)
 #   verify PATH           PATH appears and spanwright-verify passes it
 #   describe PATH         PATH appears; its --describe output is kept in
 #                         $WORK/NAME.txt, NAME its file name less the ending
@@ -154,8 +153,7 @@ close() { "$WORK/close" "$WID"; }
 exits() {
   await eval '! alive' || { echo "the game is still running"; return 1; }
   builtin wait "$GAME_PID"
-  local status=$?
-  GAME_PID=
+  local status=$? && GAME_PID=
   [ "$status" = "${1:-0}" ] || { echo "exit status $status"; return 1; }
 }
 winsize() { xwininfo -id "$WID" | awk '/^  Width:/ {w=$2} /^  Height:/ {h=$2} END {print w, h}'; }
@@ -176,18 +174,14 @@ type() {
   local i c
   for ((i = 0; i < ${#1}; i++)); do
     c=${1:i:1}
-    case "$c" in
-    ' ') c=space ;; '.') c=period ;; '-') c=minus ;; '_') c=underscore ;; '/') c=slash ;;
-    esac
+    case "$c" in ' ') c=space ;; '.') c=period ;; '-') c=minus ;; '_') c=underscore ;; '/') c=slash ;; esac
     key "$c" || return 1
   done
 }
 wait() { sleep "${1:-0.5}"; }
 
-VIEWX=1024 VIEWY=32
-view() { VIEWX=$1 VIEWY=$2; }
-vx() { echo $((320 + ($1 - VIEWX) * 5)); }
-vy() { echo $((240 - ($1 - VIEWY) * 5)); }
+vx() { echo $((320 + ($1 - 1024) * 5)); }
+vy() { echo $((240 - ($1 - 32) * 5)); }
 path() { while [ $# -ge 2 ]; do click $(vx $1) $(vy $2) || return 1; shift 2; done; }
 wdrag() {
   xdotool mousemove --window "$WID" $(px $(vx $1) $(vy $2)) sleep 0.05 mousedown 1 sleep "$HOLD" \
@@ -238,7 +232,7 @@ see() { await seestep "$@"; }
 
 file() { await test -e "$1" || { echo "no file $1"; return 1; }; }
 contains() { grep -Eq -- "$2" "$1" || { echo "$1 lacks $2: $(head -c 300 "$1")"; return 1; }; }
-bytes() { [ "$(od -An -tx1 -N$((${#2} / 2)) "$1" | tr -d ' \n')" = "$2" ] || { echo "$1 starts $(od -An -tx1 -N8 "$1")"; return 1; }; }
+bytes() { file "$1" && [ "$(od -An -tx1 -N$((${#2} / 2)) "$1" | tr -d ' \n')" = "$2" ] || { echo "$1 starts $(od -An -tx1 -N8 "$1")"; return 1; }; }
 verify() { file "$1" && "$BUILD/spanwright-verify" "$1" >"$WORK/verify.out" 2>&1 || { echo "$(cat "$WORK/verify.out")"; return 1; }; }
 describe() { file "$1" && "$BUILD/spanwright-verify" --describe "$1" >"$WORK/$(basename "${1%.*}").txt"; }
 

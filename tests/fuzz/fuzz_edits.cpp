@@ -74,10 +74,7 @@ static void checkeditorstate() {
 // then the preview is built and committed or rolled back.
 static void frame(int x, int y, int left, int right) {
   prevmouse = mouse;
-  mouse.x = x;
-  mouse.y = y;
-  mouse.left = left;
-  mouse.right = right;
+  mouse = {x, y, left, right, mouse.wheelup, mouse.wheeldown};
   checkeditor();
   commiteditor();
 }
@@ -106,8 +103,7 @@ static void setupsession(bytestream *s) {
   createjoint(0, {1056.0f, 32.0f});
   for (int anchors = next(s) & 7; anchors > 0; anchors--)
     createjoint(0, {960.0f + 2.0f * (float)(next(s) & 63), 2.0f * (float)(next(s) & 31)});
-  memset(&mouse, 0, sizeof(mouse));
-  memset(&prevmouse, 0, sizeof(prevmouse));
+  mouse = prevmouse = {};
   memset(keyboard, 0, sizeof(keyboard));
   game.name[0] = 0;
   levelnum = -1;

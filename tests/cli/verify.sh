@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# spanwright-verify end to end, one run a row: its exit status and what its
+# output (stdout and stderr as one text, so a pattern may span lines) must
+# match. A single file: a sound truss on piers passes under the default
+# train and a bare deck fails; unreadable input and wrong options give 2.
+# For level authors: --pack, a pack in playing order against the player's
+# bridges beside it and the budget against the cheapest bridge; --cross, a
+# bridge that also solves another level; --cheapest, the search for a
+# cheaper bridge, the same one every time.
+set -u
+verify="$(cd "$1" && pwd)/spanwright-verify"
+tmp=$(mktemp -d); trap 'rm -rf "$tmp"' EXIT
+# From the data directory: the loader is run from the file's own directory
+# and the caller's must be kept, so the rows name its files relatively.
+cd "$2/tests/cli/data" || exit 1
+# A level file is a bridge file's record: two levels, one bridge so far
+# beside them, both in another directory.
+mkdir -p "$tmp/level/P" "$tmp/bridge/P" "$tmp/both" "$tmp/cheap" "$tmp/s" "$tmp/x"
+for f in "level/P/01 A.qzl" "level/P/02 B.qzl" "bridge/P/01 A.qzb" "both/01 A.qzb" "both/02 B.qzb" s/t.qzb; do cp truss.qzb "$tmp/$f"; done
+cp deckonly.qzb "$tmp/cheap/01 A.qzb"
+printf NOTALEVEL >"$tmp/x/bad.qzl"; head -c 1000 truss.qzb >"$tmp/x/short.qzb"
+failures=0
+while IFS='|' read -r want args pattern; do
+  eval "\"\$verify\" $args" >"$tmp/out" 2>&1
+  got=$?
+  [ "$got" = "$want" ] && { [ -z "$pattern" ] || grep -qzE -- "$pattern" "$tmp/out"; } ||
+    { echo "FAIL: verify $args: status $got, not $want, or no '$pattern' in: $(head -c 600 "$tmp/out")"; failures=$((failures + 1)); }
+done <<'ROWS'
+0|truss.qzb|cost 4000 of budget 10000
+0|--json --dump-steps 60,300 truss.qzb|"dumps": \{"60": \[\[992, 32\].*"result": "passed".*"failure": null, .*\[60, 2\].*"broken_beams": \[\]
+1|deckonly.qzb|failed: the train fell.*first break: beam
+1|--json --seconds 20 deckonly.qzb|"passed_step": null, "failure": "fell".*"broken_beams": \[\[[0-9]+, [0-9]+, [01]\]
+1|--json --seconds 3 truss.qzb|"steps": 180, "passed_step": null, "failure": "time"
+1|--weight 2000000 --seconds 30 truss.qzb|failed
+0|--json --progressive --add 100000 truss.qzb|"max_weight": [1-9][0-9]{5}
+2|"$tmp/x/missing.qzb"|missing.qzb
+2|"$tmp/x/bad.qzl"|not a valid level or bridge file
+2|"$tmp/x/short.qzb"|
+2||usage: spanwright-verify
+2|--weight 0 truss.qzb|
+2|--frobnicate truss.qzb|
+1|--pack "$tmp/level/P" --cheapest-dir "$tmp/cheap"|^01 A: passed, cost 4000 of budget 10000, budget 1150 % above the cheapest \(800\).*02 B: no bridge.*not passed: 02 B \(no bridge\)
+1|--pack "$tmp/level/P" --bridges "$tmp/bridge/P" --json|"name": "02 B", "bridge": "missing", "passed": false, "failure": null
+0|--pack "$tmp/level/P" --bridges "$tmp/both"|
+1|--pack "$tmp/level/P" --bridges "$tmp/both" --cross --json|"repeats": \[\{"bridge": "01 A", "kind": "reference", "level": "02 B", "cost": 4000, "budget": 10000\}
+2|--pack "$tmp/nothing"|
+2|--pack "$tmp/level/P" truss.qzb|
+0|--cheapest "$tmp/s/t.qzb"|cheapest found costs 800 \(from 4000, budget 10000\)
+0|"$tmp/s/t min.qzb"|
+0|--cheapest "$tmp/s/t.qzb" --out "$tmp/s/again.qzb"|
+1|--cheapest deckonly.qzb|
+2|--cheapest "$tmp/s/t.qzb" --out "$tmp/t.txt"|
+ROWS
+cmp -s "$tmp/s/t min.qzb" "$tmp/s/again.qzb" || { echo "FAIL: two searches differ"; failures=$((failures + 1)); }
+[ $failures -eq 0 ] && echo "spanwright-verify: all checks passed"
