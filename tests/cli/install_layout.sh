@@ -21,8 +21,7 @@ for s in 48 64 128 256; do
   [ "$(identify -format '%wx%h' "$prefix/share/icons/hicolor/${s}x${s}/apps/$app.png")" = "${s}x${s}" ] || fail "no ${s} px icon"
 done
 desktop-file-validate "$prefix/share/applications/$app.desktop" || fail "desktop entry"
-exec=$(sed -n 's/^Exec=//p' "$prefix/share/applications/$app.desktop")
-[ "$exec" = "\"$prefix/bin/spanwright\"" ] || fail "desktop entry starts $exec"
+grep -qxF "Exec=\"$prefix/bin/spanwright\"" "$prefix/share/applications/$app.desktop" || fail "desktop entry starts another program"
 appstreamcli validate --no-net "$prefix/share/metainfo/$app.metainfo.xml" >/dev/null || fail "metainfo"
 diff -r "$src/data/level" "$share/level" || fail "installed levels differ from data/level"
 [ -z "$(find "$share" -name '*.qzb')" ] || fail "reference bridges must not ship"

@@ -19,8 +19,8 @@
 #                         first. Waits until the window is up.
 #   close                 the window system's close request
 #   exits [STATUS]        wait for the game to end with STATUS (default 0);
-#                         a game started and not ended so must still run
-#                         when the scenario ends
+#                         a game not ended so must still be running when
+#                         the scenario ends
 #   size W H              the window is W x H pixels ($(winsize) prints them)
 # Input (each press is held, and its release seen, for $HOLD seconds, 0.12 or
 # $E2E_HOLD: the game reads input state once a frame, and a press no frame
