@@ -1,6 +1,6 @@
-// Scripted input frames for the menu toolkit tests: each call to menuinput
-// is one poll, moving this frame's state into the prev* records first, as
-// the real poll does.
+// Scripted frames for the menu toolkit tests: each frame declares a screen's
+// items, polls (moving this frame's state into the prev* records first, as
+// the real poll does) and checks the items.
 #pragma once
 
 #include <cstring>
@@ -19,26 +19,22 @@ inline void setupmenufont(float advance = 0.5f) {
   font[0].cursor = 0;
 }
 
-inline void menuinput(int x, int y, int left, std::initializer_list<int> keys = {}) {
+// Keys listed are held this frame; 0 stands for none.
+template <class F> void menuframe(F declare, int x, int y, int left, std::initializer_list<int> keys = {}) {
+  declare();
   prevmouse = mouse;
-  mouse.x = x;
-  mouse.y = y;
-  mouse.left = left;
+  mouse.x = x, mouse.y = y, mouse.left = left;
   memcpy(prevkeyboard, keyboard, sizeof keyboard);
   memset(keyboard, 0, sizeof keyboard);
   for (int k : keys)
-    keyboard[k] = k != 0 || keyboard[k];
+    keyboard[k] = k != 0;
+  checkmenuitems();
 }
 
 // Fresh toolkit state with the pointer parked away from every item.
 inline void clearmenustate() {
-  setupmenufont();
-  setupmenuitems();
-  resetmenuitems();
-  memset(&textinput, 0, sizeof textinput);
-  memset(&mouse, 0, sizeof mouse);
-  memset(&prevmouse, 0, sizeof prevmouse);
-  memset(keyboard, 0, sizeof keyboard);
-  memset(prevkeyboard, 0, sizeof prevkeyboard);
+  setupmenufont(), setupmenuitems(), resetmenuitems();
+  textinput = {}, mouse = prevmouse = {};
+  memset(keyboard, 0, sizeof keyboard), memset(prevkeyboard, 0, sizeof prevkeyboard);
   mouse.x = mouse.y = 600;
 }

@@ -18,13 +18,6 @@ void item(const char *label, int x, int y, int key = 0) {
     setmenuitem(1, key);
 }
 
-// One frame of any screen: declare, poll, check.
-template <class F> void step(F declare, int x, int y, int left, std::initializer_list<int> keys = {}) {
-  declare();
-  menuinput(x, y, left, keys);
-  checkmenuitems();
-}
-
 } // namespace
 
 TEST(Menu, PlacementAndAlignment) {
@@ -36,17 +29,18 @@ TEST(Menu, PlacementAndAlignment) {
   // 2: an explicit hit area, centre subtracting half (truncating), end the whole.
   // Vertical alignment uses the size; the width truncates after every glyph
   // (3.5 * 3 -> 9, not 10); a label is measured over its first 63 characters.
-  struct { const char *label; int x, y, size, extra; float advance; int boxx, boxy, width; } rows[] = {{"Exit", ALIGN_CENTER | 320, 400, 16, 0, 0.5f, 304, 400, 32}, {"A", 0, ALIGN_END | 480, 12, 0, 0.5f, 0, 468, 6},
-              {"A", 0, ALIGN_CENTER | 240, 12, 0, 0.5f, 0, 234, 6},       {"00000", ALIGN_END | 640, 0, 16, 1, 0.5f, 600, 0, 80},
-              {"", 0, 0, 16, 2, 0.5f, 270, 80, 101},                       {longtext.c_str(), 0, 0, 16, 0, 0.5f, 0, 0, 63 * 8},
-              {"abc", 0, 0, 10, 0, 0.35f, 0, 0, 9}};
+  struct { const char *label; int x, y, size, extra; float advance; int boxx, boxy, width, height; } rows[] = {
+      {"Exit", ALIGN_CENTER | 320, 400, 16, 0, 0.5f, 304, 400, 32, 16}, {"A", 0, ALIGN_END | 480, 12, 0, 0.5f, 0, 468, 6, 12},
+      {"A", 0, ALIGN_CENTER | 240, 12, 0, 0.5f, 0, 234, 6, 12},         {"00000", ALIGN_END | 640, 0, 16, 1, 0.5f, 600, 0, 80, 16},
+      {"", 0, 0, 16, 2, 0.5f, 270, 80, 101, 20},                         {longtext.c_str(), 0, 0, 16, 0, 0.5f, 0, 0, 63 * 8, 16},
+      {"abc", 0, 0, 10, 0, 0.35f, 0, 0, 9, 10}};
   for (const auto &r : rows) {
     setupmenufont(r.advance);
     createmenuitem(r.label, r.x, r.y, r.size, 1, 1, 1, 1);
     if (r.extra)
       r.extra == 1 ? setmenuitem(3, &value) : setmenuitem(12, ALIGN_CENTER | 320, ALIGN_END | 100, 101, 20);
     const menuiteminfo &m = menuitem[numofmenuitems - 1];
-    EXPECT_EQ(ints({m.boxx, m.boxy, m.width}), ints({r.boxx, r.boxy, r.width})) << r.label;
+    EXPECT_EQ(ints({m.boxx, m.boxy, m.width, m.height}), ints({r.boxx, r.boxy, r.width, r.height})) << r.label;
   }
   EXPECT_EQ((int)strlen(menuitem[5].text), 63);
 }
@@ -61,7 +55,6 @@ TEST(Menu, LatchesHoverAndHotkeys) {
       {4, 36, 1, 0, 0, 0, 0, 4, 2, MENUSTATE_ACTIVE},   // a press elsewhere moves it
       {4, 36, 0, 0, 0, 0, 0, 4, 1, MENUSTATE_NORMAL},
       {300, 300, 1, 0, 0, 0, 0, 0, 2, MENUSTATE_NORMAL},  // on empty space: all cleared
-      {4, 4, 0, 0, 0, 0, 0, 0, 0, MENUSTATE_HOVER},
       {31, 15, 0, 0, 0, 0, 0, 0, 0, MENUSTATE_HOVER},
       {32, 4, 0, 0, 0, 0, 0, 0, 0, MENUSTATE_NORMAL},    // the right edge is outside
       {4, 16, 0, 0, 0, 0, 0, 0, 0, MENUSTATE_NORMAL},    // and the bottom edge
@@ -74,18 +67,18 @@ TEST(Menu, LatchesHoverAndHotkeys) {
       {600, 600, 0, 0, 0, 0, 0, 0, 3, MENUSTATE_NORMAL},    // a key outside the table never fires
   };
   const char *labels[4] = {"Back", "Options", "Load", "X"};
-  const int keys[4] = {KEY_ESCAPE, 'o', 'l', 5000};
+  const int keys[4] = {KEY_ESCAPE, 'o', 'l', KEY_LAST};
   for (const auto &f : frames) {
     SCOPED_TRACE(testing::Message() << "frame " << (&f - frames));
     if (f.clear)
       menuitem[0].active = menuitem[1].active = menuitem[2].active = 0;
-    numofmenuitems = 0;
+    font[0].cursor = 7, numofmenuitems = 0;
     for (int i = 0; i < 4; i++) {
       item(labels[i], 0, i < 3 ? 16 * i : 600, keys[i]), setmenuitem(13, i + 1);
       if ((i == 1 && f.repeat) || (i == 2 && f.disable))
         setmenuitem(i == 1 ? 10 : 2, 0);
     }
-    font[0].cursor = 7, menuinput(f.x, f.y, f.left, {f.key}), checkmenuitems();
+    menuframe([] {}, f.x, f.y, f.left, {f.key});
     EXPECT_EQ(ints({menuitem[0].active, menuitem[1].active, menuitem[2].active, menuitem[3].active, menuitem[f.item].state}),
               ints({f.latched & 1, f.latched >> 1 & 1, f.latched >> 2 & 1, 0, f.state}));
     // A hovered enabled item hands its cursor to the font; otherwise the arrow.
@@ -105,25 +98,28 @@ TEST(Menu, TogglesSetsAndActions) {
   };
   // only the sibling whose value matches shows active; clicking row 2 stores
   // 2 and its latch is already cleared
-  step(declare, 600, 600, 0);
+  menuframe(declare, 600, 600, 0);
   EXPECT_EQ(ints({menuitem[0].state, menuitem[1].state, menuitem[2].state}), ints({MENUSTATE_NORMAL, MENUSTATE_ACTIVE, MENUSTATE_NORMAL}));
-  step(declare, 4, 116, 1);
+  menuframe(declare, 4, 116, 1);
   EXPECT_EQ(ints({mode, menuitem[2].active}), ints({2, 0}));
   // the toggle flips once per press and shows active while on; a button with
   // its own action runs it once and does not stay latched
   calls = 0;
   for (int left : {0, 1, 1, 0, 1, 0, 1})
-    step(declare, 4, 164, left);
+    menuframe(declare, 4, 164, left);
   EXPECT_EQ(ints({flag, menuitem[3].state}), ints({1, MENUSTATE_ACTIVE}));
   for (int left : {0, 1, 1})
-    step(declare, 4, 204, left);
+    menuframe(declare, 4, 204, left);
   EXPECT_EQ(ints({calls, menuitem[4].active}), ints({1, 0}));
 }
 
 TEST(Menu, CapacityAndReset) {
   clearmenustate();
-  // key names shown on screen for digits and the keypad's named keys
-  EXPECT_EQ(std::string(keyboardlabel['0']) + keyboardlabel['9'] + keyboardlabel[256], "09Ins");
+  // key names the controls screens show: digits, letters and named keys
+  std::string names;
+  for (int key : ints({'0', '9', 'q', KEY_RETURN, 256, 257, KEY_LCTRL}))
+    names += std::string(keyboardlabel[key]) + ",";
+  EXPECT_EQ(names, "0,9,Q,Enter,Ins,End,Ctrl,");
   // items past the table are ignored, and so are operations aimed at them
   int bound = 0;
   numofmenuitems = 0;
@@ -133,7 +129,7 @@ TEST(Menu, CapacityAndReset) {
     item("y", 0, 0, 'z'), setmenuitem(9, &bound, 5);
   EXPECT_EQ(numofmenuitems, MAXMENUITEMS);
   EXPECT_TRUE(menuitem[MAXMENUITEMS - 1].key == 'q' && menuitem[MAXMENUITEMS - 1].type == MENU_BUTTON);
-  menuinput(0, 0, 1), checkmenuitems();
+  menuframe([] {}, 0, 0, 1);
   // bitmaps per state (0: all four; past 3: none), texture corners
   numofmenuitems = 0, item("b", 0, 0);
   const float corners[8] = {1, 2, 3, 4, 5, 6, 7, 8};
@@ -164,33 +160,4 @@ TEST(Menu, HotkeyHighlight) {
   // the offset of the highlighted letter is the width of what precedes it
   EXPECT_EQ(getmenutextwidth(menuitem[0].text, 16, 5), 40);
   EXPECT_EQ(findhotkeychar(-1) + findhotkeychar(MAXMENUITEMS), -2);  // never read outside the table
-}
-
-TEST(Menu, EditingTextBoxSilencesHotkeys) {
-  clearmenustate();
-  int value = 10;
-  auto declare = [&] {
-    numofmenuitems = 0;
-    item("Back", 0, 0, KEY_ESCAPE);
-    item("000000", 0, 40), setmenuitem(3, &value), setmenuitem(1, 'b');
-    item("Options", 0, 80, 'o');
-  };
-  // the box's hotkey starts editing
-  step(declare, 600, 600, 0, {'b'});
-  EXPECT_EQ(ints({textinput.editing, menuitem[1].active}), ints({1, 1}));
-  // while editing, 'o' types (and does not parse) instead of opening Options
-  step(declare, 600, 600, 0, {'o'});
-  EXPECT_EQ(menuitem[2].active, 0);
-  // Escape ends the edit but does not fire Back, neither now nor held
-  for (int frame = 0; frame < 2; frame++) {
-    step(declare, 600, 600, 0, {KEY_ESCAPE});
-    EXPECT_EQ(menuitem[0].active + menuitem[1].active + textinput.editing, 0) << frame;
-  }
-  EXPECT_EQ(value, 10);
-  // a screen left while editing: the next screen's hotkeys work at once
-  step(declare, 600, 600, 0, {'b'});
-  ASSERT_EQ(textinput.editing, 1);
-  resetmenuitems();
-  step([] { numofmenuitems = 0, item("Back", 0, 0, KEY_ESCAPE); }, 600, 600, 0, {KEY_ESCAPE});
-  EXPECT_EQ(menuitem[0].active, 1);
 }

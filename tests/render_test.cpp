@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -97,11 +98,13 @@ TEST(Text, GlyphMeasurement) {
     EXPECT_TRUE(t[0] > 0 && t[0] < t[2] && t[2] < 1 && t[1] < 1 && t[5] > 0 && t[5] < t[1]) << (char)r.c;
     EXPECT_TRUE(b[2] == b[0] && b[4] == b[0] && b[6] == b[0] && b[3] == b[1] && b[5] == b[1] && b[7] == b[1] && b[0] < 1 && b[1] < 1);
   }
-  // The fallback is white (the ink is alpha), and every glyph starts below the top row of its cell.
+  // The fallback is white, the ink its alpha. The full-height '|' and the
+  // solid block ink rows 1 to 14 opaque, leaving each cell's top and bottom
+  // rows clear of the neighbouring cells.
   EXPECT_EQ(fallback[0] & fallback[1] & fallback[2], 255);
-  for (int c = 32; c < 127; c++)
-    for (int x = 0; x < 16; x++)
-      ASSERT_EQ(fallback[((size_t)(255 - (c / 16) * 16) * 256 + (c & 15) * 16 + x) * 4 + 3], 0) << c;
+  auto alpha = [&](int c, int x, int y) { return fallback[((size_t)(255 - (c / 16) * 16 - y) * 256 + (c & 15) * 16 + x) * 4 + 3]; };
+  for (int y = 0; y < 16; y++)
+    EXPECT_EQ(alpha('|', 4, y) + alpha(127, 0, y) + alpha(127, 11, y), y == 0 || y == 15 ? 0 : 3 * 255) << y;
   free(fallback);
   // Character 0's cell turned opaque white.
   EXPECT_EQ(bytes({a[255 * 1024 + 3], a[(240 * 256 + 15) * 4], a[(255 * 256 + 16) * 4 + 3]}), bytes({255, 255, 0}));
@@ -117,11 +120,15 @@ TEST(Text, GlyphMeasurement) {
 TEST(Texture, MipmapsAndAlignment) {
   const int slot = 5;
   unsigned char *pixels = (unsigned char *)calloc(4 * 4, 4);
-  // The bottom-left 2x2 block has red 10, 11, 12, 13. A wide image: the width
-  // decides the count; heights stop at one row.
-  pixels[0] = 10, pixels[4] = 11, pixels[16] = 12, pixels[20] = 13;
-  ASSERT_EQ(settexturepixels(slot, pixels, 4, 4), 1);
-  EXPECT_EQ(ints({generatemipmap(slot), texture[slot].levels, texture[slot].data[1][0]}), ints({3, 3, 11}));
+  // Red rises 8 a pixel along the rows, bottom row first: each 2x2 block
+  // averages into one pixel of the next level. A fresh image is one level;
+  // a wide one: the width decides the count, heights stop at one row.
+  for (int i = 0; i < 16; i++)
+    pixels[i * 4] = (unsigned char)(8 * i);
+  ASSERT_EQ(settexturepixels(slot, pixels, 4, 4) + texture[slot].levels, 2);
+  unsigned char **data = texture[slot].data;
+  EXPECT_EQ(ints({generatemipmap(slot), texture[slot].levels, data[1][0], data[1][4], data[1][8], data[1][12], data[2][0]}),
+            ints({3, 3, 20, 36, 84, 100, 60}));
   unsigned char *wide = (unsigned char *)malloc(8 * 2 * 4);
   memset(wide, 10, 8 * 4), memset(wide + 8 * 4, 20, 8 * 4);
   ASSERT_EQ(settexturepixels(slot, wide, 8, 2), 1);
@@ -139,24 +146,26 @@ TEST(Texture, MipmapsAndAlignment) {
 class Screenshot : public tempdirtest {};
 
 TEST_F(Screenshot, HeaderNamingAndPixels) {
-  unsigned char header[TGAHEADERSIZE];
-  maketgaheader(header, 800, 600);
-  EXPECT_EQ(bytes(header, header + TGAHEADERSIZE), bytes({0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x20, 0x03, 0x58, 0x02, 24, 0}));
   // The first free number, filling gaps.
   EXPECT_EQ(findscreenshotnumber(), 0);
   fclose(fopen("scsht000.tga", "wb")), fclose(fopen("scsht002.tga", "wb"));
   EXPECT_EQ(findscreenshotnumber(), 1);
-  // Pixels go out bottom row first (as read back), blue-green-red.
-  const unsigned char rgba[2 * 2 * 4] = {1, 2, 3, 99, 4, 5, 6, 99, 7, 8, 9, 99, 10, 11, 12, 99};
-  ASSERT_EQ(writetga("scsht001.tga", rgba, 2, 2), 1);
+  // Sizes past 255 fill both header bytes; pixels go out bottom row first
+  // (as read back), blue-green-red, without alpha.
+  bytes rgba(300 * 257 * 4), written(300 * 257 * 3 + 19);
+  const unsigned char corner[] = {1, 2, 3, 99, 4, 5, 6, 99};
+  memcpy(rgba.data(), corner, 8), rgba[301 * 4] = 7, rgba[301 * 4 + 1] = 8, rgba[301 * 4 + 2] = 9;
+  ASSERT_EQ(writetga("scsht001.tga", rgba.data(), 300, 257), 1);
   FILE *file = fopen("scsht001.tga", "rb");
   ASSERT_NE(file, nullptr);
-  bytes written(64);
   written.resize(fread(written.data(), 1, written.size(), file));
   fclose(file);
-  EXPECT_EQ(written, bytes({0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 2, 0, 24, 0, 3, 2, 1, 6, 5, 4, 9, 8, 7, 12, 11, 10}));
-  // Sizes a TGA header cannot hold are refused without a file.
-  EXPECT_EQ(writetga("big.tga", rgba, 70000, 1) + writetga("big.tga", rgba, 0, 1), 0);
+  ASSERT_EQ(written.size(), 300 * 257 * 3 + 18);
+  EXPECT_EQ(bytes(written.begin(), written.begin() + 24), bytes({0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x2C, 1, 1, 1, 24, 0, 3, 2, 1, 6, 5, 4}));
+  EXPECT_EQ(bytes(written.begin() + 18 + 301 * 3, written.begin() + 21 + 301 * 3), bytes({9, 8, 7}));
+  // Sizes a TGA header cannot hold are refused without a file, and so is a
+  // file that cannot be created.
+  EXPECT_EQ(writetga("big.tga", rgba.data(), 70000, 1) + writetga("big.tga", rgba.data(), 0, 1) + writetga("no/such.tga", rgba.data(), 1, 1), 0);
   EXPECT_EQ(fopen("big.tga", "rb"), nullptr);
   bytes widest(65535 * 4);
   EXPECT_EQ(writetga("widest.tga", widest.data(), 65535, 1), 1);
@@ -216,6 +225,13 @@ TEST(View, TerrainColumnsAndViewport) {
   // thinnest; full stress three times the normal width.
   colorsafe = 1;
   EXPECT_EQ(ints({getstressclass(NAN), getstressclass(-1), getstressclass(0.5f), getstressclass(1)}), ints({0, 0, 2, 3}));
+  // and keeps every colour a colour, whatever the stress
+  for (float stress : {NAN, -1.0f, 0.5f, 1.0f, 9.0f})
+    for (int side = 0; side < 2; side++) {
+      float rgb[3];
+      getstressstyle(rgb, side, stress);
+      EXPECT_TRUE(*std::min_element(rgb, rgb + 3) >= 0 && *std::max_element(rgb, rgb + 3) <= 1) << side << " " << stress;
+    }
   EXPECT_EQ(getstresswidth(getstressclass(1)), 3.0f);
   colorsafe = 0;
 }

@@ -29,11 +29,7 @@ struct boxes {
       createmenuitem("0000000000", 100, 300, 16, 1, 1, 1, 1), setmenuitem(5, &weight), setmenuitem(1, 'f');
   }
   // One frame with the mouse parked away from every item unless given.
-  void frame(std::initializer_list<int> keys = {}, int x = 600, int y = 600, int left = 0) {
-    declare();
-    menuinput(x, y, left, keys);
-    checkmenuitems();
-  }
+  void frame(std::initializer_list<int> keys = {}, int x = 600, int y = 600, int left = 0) { menuframe([this] { declare(); }, x, y, left, keys); }
   // Press and release one key, with Shift held if asked.
   void type(int key, int shift = 0) { frame({key, shift ? KEY_LSHIFT : 0}), frame({shift ? KEY_LSHIFT : 0}); }
   void play(const keystroke *keys, int count) {
@@ -60,29 +56,29 @@ TEST(TextBox, ActivationCaretAndNumbers) {
   }
   // the hotkey selects everything, so typing 5 replaces it at once; what does
   // not parse (nothing, "-x7", beyond int range) keeps the last value;
-  // Escape ends editing and keeps the value
+  // Escape ends editing and keeps the value. A parse after one out of
+  // range of any integer (errno set) is taken again.
   b.frame(), b.type('w');
   EXPECT_EQ(ints({textinput.anchor, textinput.caret}), ints({0, 5}));
   // key 0: the text is set directly instead
-  struct { int key; const char *input; int number; } rows[] = {{'5', "5", 5},           {KEY_BACKSPACE, "", 5},   {'7', "7", 7},
-              {KEY_HOME, "7", 7},      {'-', "-7", -7},          {'x', "-x7", -7},
-              {0, "99999999999", -7},  {0, "-2147483648", -2147483647 - 1},
-              {0, "-2147483649", -2147483647 - 1},               {0, "-7999999", -7999999},
-              {KEY_ESCAPE, "", -7999999}};
+  struct { int key; const char *input; int number; } rows[] = {
+      {'5', "5", 5},          {KEY_BACKSPACE, "", 5},                {'7', "7", 7},          {KEY_HOME, "7", 7},
+      {'-', "-7", -7},        {'x', "-x7", -7},                      {0, "2147483648", -7},  {0, "99999999999999999999", -7},
+      {0, "2147483647", 2147483647}, {0, "-2147483648", -2147483647 - 1}, {0, "-2147483649", -2147483647 - 1},
+      {0, "-7999999", -7999999}, {KEY_ESCAPE, "", -7999999}};
   for (const auto &r : rows) {
     if (r.key)
       b.type(r.key);
     else
       strcpy(textinput.input, r.input), b.frame();
     EXPECT_STREQ(textinput.input, r.input) << r.key;
-    EXPECT_EQ(b.number, r.number) << r.key;
+    EXPECT_EQ(b.number, r.number) << r.input;
   }
   EXPECT_EQ(menuitem[1].active, 0);
   // a float box rewrites its value through %g (six significant digits)
   clearmenustate();
-  boxes f;
-  f.withfloat = 1;
-  f.frame(), f.type('f');
+  boxes f{10000, 1};
+  f.type('f');
   EXPECT_STREQ(textinput.input, "3.14159");
   EXPECT_FLOAT_EQ(f.weight, 3.14159f);
 }
@@ -143,27 +139,44 @@ TEST(TextBox, KeysAndTab) {
   EXPECT_EQ(ints({menuitem[1].active, one.number}), ints({1, 10000}));
 }
 
+TEST(TextBox, EditingSilencesHotkeys) {
+  clearmenustate();
+  boxes b;
+  // the int box's hotkey starts editing; while editing, 'e' types (and does
+  // not parse) instead of moving to the string box, and Escape ends the edit
+  // without firing Back, neither now nor held
+  b.frame({'w'}), b.frame({'e'});
+  EXPECT_EQ(ints({textinput.editing, menuitem[1].active, menuitem[2].active}), ints({1, 1, 0}));
+  b.frame({KEY_ESCAPE}), b.frame({KEY_ESCAPE});
+  EXPECT_EQ(ints({menuitem[0].active, menuitem[1].active, textinput.editing, b.number}), ints({0, 0, 0, 10000}));
+  // a screen left while editing: the next screen's hotkeys work at once
+  b.frame({'w'}), resetmenuitems();
+  menuframe([] { numofmenuitems = 0, createmenuitem("Back", 0, 0, 16, 1, 1, 1, 1), setmenuitem(1, KEY_ESCAPE); }, 600, 600, 0, {KEY_ESCAPE});
+  EXPECT_EQ(menuitem[0].active, 1);
+}
+
 TEST(TextBox, MaskingAndBounds) {
   clearmenustate();
-  char secret[32] = "abc", shown[3][TEXTINPUTSIZE];
+  char secret[32] = "abc", shown[4][TEXTINPUTSIZE];
   unsigned big = 4000000000u;
-  // one asterisk per character at rest; an item with no bound value shows
-  // nothing; an unsigned one all its digits
+  // one asterisk per character at rest; an item with no bound value or past
+  // the table shows nothing; an unsigned one all its digits
   numofmenuitems = 0;
   createmenuitem("xxxxxx", 0, 0, 16, 1, 1, 1, 1), setmenuitem(6, secret), setmenuitem(15);
-  createmenuitem("x", 0, 0, 16, 1, 1, 1, 1), formatmenuvalue(1, shown[1]);
+  createmenuitem("x", 0, 0, 16, 1, 1, 1, 1), formatmenuvalue(1, shown[1]), formatmenuvalue(MAXMENUITEMS, shown[3]);
   setmenuitem(4, &big), formatmenuvalue(1, shown[2]), formatmenuvalue(0, shown[0]);
-  EXPECT_EQ(std::vector<std::string>(shown, shown + 3), std::vector<std::string>({"***", "", "4000000000"}));
-  // typing at the 192-byte edit limit is refused; just below it the text stays terminated
-  memset(&textinput, 0, sizeof textinput);
-  memset(textinput.input, 'a', TEXTINPUTLIMIT);
+  EXPECT_EQ(std::vector<std::string>(shown, shown + 4), std::vector<std::string>({"***", "", "4000000000", ""}));
+  // typing at the 192-byte edit limit is refused; a deletion in a full box
+  // leaves it terminated whatever the drawing scratch held, and typing at
+  // the new end fits exactly
+  textinput = {};
+  memset(textinput.input, 'a', TEXTINPUTLIMIT), memset(textinput.display, 'x', TEXTINPUTSIZE);
   textinput.caret = textinput.anchor = TEXTINPUTLIMIT;
   addmenuinputchar('b');
   EXPECT_EQ((int)strlen(textinput.input), TEXTINPUTLIMIT);
-  textinput.input[TEXTINPUTLIMIT - 1] = 0;
-  textinput.caret = textinput.anchor = 0;
-  addmenuinputchar('b');
-  EXPECT_EQ(ints({(int)strlen(textinput.input), textinput.input[0]}), ints({TEXTINPUTLIMIT, 'b'}));
+  textinput.anchor = 0, textinput.caret = 1, deleteselectedtext();
+  textinput.caret = TEXTINPUTLIMIT - 1, addmenuinputchar('b');
+  EXPECT_EQ(std::string(textinput.input), std::string(TEXTINPUTLIMIT - 1, 'a') + 'b');
   // a selection reversed (anchor after caret) deletes the same range; an
   // out-of-range caret is clamped rather than followed
   strcpy(textinput.input, "abcdef");
@@ -178,10 +191,6 @@ TEST(TextBox, MaskingAndBounds) {
   // overrunning the input buffer
   static char longname[400];
   memset(longname, 'n', sizeof longname - 1);
-  numofmenuitems = 0;
-  createmenuitem("xxxx", 0, 0, 16, 1, 1, 1, 1), setmenuitem(6, longname);
-  currentmenuitem = 0, menuitem[0].active = 1, menuitem[0].wasactive = 0;
-  memset(&mouse, 0, sizeof mouse), memset(&prevmouse, 0, sizeof prevmouse);
-  menutextbox();
+  menuframe([] { numofmenuitems = 0, createmenuitem("xxxx", 0, 0, 16, 1, 1, 1, 1), setmenuitem(6, longname), setmenuitem(1, 'e'); }, 600, 600, 0, {'e'});
   EXPECT_EQ((int)strlen(textinput.input), TEXTINPUTLIMIT);
 }
