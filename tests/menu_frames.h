@@ -31,10 +31,10 @@ template <class F> void menuframe(F declare, int x, int y, int left, std::initia
   checkmenuitems();
 }
 
-// Fresh toolkit state with the pointer parked away from every item.
+// Fresh toolkit state: no items, the pointer parked away from where items go.
 inline void clearmenustate() {
   setupmenufont(), setupmenuitems(), resetmenuitems();
-  textinput = {}, mouse = prevmouse = {};
+  numofmenuitems = 0;
+  textinput = {}, mouse = prevmouse = {600, 600, 0, 0, 0, 0};
   memset(keyboard, 0, sizeof keyboard), memset(prevkeyboard, 0, sizeof prevkeyboard);
-  mouse.x = mouse.y = 600;
 }

@@ -9,7 +9,6 @@ namespace {
 
 using ints = std::vector<int>;
 int calls;
-void countcall() { calls++; }
 
 // A white 16-pixel item with a hotkey (0: none).
 void item(const char *label, int x, int y, int key = 0) {
@@ -22,7 +21,6 @@ void item(const char *label, int x, int y, int key = 0) {
 
 TEST(Menu, PlacementAndAlignment) {
   clearmenustate();
-  numofmenuitems = 0;
   int value = 0;
   std::string longtext(99, 'a');
   // extra 1: a text box, aligned by its label then widened to textlength * size;
@@ -94,7 +92,7 @@ TEST(Menu, TogglesSetsAndActions) {
     for (int j = 0; j < 3; j++)
       item("Row", 0, 80 + 16 * j), setmenuitem(9, &mode, j);
     item("Fullscreen", 0, 160), setmenuitem(8, &flag);
-    item("Go", 0, 200), setmenuitem(7, countcall);
+    item("Go", 0, 200), setmenuitem(7, +[] { calls++; });
   };
   // only the sibling whose value matches shows active; clicking row 2 stores
   // 2 and its latch is already cleared
@@ -122,13 +120,11 @@ TEST(Menu, CapacityAndReset) {
   EXPECT_EQ(names, "0,9,Q,Enter,Ins,End,Ctrl,");
   // items past the table are ignored, and so are operations aimed at them
   int bound = 0;
-  numofmenuitems = 0;
   for (int i = 0; i < MAXMENUITEMS; i++)
     item("x", 0, 0, 'q');
   for (int i = 0; i < 40; i++)
     item("y", 0, 0, 'z'), setmenuitem(9, &bound, 5);
-  EXPECT_EQ(numofmenuitems, MAXMENUITEMS);
-  EXPECT_TRUE(menuitem[MAXMENUITEMS - 1].key == 'q' && menuitem[MAXMENUITEMS - 1].type == MENU_BUTTON);
+  EXPECT_EQ(ints({numofmenuitems, menuitem[MAXMENUITEMS - 1].key, menuitem[MAXMENUITEMS - 1].type}), ints({MAXMENUITEMS, 'q', MENU_BUTTON}));
   menuframe([] {}, 0, 0, 1);
   // bitmaps per state (0: all four; past 3: none), texture corners
   numofmenuitems = 0, item("b", 0, 0);
@@ -151,7 +147,6 @@ TEST(Menu, HotkeyHighlight) {
   // not in the label, a disabled item or a key named by a word
   struct { const char *label; int key, enabled, highlighted; } rows[] = {{"Load Bridge", 'b', 1, 5}, {"Exit", KEY_ESCAPE, 1, -1}, {"Start", 'q', 1, -1},
               {"Options", 'o', 0, -1},    {"Retry", KEY_RETURN, 1, -1}, {"abc", 'c', 1, 2}};
-  numofmenuitems = 0;
   for (const auto &r : rows) {
     item(r.label, 0, 0, r.key);
     setmenuitem(2, r.enabled);

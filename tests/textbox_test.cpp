@@ -14,11 +14,12 @@ struct keystroke { int key, shift; const char *expect; int caret; };
 
 // A screen with an int box at (100, 100) (8-character template, hotkey w),
 // a string box at (100, 200) (8 characters, hotkey e) and optionally a float
-// box at (100, 300) (hotkey f).
+// box at (100, 300) (hotkey f), set up on fresh toolkit state.
 struct boxes {
   int number = 10000, withfloat = 0, onlyone = 0;
   char name[32] = "bridge";
   float weight = 3.14159265f;
+  int fresh = (clearmenustate(), 1);
   void declare() {
     numofmenuitems = 0;
     createmenuitem("Back", 0, 0, 16, 1, 1, 1, 1), setmenuitem(1, KEY_ESCAPE);
@@ -44,7 +45,6 @@ struct boxes {
 } // namespace
 
 TEST(TextBox, ActivationCaretAndNumbers) {
-  clearmenustate();
   boxes b;
   // a click on the third digit of 10000 puts the caret there, selecting
   // nothing; a click past the text puts it at the end; a click elsewhere ends the edit
@@ -58,7 +58,7 @@ TEST(TextBox, ActivationCaretAndNumbers) {
   // not parse (nothing, "-x7", beyond int range) keeps the last value;
   // Escape ends editing and keeps the value. A parse after one out of
   // range of any integer (errno set) is taken again.
-  b.frame(), b.type('w');
+  b.type('w');
   EXPECT_EQ(ints({textinput.anchor, textinput.caret}), ints({0, 5}));
   // key 0: the text is set directly instead
   struct { int key; const char *input; int number; } rows[] = {
@@ -76,7 +76,6 @@ TEST(TextBox, ActivationCaretAndNumbers) {
   }
   EXPECT_EQ(menuitem[1].active, 0);
   // a float box rewrites its value through %g (six significant digits)
-  clearmenustate();
   boxes f{10000, 1};
   f.type('f');
   EXPECT_STREQ(textinput.input, "3.14159");
@@ -84,10 +83,8 @@ TEST(TextBox, ActivationCaretAndNumbers) {
 }
 
 TEST(TextBox, LengthLimitOverwriteAndSelection) {
-  clearmenustate();
-  boxes b;
-  strcpy(b.name, "abcdefg");
-  b.frame(), b.type('e');
+  boxes b{10000, 0, 0, "abcdefg"};
+  b.type('e');
   // The eighth character fits, the ninth is refused; overwrite in a full box
   // accepts nothing unless a selection is removed first; overwrite at the end
   // extends and in the middle replaces; insert shifts the rest; one character
@@ -110,10 +107,8 @@ TEST(TextBox, LengthLimitOverwriteAndSelection) {
 }
 
 TEST(TextBox, KeysAndTab) {
-  clearmenustate();
-  boxes b;
-  strcpy(b.name, "");
-  b.frame(), b.type('e');
+  boxes b{10000, 0, 0, ""};
+  b.type('e');
   // two letters in one frame give the later letter; a letter and Backspace
   // give Backspace; shifted digits and symbols, a space
   b.frame({'c', 'x'}), b.frame();
@@ -132,15 +127,12 @@ TEST(TextBox, KeysAndTab) {
   b.type(KEY_TAB, 1);
   EXPECT_EQ(ints({menuitem[2].active, menuitem[1].active, textinput.editing}), ints({1, 0, 1}));
   // Tab in the only box of a screen changes nothing
-  clearmenustate();
-  boxes one;
-  one.onlyone = 1;
-  one.frame(), one.type('w'), one.type(KEY_TAB);
+  boxes one{10000, 0, 1};
+  one.type('w'), one.type(KEY_TAB);
   EXPECT_EQ(ints({menuitem[1].active, one.number}), ints({1, 10000}));
 }
 
 TEST(TextBox, EditingSilencesHotkeys) {
-  clearmenustate();
   boxes b;
   // the int box's hotkey starts editing; while editing, 'e' types (and does
   // not parse) instead of moving to the string box, and Escape ends the edit
@@ -161,7 +153,6 @@ TEST(TextBox, MaskingAndBounds) {
   unsigned big = 4000000000u;
   // one asterisk per character at rest; an item with no bound value or past
   // the table shows nothing; an unsigned one all its digits
-  numofmenuitems = 0;
   createmenuitem("xxxxxx", 0, 0, 16, 1, 1, 1, 1), setmenuitem(6, secret), setmenuitem(15);
   createmenuitem("x", 0, 0, 16, 1, 1, 1, 1), formatmenuvalue(1, shown[1]), formatmenuvalue(MAXMENUITEMS, shown[3]);
   setmenuitem(4, &big), formatmenuvalue(1, shown[2]), formatmenuvalue(0, shown[0]);
@@ -181,12 +172,10 @@ TEST(TextBox, MaskingAndBounds) {
   // out-of-range caret is clamped rather than followed
   strcpy(textinput.input, "abcdef");
   textinput.anchor = 4, textinput.caret = 1;
-  EXPECT_EQ(deleteselectedtext(), 1);
+  EXPECT_EQ(ints({deleteselectedtext(), textinput.caret, deleteselectedtext()}), ints({1, 1, 0}));
   EXPECT_STREQ(textinput.input, "aef");
-  EXPECT_EQ(ints({textinput.caret, deleteselectedtext()}), ints({1, 0}));
   textinput.caret = 99, textinput.anchor = -4;
-  EXPECT_EQ(deleteselectedtext(), 1);
-  EXPECT_STREQ(textinput.input, "");
+  EXPECT_EQ(ints({deleteselectedtext(), (int)strlen(textinput.input)}), ints({1, 0}));
   // a bound string longer than an edit can reach is taken in cut, not
   // overrunning the input buffer
   static char longname[400];
