@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "shell/input.h"
 #include "ui/help.h"
@@ -17,17 +18,13 @@ TEST(Help, ClosingPressNeverReachesTheScreen) {
   memset(keyboard, 0, sizeof keyboard);
   mouse = {};
   for (size_t f = 0; f < sizeof frames / sizeof frames[0]; f++) {
-    memcpy(prevkeyboard, keyboard, sizeof keyboard);
-    prevmouse = mouse;
-    keyboard['h'] = strchr(frames[f].down, 'h') != NULL;
-    keyboard['t'] = strchr(frames[f].down, 't') != NULL;
+    memcpy(prevkeyboard, keyboard, sizeof keyboard), prevmouse = mouse;
+    keyboard['h'] = strchr(frames[f].down, 'h') != NULL, keyboard['t'] = strchr(frames[f].down, 't') != NULL;
     mouse.left = strchr(frames[f].down, 'L') != NULL;
     checkhelp();
-    if (keyboard['h'] && !prevkeyboard['h'])
-      help.request = 1; // the item's hotkey
+    help.request |= keyboard['h'] && !prevkeyboard['h']; // the item's hotkey
     checkhelprequest();
     int seen = (keyboard['t'] && !prevkeyboard['t']) || (mouse.left && !prevmouse.left);
-    EXPECT_EQ(help.open, frames[f].open) << "frame " << f;
-    EXPECT_EQ(seen, frames[f].seen) << "frame " << f;
+    EXPECT_EQ(std::vector<int>({help.open, seen}), std::vector<int>({frames[f].open, frames[f].seen})) << "frame " << f;
   }
 }
