@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "shell/config.h"
+#include "shell/input.h"
 #include "tempdir.h"
 #include "world/levellist.h"
 
@@ -37,12 +38,9 @@ TEST_F(Config, Loading) {
       // a file larger than the buffer is read up to the buffer's size: the height's digits lie past it
       {"screenwidth=1280 " + std::string(PARSERBUFFER - 20, ' ') + "screenheight=1024\r\n", {1280, 600, 32, 0, 0, 0}},
   };
-  config.usejoystick = colorsafe = 1;
-  loadoptions();  // no file: defaults
-  expectconfig({800, 600, 32, 0, dirnum, 0}, "no file");
   for (const auto &r : rows) {
-    dirnum = 0;
-    writebytes("config.txt", std::vector<unsigned char>(r.text.begin(), r.text.end()));
+    writebytes("config.txt", r.text);
+    config.usejoystick = colorsafe = 1, dirnum = 0;
     loadoptions();
     expectconfig(r.want, r.text.substr(0, 80));
   }
@@ -50,9 +48,11 @@ TEST_F(Config, Loading) {
   for (int i = 0; i < 1000; i++)
     ASSERT_EQ(findstring("missing"), 0);
   EXPECT_EQ(checkstring("s") + getint(), 0);
-  loadtextfile("no such file");
-  EXPECT_EQ(parser.length + parser.position, 0);
-  dirnum = 0;
+  // a file removed since the last load is not read again
+  remove("config.txt"), loadoptions();
+  expectconfig({800, 600, 32, 0, 0, 0}, "no file");
+  // a window not sized yet maps the mouse to 0 rather than dividing by zero
+  EXPECT_EQ(scalemousex(5, 0) + scalemousey(5, 0), 0);
 }
 
 TEST_F(Config, SaveRoundTrip) {
@@ -60,15 +60,12 @@ TEST_F(Config, SaveRoundTrip) {
   config.screenwidth = 1024, config.screenheight = 768, config.colordepth = 16, config.fullscreen = 1;
   windowinfo = {800, 600, 16, 0, 32, 0, 0, 0};
   for (int safe : {0, 1}) {
-    dirnum = 2;
-    colorsafe = safe;
+    dirnum = 2, colorsafe = safe;
     ASSERT_EQ(saveoptions(), 1);
-    std::vector<unsigned char> bytes = readbytes("config.txt");
-    EXPECT_EQ(std::string(bytes.begin(), bytes.end()),
+    EXPECT_EQ(readbytes<std::string>("config.txt"),
               std::string("screenwidth=1024\r\nscreenheight=768\r\ncolordepth=16\r\nfullscreen=1\r\ndirectory=2\r\n") +
                   (safe ? "colorsafe=1\r\n" : ""));
-    dirnum = 0;
-    colorsafe = !safe;
+    dirnum = 0, colorsafe = !safe;
     loadoptions();
     expectconfig({1024, 768, 16, 1, 2, safe}, "saved");
   }

@@ -27,8 +27,7 @@ TEST_F(FileIO, ByteOrder) {
   EXPECT_EQ(fwriteswap(host, 4, 2, file) + fwriteswap(host + 8, 2, 1, file) + fwriteswap(host + 10, 1, 4, file) +
                 fwriteswap(host, 8, 1, file), 7u);
   fflush(file);
-  EXPECT_EQ(readbytes("swapped"), (std::vector<unsigned char>{1, 0, 0, 0, 0x78, 0x56, 0x34, 0x12, 0xCD, 0xAB, 'S',
-                                                              'P', 'N', 'W'}));
+  EXPECT_EQ(readbytes<std::string>("swapped"), std::string("\1\0\0\0\x78\x56\x34\x12\xCD\xAB" "SPNW", 14));
   // reading those bytes back on the big-endian host restores its memory image
   rewind(file);
   EXPECT_EQ(freadswap(back, 4, 2, file) + freadswap(back + 8, 2, 1, file) + freadswap(back + 10, 1, 4, file), 7u);
@@ -75,18 +74,19 @@ TEST_F(FileIO, PatternsAndListing) {
 }
 
 TEST_F(FileIO, AtomicSave) {
-  auto text = [](const char *path) { std::vector<unsigned char> b = readbytes(path); return std::string(b.begin(), b.end()); };
+  auto text = &readbytes<std::string>;
   savefile save;
-  // a completed save replaces the file only at its end; a cancelled one, or a write error as from a full
-  // disk seen at the end, keeps the old file; none leaves a temporary behind
+  struct stat status;
+  // a completed save replaces the file only at its end, keeping its permissions; a cancelled one, or a write
+  // error as from a full disk seen at the end, keeps the old file; none leaves a temporary behind
   writebytes("target", {'o', 'l', 'd'});
-  ASSERT_EQ(beginsave(&save, "target"), 1);
+  ASSERT_EQ(chmod("target", 0640) + beginsave(&save, "target"), 1);
   fputs("new", save.file);
   EXPECT_EQ(text("target"), "old");
   EXPECT_EQ(endsave(&save), 1);
+  EXPECT_TRUE(stat("target", &status) == 0 && (status.st_mode & 0777) == 0640);
   ASSERT_EQ(beginsave(&save, "target"), 1);
-  fputs("half", save.file);
-  cancelsave(&save);
+  fputs("half", save.file), cancelsave(&save);
   EXPECT_EQ(endsave(&save), 0);  // the cancelled file is closed once, not again
   EXPECT_EQ(text("target") + text("<target"), "new");
   ASSERT_EQ(beginsave(&save, "target"), 1);
@@ -109,7 +109,6 @@ TEST_F(FileIO, AtomicSave) {
   EXPECT_TRUE(exists("sub/<file"));
   fputs("via", save.file);
   EXPECT_EQ(endsave(&save), 1);
-  struct stat status;
   EXPECT_TRUE(lstat("first", &status) == 0 && S_ISLNK(status.st_mode));
   EXPECT_EQ(text("sub/file"), "via");
 }

@@ -4,8 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,53 +14,37 @@
 
 class tempdirtest : public ::testing::Test {
 protected:
-  std::string home;
-  std::string root;  // removed whole at the end
-  std::string dir;   // root/work: a name that escapes upwards still lands in root
+  std::string home, root, dir; // root is removed whole; dir is root/work, so a name escaping upwards stays in root
 
   void SetUp() override {
-    char cwd[4096];
-    ASSERT_NE(getcwd(cwd, sizeof(cwd)), nullptr);
-    home = cwd;
+    home = cwd();
     char pattern[] = "/tmp/spanwright-test-XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
-    root = pattern;
-    dir = root + "/work";
-    ASSERT_EQ(mkdir(dir.c_str(), 0777), 0);
-    ASSERT_EQ(chdir(dir.c_str()), 0);
+    root = pattern, dir = root + "/work";
+    ASSERT_EQ(mkdir(dir.c_str(), 0777) + chdir(dir.c_str()), 0);
   }
 
-  void TearDown() override {
-    ASSERT_EQ(chdir(home.c_str()), 0);
-    std::string command = "rm -rf '" + root + "'";
-    ASSERT_EQ(system(command.c_str()), 0);
-  }
-
-  // The test must end where it started: the file functions leave every
+  // Every test must end where it started: the file functions leave each
   // directory they entered.
-  std::string cwd() {
+  void TearDown() override {
+    EXPECT_EQ(cwd(), dir);
+    ASSERT_EQ(chdir(home.c_str()), 0);
+    ASSERT_EQ(system(("rm -rf '" + root + "'").c_str()), 0);
+  }
+
+  static std::string cwd() {
     char buffer[4096];
     return getcwd(buffer, sizeof(buffer)) ? buffer : "";
   }
 
-  static void writebytes(const char *path, const std::vector<unsigned char> &bytes) {
-    FILE *file = fopen(path, "wb");
-    ASSERT_NE(file, nullptr) << path;
-    if (!bytes.empty())
-      fwrite(bytes.data(), 1, bytes.size(), file);
-    fclose(file);
+  // Bytes from and to a vector of unsigned char or a string.
+  template <class T = std::string> static void writebytes(const char *path, const T &bytes) {
+    ASSERT_TRUE(std::ofstream(path, std::ios::binary).write((const char *)bytes.data(), (long)bytes.size())) << path;
   }
 
-  static std::vector<unsigned char> readbytes(const char *path) {
-    std::vector<unsigned char> bytes;
-    FILE *file = fopen(path, "rb");
-    if (file == nullptr)
-      return bytes;
-    int c;
-    while ((c = fgetc(file)) != EOF)
-      bytes.push_back((unsigned char)c);
-    fclose(file);
-    return bytes;
+  template <class T = std::vector<unsigned char>> static T readbytes(const char *path) {
+    std::ifstream in(path, std::ios::binary);
+    return T(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
 
   static bool exists(const char *path) {
