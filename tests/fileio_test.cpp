@@ -65,9 +65,7 @@ TEST_F(FileIO, PatternsAndListing) {
   // 1100 matches: the 1023 smallest are kept, sorted, and the list stays ended
   std::vector<std::string> want;
   for (int i = 0; i < 1100; i++)
-    want.push_back("f" + std::to_string(10000 + i).substr(1) + ".qzb");
-  for (auto name = want.rbegin(); name != want.rend(); ++name)
-    writebytes(name->c_str(), {});
+    want.push_back("f" + std::to_string(10000 + i) + ".qzb"), writebytes(want.back().c_str(), {});
   want.resize(MAXNAMES - 1);
   EXPECT_EQ(listed("*.qzb", 0), want);
   EXPECT_EQ(list[MAXNAMES - 1][0], 0);

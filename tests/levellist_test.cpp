@@ -36,11 +36,9 @@ TEST_F(LevelList, Lists) {
   for (int i = 0; i < MAXNAMES; i++)
     strcpy(dirlist[i], "P");
   memset(dirlist[1], 'Q', NAMELENGTH);
-  for (const auto &r : {std::pair<int, const char *>{0, "P"}, {1, ""}, {MAXNAMES - 2, "P"}, {MAXNAMES - 1, ""}, {-1, ""}, {MAXNAMES, ""},
-                        {1 << 30, ""}, {3, "P"}}) {
-    dirnum = r.first;
-    EXPECT_STREQ(getpackname(), r.second) << r.first;
-  }
+  for (const auto &r : {std::pair<int, const char *>{0, "P"}, {1, ""}, {MAXNAMES - 2, "P"}, {MAXNAMES - 1, ""},
+                        {-1, ""}, {MAXNAMES, ""}, {1 << 30, ""}, {3, "P"}})
+    EXPECT_STREQ((dirnum = r.first, getpackname()), r.second) << r.first;
   dirlist[2][0] = 0;
   EXPECT_STREQ(getpackname(), "");
 }

@@ -14,10 +14,8 @@ class Records : public tempdirtest {
 protected:
   void SetUp() override {
     tempdirtest::SetUp();
-    mkdir("bridge", 0777);
-    strcpy(dirlist[0], pack.c_str());
-    dirlist[1][0] = 0;
-    dirnum = numofrecords = 0;
+    mkdir("bridge", 0777), strcpy(dirlist[0], pack.c_str());
+    dirlist[1][0] = 0, dirnum = numofrecords = 0;
   }
 };
 

@@ -32,10 +32,7 @@ protected:
     ASSERT_EQ(system(("rm -rf '" + root + "'").c_str()), 0);
   }
 
-  static std::string cwd() {
-    char buffer[4096];
-    return getcwd(buffer, sizeof(buffer)) ? buffer : "";
-  }
+  static std::string cwd() { char buffer[4096]; return getcwd(buffer, sizeof(buffer)) ? buffer : ""; }
 
   // Bytes from and to a vector of unsigned char or a string.
   template <class T = std::string> static void writebytes(const char *path, const T &bytes) {
@@ -47,8 +44,5 @@ protected:
     return T(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
 
-  static bool exists(const char *path) {
-    struct stat status;
-    return stat(path, &status) == 0;
-  }
+  static bool exists(const char *path) { struct stat status; return stat(path, &status) == 0; }
 };
