@@ -3,7 +3,22 @@
 // ends at 992 and 1056, deck line 32.
 #pragma once
 
+#include <string.h>
+
+#include "sim/particle.h"
 #include "world/level.h"
+
+// FNV-1a over the bits of every particle position: any change of a result
+// bit shows.
+inline unsigned long long hashpositions() {
+  unsigned long long h = 1469598103934665603ull;
+  for (int i = 0; i < numofparticles; i++) {
+    unsigned int bits[2];
+    memcpy(bits, &particle[i].pos, 8);
+    h = (((h ^ bits[0]) * 1099511628211ull) ^ bits[1]) * 1099511628211ull;
+  }
+  return h;
+}
 
 // A Warren truss: deck joints every 8 units from 992 to 1056 (the two end
 // ones anchors), top chord at 40 between them, deck beams along the road.

@@ -12,6 +12,8 @@
 #include "sim/particle.h"
 #include "sim_bridge.h"
 #include "testrun/game.h"
+#include "testrun/outcome.h"
+#include "testrun/runrecord.h"
 #include "testrun/testrun.h"
 #include "ui/textbox.h"
 #include "world/levellist.h"
@@ -25,7 +27,7 @@ static void startrun(int trainstart, int autorun, int mode = 0) {
   game.add = 5000;
   levelnum = -1;
   starttestrun(0);
-  game.autorun = autorun;
+  game.autorun |= autorun;
   game.mode = mode;
 }
 
@@ -60,17 +62,19 @@ TEST(TestRun, TrainStartTimings) {
 TEST(TestRun, CrossingsAndPassRules) {
   // One way: across, then passed in the next step; the list flag is set.
   startrun(0, 1);
-  levelnum = 2;
-  levelpassed[2] = 0;
+  levelnum = 0;
+  levelpassed[0] = 0;
   EXPECT_FALSE(isprogressiveoffered());
   int across = stepuntil(STATE_CROSSED);
-  EXPECT_EQ(levelpassed[2], 0) << "flagged before the pass";
+  EXPECT_EQ(levelpassed[0], 0) << "flagged before the pass";
   EXPECT_EQ(stepuntil(STATE_PASSED, 10), across + 1);
-  EXPECT_TRUE(levelpassed[2] == 1 && isprogressiveoffered());
-  // Both ways: passed once the return train is past the left end (the
-  // hand-over between the trains is pinned by the simulation's position hash).
+  EXPECT_TRUE(levelpassed[0] == 1 && isprogressiveoffered());
+  // Both ways: passed once the return train is past the left end, every
+  // bit of the run as recorded before any speed work.
   startrun(2, 1);
   ASSERT_EQ((stepuntil(STATE_PASSED), game.state), STATE_PASSED);
+  stepuntil(-1, 1200 - game.steps);
+  EXPECT_EQ(hashpositions(), 0xe85549bc21295fa8ull);
   for (int o = 0; o < numofobjects; o++)
     EXPECT_LE(object[o].center.x, level.leftend - 8.0f);
   // A car that is no longer a number is never across; an empty list is.
@@ -85,19 +89,22 @@ TEST(TestRun, CrossingsAndPassRules) {
 }
 
 TEST(TestRun, ProgressiveWeights) {
-  // Crossings at 40000, 45000, ... each from the same start second; no list flag.
+  // Crossings at 40000, 45000, ... each from the same start second, noted
+  // for the records and held once across; no list flag.
   startrun(0, 1, 1);
   levelnum = 0;
   levelpassed[0] = 0;
-  for (int crossing = 0; crossing < 3; crossing++) {
+  for (int crossing = 0, weight = 40000; crossing < 3; crossing++, weight += 5000) {
     EXPECT_EQ(stepuntil(STATE_RIGHTWARD), 60) << crossing;
-    EXPECT_EQ(object[0].weight * 10000.0f, (float)(40000 + 5000 * crossing)) << crossing;
+    checkrunrecord();
+    EXPECT_TRUE(object[0].weight * 10000.0f == (float)weight && runrecord.crossing == weight) << crossing;
     ASSERT_EQ(stepuntil(STATE_PROGRESSIVE) + numofobjects, 0) << crossing;
+    EXPECT_EQ(outcome.held, weight);
   }
   EXPECT_EQ(levelpassed[0], 0);
   levelnum = -1;
   // Whatever was typed into "Add", the next train weighs 1 to INT_MAX.
-  const int rows[][2] = {{-50000, 1}, {-39999, 1}, {-39998, 2}, {INT_MAX, INT_MAX}};
+  const int rows[][2] = {{-50000, 1}, {-40000, 1}, {-39998, 2}, {INT_MAX, INT_MAX}};
   for (const auto &r : rows) {
     startrun(0, 1, 1);
     game.add = r[0];
@@ -109,7 +116,7 @@ TEST(TestRun, ProgressiveWeights) {
 TEST(TestRun, TrainStartKeptOnTheTerrainAndInTheTables) {
   // Ends near or past the map edges: the start height comes from the edge columns.
   struct { int start; float end, height; int column; } rows[] = {
-      {0, 4.0f, 50.0f, 0}, {0, -100.0f, 55.0f, 0}, {1, 2034.0f, 60.0f, 511}, {1, 3000.0f, 65.0f, 511}, {0, 40.0f, 70.0f, 6}};
+      {0, 4.0f, 50.0f, 0}, {0, -100.0f, 55.0f, 0}, {1, 2026.0f, 62.0f, 510}, {1, 2034.0f, 60.0f, 511}, {1, 3000.0f, 65.0f, 511}, {0, 40.0f, 70.0f, 6}};
   for (const auto &r : rows) {
     startrun(r.start, 1);
     (r.start ? level.rightend : level.leftend) = r.end;
@@ -191,9 +198,12 @@ TEST(TestRun, CameraMoveAndClamps) {
     EXPECT_EQ(std::vector<float>(view.pos, view.pos + 3), std::vector<float>({r.x, r.y, r.z})) << "row " << (&r - rows);
     EXPECT_EQ(mouse.wheelup + mouse.wheeldown, 0) << "row " << (&r - rows);
   }
-  // The run's own camera clock: one tick per 16 ms, the backlog dropped after two.
+  // The run's own camera clock: one move per 16 ms, the backlog dropped after two.
   memset(keyboard, 0, sizeof(keyboard));
+  keyboard['d'] = 1;
   textinput.editing = windowinfo.fullscreen = testrunclock.camera = 0;
+  view.pos[0] = 1024.0f;
   EXPECT_EQ(std::vector<int>({checkcamerapace(15), checkcamerapace(16), checkcamerapace(1000)}), std::vector<int>({0, 1, 3}));
-  EXPECT_EQ(testrunclock.camera, 1000u);
+  EXPECT_TRUE(testrunclock.camera == 1000u && view.pos[0] == 1026.0f);
+  keyboard['d'] = 0;
 }

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <unistd.h>
+
+#include <set>
 
 #include "sim_bridge.h"
 #include "testrun/verifyrun.h"
@@ -29,6 +32,7 @@ TEST(VerifyRun, TransplantOntoAnotherCrossing) {
   // The whole crossing 4 higher: the same truss is built there, moved with it.
   for (int i = 0; i < crossing.numofjoints; i++)
     crossing.joint[i].pos.y += i == 8 ? 2.0f : 4.0f;
+  crossing.joint[crossing.numofjoints] = crossing.joint[0];  // a stale entry past the count
   vector2d shifts[4];
   ASSERT_EQ(findbridgeshifts(&truss, &crossing, shifts, 4), 1);
   EXPECT_EQ(shifts[0].x, 0.0f);
@@ -40,6 +44,7 @@ TEST(VerifyRun, TransplantOntoAnotherCrossing) {
 static verdictinfo numberjob(int i) {
   verdictinfo v = {};
   v.steps = i * 7;
+  v.passedstep = (int)getpid();
   return v;
 }
 static verdictinfo dyingjob(int i) {
@@ -48,11 +53,23 @@ static verdictinfo dyingjob(int i) {
   return numberjob(i);
 }
 
-// Results land by job index on two workers; a dead worker is reported.
+// Results land by job index, from two worker processes; a dead worker is
+// reported, and so is a pool that could start none.
 TEST(VerifyRun, WorkerPool) {
   verdictinfo results[50];
   ASSERT_EQ(runjobs(numberjob, 50, 2, results), 1);
-  for (int i = 0; i < 50; i++)
+  std::set<int> workers;
+  for (int i = 0; i < 50; i++) {
     EXPECT_EQ(results[i].steps, i * 7) << "job " << i;
+    workers.insert(results[i].passedstep);
+  }
+  EXPECT_TRUE(workers.size() == 2 && !workers.count((int)getpid()));
   EXPECT_EQ(runjobs(dyingjob, 50, 2, results), 0);
+  rlimit saved, nofiles;
+  getrlimit(RLIMIT_NOFILE, &saved);
+  nofiles = {0, saved.rlim_max};
+  setrlimit(RLIMIT_NOFILE, &nofiles);
+  int ran = runjobs(numberjob, 50, 2, results);
+  setrlimit(RLIMIT_NOFILE, &saved);
+  EXPECT_EQ(ran, 0);
 }
