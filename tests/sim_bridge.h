@@ -26,19 +26,15 @@ inline unsigned long long hashpositions() {
 inline void buildtruss(int weak) {
   createlevel();
   beamtype[0] = beamtype[1] = 17.9f;
-  numofjoints = 0;
-  numofbeams = 0;
-  for (int i = 0; i <= 8; i++)
-    joint[numofjoints++] = {i == 0 || i == 8 ? 0 : 1, {992.0f + 8.0f * (float)i, 32.0f}};
-  for (int i = 0; i < 8; i++)
-    joint[numofjoints++] = {1, {996.0f + 8.0f * (float)i, 40.0f}};
+  numofjoints = numofbeams = 0;
+  for (int i = 0; i < 17; i++)  // the deck joints 0 to 8, then the top chord
+    joint[numofjoints++] = i < 9 ? jointinfo{i % 8 ? 1 : 0, {992.0f + 8.0f * (float)i, 32.0f}}
+                                 : jointinfo{1, {996.0f + 8.0f * (float)(i - 9), 40.0f}};
   for (int i = 0; i < 8; i++)
     beam[numofbeams++] = {1, i, i + 1, 0, 0, 0.0f};
-  if (weak)
-    return;
-  for (int i = 0; i < 7; i++)
+  for (int i = 0; i < 7 && !weak; i++)
     beam[numofbeams++] = {0, 9 + i, 10 + i, 0, 0, 0.0f};
-  for (int i = 0; i < 8; i++) {
+  for (int i = 0; i < 8 && !weak; i++) {
     beam[numofbeams++] = {0, i, 9 + i, 0, 0, 0.0f};
     beam[numofbeams++] = {0, 9 + i, i + 1, 0, 0, 0.0f};
   }

@@ -38,45 +38,21 @@ static int stepuntil(int state, int limit = 3000) {
   return game.steps;
 }
 
-TEST(TestRun, TrainStartTimings) {
-  // "Run Train" pressed after `runtrain` steps, or autorun; x: the locomotive's rear corner
-  struct { int trainstart, traintime, runtrain, placed, state, type; float x; int remembered; } rows[] = {
-      {0, 0, 0, 60, STATE_RIGHTWARD, OBJECT_RIGHTLOCO, 992.0f - 16.0f - 4.0f, 1},
-      {0, 0, 130, 180, STATE_RIGHTWARD, OBJECT_RIGHTLOCO, 972.0f, 3},
-      {0, 3, 0, 180, STATE_RIGHTWARD, OBJECT_RIGHTLOCO, 972.0f, 3},  // autorun repeats the second
-      {1, 0, 0, 60, STATE_LEFTWARD, OBJECT_LEFTLOCO, 1056.0f + 16.0f - 4.0f, 1}};
-  for (const auto &r : rows) {
-    SCOPED_TRACE(testing::Message() << "row " << (&r - rows));
-    startrun(r.trainstart, r.runtrain == 0);
-    level.traintime = r.traintime;
-    for (int i = 0; i < r.runtrain; i++)
-      simulationstep();
-    game.state = !r.runtrain ? game.state : game.state == STATE_BRIDGE ? STATE_CALLED : -1;  // no call before the press
-    EXPECT_EQ(stepuntil(r.state, 300), r.placed);
-    ASSERT_TRUE(numofobjects == 4 && object[0].type == r.type);
-    EXPECT_EQ(level.traintime, r.remembered);
-    EXPECT_EQ(particle[object[0].particlelist[3]].pos.x, r.x);
-  }
-}
-
 TEST(TestRun, CrossingsAndPassRules) {
   // One way: across, then passed in the next step; the list flag is set.
   startrun(0, 1);
-  levelnum = 0;
-  levelpassed[0] = 0;
+  levelnum = 0, levelpassed[0] = 0;
   EXPECT_FALSE(isprogressiveoffered());
-  int across = stepuntil(STATE_CROSSED);
-  EXPECT_EQ(levelpassed[0], 0) << "flagged before the pass";
-  EXPECT_EQ(stepuntil(STATE_PASSED, 10), across + 1);
-  EXPECT_TRUE(levelpassed[0] == 1 && isprogressiveoffered());
+  int across = stepuntil(STATE_CROSSED), flagged = levelpassed[0];
+  EXPECT_TRUE(stepuntil(STATE_PASSED, 10) == across + 1 && flagged == 0 && levelpassed[0] == 1 && isprogressiveoffered());
   // Both ways: passed once the return train is past the left end, every
   // bit of the run as recorded before any speed work.
   startrun(2, 1);
   ASSERT_EQ((stepuntil(STATE_PASSED), game.state), STATE_PASSED);
-  stepuntil(-1, 1200 - game.steps);
-  EXPECT_EQ(hashpositions(), 0xe85549bc21295fa8ull);
   for (int o = 0; o < numofobjects; o++)
     EXPECT_LE(object[o].center.x, level.leftend - 8.0f);
+  stepuntil(-1, 1200 - game.steps);
+  EXPECT_EQ(hashpositions(), 0xe85549bc21295fa8ull);
   // A car that is no longer a number is never across; an empty list is.
   object[0].center.x = NAN;
   EXPECT_FALSE(istrainacross(OBJECT_LEFTLOCO) || istrainacross(OBJECT_RIGHTLOCO));
@@ -92,17 +68,14 @@ TEST(TestRun, ProgressiveWeights) {
   // Crossings at 40000, 45000, ... each from the same start second, noted
   // for the records and held once across; no list flag.
   startrun(0, 1, 1);
-  levelnum = 0;
-  levelpassed[0] = 0;
+  levelnum = 0, levelpassed[0] = 0;
   for (int crossing = 0, weight = 40000; crossing < 3; crossing++, weight += 5000) {
     EXPECT_EQ(stepuntil(STATE_RIGHTWARD), 60) << crossing;
     checkrunrecord();
     EXPECT_TRUE(object[0].weight * 10000.0f == (float)weight && runrecord.crossing == weight) << crossing;
-    ASSERT_EQ(stepuntil(STATE_PROGRESSIVE) + numofobjects, 0) << crossing;
-    EXPECT_EQ(outcome.held, weight);
+    ASSERT_TRUE(stepuntil(STATE_PROGRESSIVE) + numofobjects == 0 && outcome.held == weight) << crossing;
   }
   EXPECT_EQ(levelpassed[0], 0);
-  levelnum = -1;
   // Whatever was typed into "Add", the next train weighs 1 to INT_MAX.
   const int rows[][2] = {{-50000, 1}, {-40000, 1}, {-39998, 2}, {INT_MAX, INT_MAX}};
   for (const auto &r : rows) {
@@ -113,18 +86,30 @@ TEST(TestRun, ProgressiveWeights) {
   }
 }
 
-TEST(TestRun, TrainStartKeptOnTheTerrainAndInTheTables) {
-  // Ends near or past the map edges: the start height comes from the edge columns.
-  struct { int start; float end, height; int column; } rows[] = {
-      {0, 4.0f, 50.0f, 0}, {0, -100.0f, 55.0f, 0}, {1, 2026.0f, 62.0f, 510}, {1, 2034.0f, 60.0f, 511}, {1, 3000.0f, 65.0f, 511}, {0, 40.0f, 70.0f, 6}};
+TEST(TestRun, TrainStartAndRefusal) {
+  // "Run Train" pressed after `runtrain` steps, or autorun: test time runs
+  // from the press, or all along with autorun. The locomotive's rear corner
+  // lands at (x, y), 16 outside the end on the terrain there; for ends near
+  // or past the map edges the edge columns give the height.
+  struct { int trainstart, traintime, runtrain, placed; float end; int column; float x, y; int remembered; } rows[] = {
+      {0, 0, 0, 60, 992, 0, 972, 32, 1},        {0, 0, 130, 180, 992, 0, 972, 32, 3},
+      {0, 3, 0, 180, 992, 0, 972, 32, 3},  /* autorun repeats the second */  {1, 0, 0, 60, 1056, 0, 1068, 32, 1},
+      {0, 0, 0, 60, 4, 0, -16, 50, 1},          {0, 0, 0, 60, -100, 0, -120, 55, 1},
+      {0, 0, 0, 60, 40, 6, 20, 70, 1},          {1, 0, 0, 60, 2026, 510, 2038, 62, 1},
+      {1, 0, 0, 60, 2034, 511, 2046, 60, 1},    {1, 0, 0, 60, 3000, 511, 3012, 65, 1}};
   for (const auto &r : rows) {
-    startrun(r.start, 1);
-    (r.start ? level.rightend : level.leftend) = r.end;
-    level.terrain[r.column] = r.height;
-    for (int i = 0; i < 60; i++)
-      simulationstep();
-    ASSERT_NE(game.state, STATE_BRIDGE) << r.end;
-    EXPECT_NEAR(particle[object[0].particlelist[3]].pos.y, r.height, 0.01f) << r.end;
+    SCOPED_TRACE(testing::Message() << "row " << (&r - rows));
+    startrun(r.trainstart, r.runtrain == 0);
+    level.traintime = r.traintime;
+    (r.trainstart ? level.rightend : level.leftend) = r.end;
+    level.terrain[r.column] = r.y;
+    stepuntil(-1, r.runtrain);
+    game.state = !r.runtrain ? game.state : game.state == STATE_BRIDGE ? STATE_CALLED : -1;  // no call before the press
+    EXPECT_EQ(stepuntil(r.trainstart ? STATE_LEFTWARD : STATE_RIGHTWARD, 300), r.placed);
+    ASSERT_TRUE(numofobjects == 4 && object[0].type == (r.trainstart ? OBJECT_LEFTLOCO : OBJECT_RIGHTLOCO));
+    const vector2d &rear = particle[object[0].particlelist[3]].pos;
+    EXPECT_TRUE(level.traintime == r.remembered && outcome.clock == r.placed - r.runtrain && rear.x == r.x &&
+                fabsf(rear.y - r.y) < 0.01f) << rear.x << ", " << rear.y;
   }
   // Particle table one train short: the start is refused, the run waits
   // with the bridge alone; a called train's second is kept.
@@ -134,10 +119,8 @@ TEST(TestRun, TrainStartKeptOnTheTerrainAndInTheTables) {
     vector2d far = {100.0f, 400.0f};
     while (numofparticles < MAXPARTICLES - (start ? 0 : 18))
       createparticle(PARTICLE_FIXED, &far, nullptr, 1.0f, -1);
-    if (start)
-      game.state = STATE_CROSSED;  // the return train finds no room
-    for (int i = 0; i < 200; i++)
-      simulationstep();
+    game.state = start ? STATE_CROSSED : game.state;  // the return train finds no room
+    stepuntil(-1, 200);
     EXPECT_EQ(std::vector<int>({trainrefused, game.state, game.autorun, numofobjects, level.traintime}),
               std::vector<int>({1, STATE_BRIDGE, 0, 0, start ? 0 : 1})) << start;
     restarttestrun(1);
@@ -165,27 +148,25 @@ TEST(TestRun, SpeedTogglesAndPacing) {
     startrun(0, 0);
     game.veryfast = f.veryfast;
     setsteptime();
-    game.pause = f.pause;
-    testrunclock.step = f.start;
-    EXPECT_EQ(checksimulationpace(f.now), f.due) << f.now;
-    EXPECT_TRUE(game.steps == f.steps && testrunclock.step == f.next) << f.now;
+    game.pause = f.pause, testrunclock.step = f.start;
+    EXPECT_TRUE(checksimulationpace(f.now) == f.due && game.steps == f.steps && testrunclock.step == f.next) << f.now;
   }
 }
 
 TEST(TestRun, CameraMoveAndClamps) {
   startrun(0, 0);
-  // keys: S shift, C control; the mouse at (mx, my), wheel notches up and down
-  struct { const char *keys; int mx, my, fullscreen, editing, wheelup, wheeldown, repeat; float x, y, z; } rows[] = {
-      {"d", 320, 240, 0, 0, 0, 0, 1, 1024.5f, 32, 64},       {"dS", 320, 240, 0, 0, 0, 0, 1, 1025, 32, 64},
-      {"dSC", 320, 240, 0, 0, 0, 0, 1, 1028, 32, 64},        {"asq", 320, 240, 0, 0, 0, 0, 1, 1023.5f, 31.5f, 63.5f},
-      {"dwzC", 320, 240, 0, 0, 0, 0, 200, 1056, 512, 256},   {"asqC", 320, 240, 0, 0, 0, 0, 200, 992, 0, 16},
-      {"dwz", 320, 240, 0, 0, 0, 0, 200, 1056, 132, 164},    // x stops at the right end
-      {"w", 320, 240, 0, 1, 0, 0, 1, 1024, 32, 64},          // a text box keeps the letters
-      {"", 320, 240, 0, 0, 0, 3, 1, 1024, 32, 76},  {"", 320, 240, 0, 0, 20, 0, 1, 1024, 32, 16},  // 4 units a notch
-      {"", 0, 479, 0, 0, 0, 0, 1, 1024, 32, 64},  // edge scrolling only in full screen
-      {"", 0, 479, 1, 0, 0, 0, 1, 1023.5f, 31.5f, 64}, {"", 1, 478, 1, 0, 0, 0, 1, 1023.5f, 31.5f, 64},
-      {"", 320, 1, 1, 0, 0, 0, 1, 1024, 32.5f, 64},    {"", 639, 0, 1, 0, 0, 0, 1, 1024.5f, 32.5f, 64},
-      {"", 2, 477, 1, 0, 0, 0, 1, 1024, 32, 64},       {"", 637, 2, 1, 0, 0, 0, 1, 1024, 32, 64}};
+  // From (1024, 32, 64), keys held (S shift, C control) for `repeat` moves;
+  // the mouse at (mx, my), wheel notches up and down.
+  struct { const char *keys; float x, y, z;
+    int repeat = 1, mx = 320, my = 240, fullscreen = 0, editing = 0, wheelup = 0, wheeldown = 0; } rows[] = {
+      {"dS", 1025, 32, 64},  {"dSC", 1028, 32, 64},  {"asq", 1023.5f, 31.5f, 63.5f},
+      {"dwzC", 1056, 512, 256, 200},  {"asqC", 992, 0, 16, 200},  {"dwz", 1056, 132, 164, 200},  // x stops at the right end
+      {"w", 1024, 32, 64, 1, 320, 240, 0, 1},  // a text box keeps the letters
+      {"", 1024, 32, 76, 1, 320, 240, 0, 0, 0, 3},  {"", 1024, 32, 16, 1, 320, 240, 0, 0, 20},  // 4 units a notch
+      {"", 1024, 32, 64, 1, 0, 479},  // edge scrolling only in full screen
+      {"", 1023.5f, 31.5f, 64, 1, 0, 479, 1},  {"", 1023.5f, 31.5f, 64, 1, 1, 478, 1},  {"", 1024, 32.5f, 64, 1, 320, 1, 1},
+      {"", 1024.5f, 32.5f, 64, 1, 639, 0, 1},  {"", 1024, 32, 64, 1, 2, 477, 1},  {"", 1024, 32, 64, 1, 637, 2, 1},
+      {"d", 1024.5f, 32, 64}};  // held on below
   for (const auto &r : rows) {
     memset(keyboard, 0, sizeof(keyboard));
     for (const char *k = r.keys; *k; k++)
@@ -199,11 +180,8 @@ TEST(TestRun, CameraMoveAndClamps) {
     EXPECT_EQ(mouse.wheelup + mouse.wheeldown, 0) << "row " << (&r - rows);
   }
   // The run's own camera clock: one move per 16 ms, the backlog dropped after two.
-  memset(keyboard, 0, sizeof(keyboard));
-  keyboard['d'] = 1;
-  textinput.editing = windowinfo.fullscreen = testrunclock.camera = 0;
-  view.pos[0] = 1024.0f;
+  testrunclock.camera = 0;
   EXPECT_EQ(std::vector<int>({checkcamerapace(15), checkcamerapace(16), checkcamerapace(1000)}), std::vector<int>({0, 1, 3}));
-  EXPECT_TRUE(testrunclock.camera == 1000u && view.pos[0] == 1026.0f);
+  EXPECT_TRUE(testrunclock.camera == 1000u && view.pos[0] == 1026.5f);
   keyboard['d'] = 0;
 }
