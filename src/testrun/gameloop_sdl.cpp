@@ -173,6 +173,7 @@ static void drawrunrecord() {
 
 void gameloop() {
   starttestrun(SDL_GetTicks());
+  checkrunrecord();  // the last run's cost line must not show in the first frame
   resetmenuitems();
   resethelp();
   for (;;) {
