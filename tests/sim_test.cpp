@@ -106,6 +106,7 @@ TEST(Bonds, BreakLimitsAndStressSides) {
       {0.24f, 0, 0, 0, 1.0f},                    // stretched by exactly the limit: holds
       {nextafterf(0.24f, 1.0f), 0, 1, 0, 1.0f},  // a hair more: breaks on the stretched side
       {0.0f, 0, 0, 1, 1.0f},                     // squeezed by exactly the limit: holds
+      {0.12f, 0, 0, 1, 0.0f},                    // at rest length
       {0.24f, 1, 0, 0, 0.12f},                   // train bonds take 1.0 either way
       {1.2f, 1, 1, 0, 1.0f}};
   for (const auto &c : cases) {
