@@ -13,6 +13,8 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <vector>
+
 #include "sim/bond.h"
 #include "sim/particle.h"
 #include "editor/editor.h"
@@ -20,6 +22,7 @@
 #include "testrun/outcome.h"
 #include "testrun/testrun.h"
 #include "testrun/verifyrun.h"
+#include "authoring/proof.h"
 #include "world/level.h"
 #include "world/levelfile.h"
 #include "world/levellist.h"
@@ -27,9 +30,10 @@
 static const char usage[] =
     "usage: spanwright-verify [--json] [--describe] [--weight N] [--progressive] [--add N]\n"
     "                         [--seconds S] [--dump-steps A,B,...] FILE\n"
+    "       spanwright-verify --proof [--json] [--seconds S] FILE\n"
     "       spanwright-verify --pack LEVELDIR [--bridges BRIDGEDIR] [--cheapest-dir DIR]\n"
-    "                         [--cross] [--json] [--seconds S]\n"
-    "       spanwright-verify --cheapest BRIDGE [--out FILE] [--seconds S]\n"
+    "                         [--cross] [--proof] [--json] [--seconds S]\n"
+    "       spanwright-verify --cheapest BRIDGE [--out FILE] [--seconds S] [--allow-breaks]\n"
     "FILE is a level or bridge file: .qzl, .qzb (current format) or .lvl, .brg (old format).\n"
     "--seconds S: test time (default 120); with --cheapest the wall time of the search.\n"
     "--pack: every level of the pack in playing order with the bridge of the same name\n"
@@ -41,9 +45,16 @@ static const char usage[] =
     "--cross: also every bridge of the pack (and every cheapest one) on every other level of\n"
     "  the pack, moved to every spot where its anchors meet that level's anchors; one that\n"
     "  passes there within its budget is a repeat, and any repeat exits 1.\n"
+    "--proof: whether the bridge passes intact (no bridge beam broken) with the train called\n"
+    "  at every whole second 0 to 6 of test time, one test each; exit 0 only when all seven\n"
+    "  do. With --pack, every level's bridge and cheapest bridge must hold it as well.\n"
     "--cheapest: from BRIDGE, which must pass, a local search for a cheaper bridge that still\n"
     "  passes its level's normal test: removing beams and free joints, merging a joint into a\n"
-    "  neighbour, moving a free joint one grid step, all by the editor's rules.\n"
+    "  neighbour, moving a free joint one grid step, all by the editor's rules. Only passes\n"
+    "  with no bridge beam broken count, at the train second BRIDGE was saved with; the\n"
+    "  result must then hold --proof, else the search falls back to the last bridge it\n"
+    "  accepted that does. BRIDGE itself must hold --proof. --allow-breaks: any pass counts\n"
+    "  and the proof is not asked for.\n"
     "  The cheapest found is written with the game's own save to FILE, by default BRIDGE's\n"
     "  name with \" min\" added (\"x/01 Name.qzb\" gives \"x/01 Name min.qzb\"). Two worker\n"
     "  processes. --seconds S caps the wall time (default 60): a search that ends within it\n"
@@ -70,6 +81,8 @@ struct options {
   int cross;
   const char *cheapest;     // BRIDGE of --cheapest
   const char *out;
+  int proof;
+  int allowbreaks;
 };
 
 // What one verification saw, step numbers counted from the first step.
@@ -151,6 +164,10 @@ static int parseoptions(int argc, char **argv) {
       opt.cheapestdir = argv[++i];
     else if (!strcmp(a, "--cross"))
       opt.cross = 1;
+    else if (!strcmp(a, "--proof"))
+      opt.proof = 1;
+    else if (!strcmp(a, "--allow-breaks"))
+      opt.allowbreaks = 1;
     else if (!strcmp(a, "--cheapest") && hasvalue)
       opt.cheapest = argv[++i];
     else if (!strcmp(a, "--out") && hasvalue)
@@ -166,10 +183,14 @@ static int parseoptions(int argc, char **argv) {
   }
   // One mode at a time, each with only its own options.
   int single = opt.describe || opt.progressive || opt.weight || opt.numofdumps;
+  if (opt.allowbreaks && !opt.cheapest)
+    return 0;
   if (opt.pack)
     return !opt.file && !opt.cheapest && !opt.out && !single;
   if (opt.cheapest)
-    return !opt.file && !opt.json && !opt.bridges && !opt.cheapestdir && !opt.cross && !single;
+    return !opt.file && !opt.json && !opt.bridges && !opt.cheapestdir && !opt.cross && !single && !opt.proof;
+  if (opt.proof && single)
+    return 0;
   return opt.file && !opt.bridges && !opt.cheapestdir && !opt.cross && !opt.out;
 }
 
@@ -520,13 +541,108 @@ static void printsummary(int passed) {
     printf("  highest peak stress: beam %d, %.3f %s\n", peak, (double)beam[peak].stress, sidename(beam[peak].stresstype));
 }
 
+// ---- Proofs: the train called at every second 0 .. 6, nothing may break.
+
+constexpr int WORKERS = 2;
+constexpr int UNBUILDABLE = FAILURE_UNBUILT;  // verdict.failure: an anchor the level lacks
+
+static const char *verdictname(const verdictinfo &v) {
+  if (v.passed)
+    return "passed";
+  if (v.failure == UNBUILDABLE)
+    return "built on other anchors";
+  if (v.refused)
+    return "no room for the train";
+  return failurename(v.failure);
+}
+
+// "passed intact", "passed, 3 beams broke", "failed (fell), 2 beams broke".
+static void printsecond(const verdictinfo &v) {
+  if (passedintact(v)) {
+    printf("passed intact");
+    return;
+  }
+  if (v.passed)
+    printf("passed");
+  else
+    printf("failed (%s)", verdictname(v));
+  if (v.broken > 0)
+    printf(", %d beam%s broke", v.broken, v.broken == 1 ? "" : "s");
+}
+
+// "held", or "failed at 0 s (passed, 3 beams broke), 4 s (failed (fell))".
+static void printproofsummary(const verdictinfo *r) {
+  if (proofholds(r)) {
+    printf("held");
+    return;
+  }
+  printf("failed at");
+  for (int s = 0, first = 1; s < PROOFSECONDS; s++) {
+    if (passedintact(r[s]))
+      continue;
+    printf(first ? " %d s (" : ", %d s (", s);
+    printsecond(r[s]);
+    printf(")");
+    first = 0;
+  }
+}
+
+static void printjsonproof(const verdictinfo *r) {
+  printf("[");
+  for (int s = 0; s < PROOFSECONDS; s++) {
+    printf(s ? ", {\"train_second\": %d, \"result\": \"%s\", \"broken\": %d, \"failure\": "
+             : "{\"train_second\": %d, \"result\": \"%s\", \"broken\": %d, \"failure\": ",
+           s, r[s].passed ? "passed" : "failed", r[s].broken);
+    if (r[s].passed)
+      printf("null");
+    else
+      printjsonstring(verdictname(r[s]));
+    printf(", \"passed_step\": ");
+    if (r[s].passed)
+      printf("%d}", r[s].passedstep);
+    else
+      printf("null}");
+  }
+  printf("]");
+}
+
+static bridgetables proofbridge;
+
+static int loadproofbridge(int) {
+  loadbridgetables(&proofbridge);
+  return 1;
+}
+
+static int proveone() {
+  savebridgetables(&proofbridge);
+  verdictinfo r[PROOFSECONDS];
+  if (!runproofs(loadproofbridge, 1, opt.seconds, WORKERS, r))
+    return fail(2, "spanwright-verify: a worker process failed\n");
+  int held = proofholds(r);
+  if (opt.json) {
+    printf("{\"file\": ");
+    printjsonstring(opt.file);
+    printf(", \"proof\": %s, \"seconds\": ", held ? "true" : "false");
+    printjsonproof(r);
+    printf("}\n");
+  } else {
+    printf("%s: proof %s: %s with the train called at every second 0 to %d\n", opt.file,
+           held ? "held" : "failed", held ? "passes intact" : "does not pass intact", PROOFSECONDS - 1);
+    for (int s = 0; s < PROOFSECONDS; s++) {
+      printf("  train at %d s: ", s);
+      printsecond(r[s]);
+      if (r[s].passed)
+        printf(", across at step %d", r[s].passedstep);
+      printf("\n");
+    }
+  }
+  return held ? 0 : 1;
+}
 
 // ---- A whole pack: every level with its bridge, and every bridge elsewhere.
 
 constexpr int MAXPACKLEVELS = 128;
 constexpr int POOLSIZE = 4 * MAXJOINTS;  // joints, and beams, of all stored files together
-constexpr int WORKERS = 2;
-constexpr int UNBUILDABLE = -1;          // verdict.failure: an anchor the level lacks
 
 enum : int { FILE_MISSING = 0, FILE_LOADED = 1, FILE_UNREADABLE = 2 };
 
@@ -541,6 +657,7 @@ struct packlevel {
   char name[NAMELENGTH];
   storedfile level, bridge, cheapest;
   verdictinfo verdict;
+  verdictinfo proof[2][PROOFSECONDS];  // --proof: of the bridge, of the cheapest
 };
 
 // One bridge of the pack on another level of it.
@@ -560,16 +677,6 @@ static crosspair pairs[MAXPACKLEVELS * (MAXPACKLEVELS - 1) * 2];
 static int numofpairs;
 static verdictinfo pairverdict[MAXPACKLEVELS * (MAXPACKLEVELS - 1) * 2];
 static bridgetables scratchbridge, scratchlevel;
-
-static const char *verdictname(const verdictinfo &v) {
-  if (v.passed)
-    return "passed";
-  if (v.failure == UNBUILDABLE)
-    return "built on other anchors";
-  if (v.refused)
-    return "no room for the train";
-  return failurename(v.failure);
-}
 
 static int storefile(storedfile *f) {
   if (numofpooljoints + numofjoints > POOLSIZE || numofpoolbeams + numofbeams > POOLSIZE)
@@ -680,7 +787,7 @@ static verdictinfo teston(const storedfile *bridge, const storedfile *onto) {
   expandfile(bridge, &scratchbridge);
   expandfile(onto, &scratchlevel);
   if (!transplantbridge(&scratchbridge, &scratchlevel)) {
-    verdictinfo v = {0, UNBUILDABLE, 0, -1, 0, 0.0f};
+    verdictinfo v = {0, UNBUILDABLE, 0, -1, 0, 0.0f, 0};
     return v;
   }
   return runverdict(opt.seconds, 2.0f);
@@ -695,7 +802,7 @@ static verdictinfo crossjob(int k) {
   expandfile(&packlevels[pairs[k].onto].level, &scratchlevel);
   static vector2d shifts[MAXJOINTS];
   int count = findbridgeshifts(&scratchbridge, &scratchlevel, shifts, MAXJOINTS);
-  verdictinfo v = {0, UNBUILDABLE, 0, -1, 0, 0.0f};
+  verdictinfo v = {0, UNBUILDABLE, 0, -1, 0, 0.0f, 0};
   for (int i = 0; i < count && !v.passed; i++) {
     transplantbridge(&scratchbridge, &scratchlevel, shifts[i]);
     v = runverdict(opt.seconds, 2.0f);
@@ -713,9 +820,46 @@ static int withinbudget(int i) {
   return p.bridge.numofbeams * (int)BEAMCOST <= p.level.level.budget;
 }
 
+static int proofok(int i) {
+  const packlevel &p = packlevels[i];
+  return !opt.proof || (proofholds(p.proof[0]) && (p.cheapest.state != FILE_LOADED || proofholds(p.proof[1])));
+}
+
 static int levelok(int i) {
   const packlevel &p = packlevels[i];
-  return p.bridge.state == FILE_LOADED && p.verdict.passed && withinbudget(i);
+  return p.bridge.state == FILE_LOADED && p.verdict.passed && withinbudget(i) && proofok(i);
+}
+
+// Bridge k / 2 of the pack, its cheapest one when k is odd, on its level.
+static int loadpackproof(int k) {
+  const storedfile *b = bridgeof(k / 2, k % 2);
+  if (b->state != FILE_LOADED)
+    return 0;
+  expandfile(b, &scratchbridge);
+  expandfile(&packlevels[k / 2].level, &scratchlevel);
+  return transplantbridge(&scratchbridge, &scratchlevel);
+}
+
+static int provepack() {
+  static verdictinfo results[MAXPACKLEVELS * 2 * PROOFSECONDS];
+  if (!runproofs(loadpackproof, 2 * numofpacklevels, opt.seconds, WORKERS, results))
+    return 0;
+  for (int i = 0; i < numofpacklevels; i++)
+    memcpy(packlevels[i].proof, results + 2 * i * PROOFSECONDS, sizeof packlevels[i].proof);
+  return 1;
+}
+
+static void printpackproof(int i) {
+  const packlevel &p = packlevels[i];
+  if (p.bridge.state != FILE_LOADED)
+    return;
+  printf("  proof of the bridge: ");
+  printproofsummary(p.proof[0]);
+  if (p.cheapest.state == FILE_LOADED) {
+    printf("; of the cheapest: ");
+    printproofsummary(p.proof[1]);
+  }
+  printf("\n");
 }
 
 static int isrepeat(int k) {
@@ -742,6 +886,8 @@ static void printpackline(int i) {
   if (cheapest > 0)
     printf(", budget %.0f %% above the cheapest (%d)", (budget / (double)cheapest - 1.0) * 100.0, cheapest);
   printf("\n");
+  if (opt.proof)
+    printpackproof(i);
 }
 
 static void printjsonint(int value, int known) {
@@ -773,6 +919,18 @@ static void printpackjson(int numok) {
     printjsonint(cheapest, cheapest > 0);
     printf(", \"passed_step\": ");
     printjsonint(p.verdict.passedstep, has && p.verdict.passed);
+    if (opt.proof) {
+      printf(", \"proof\": %s, \"cheapest_proof\": %s", !has ? "null" : proofholds(p.proof[0]) ? "true" : "false",
+             p.cheapest.state != FILE_LOADED ? "null" : proofholds(p.proof[1]) ? "true" : "false");
+      if (has) {
+        printf(", \"proof_seconds\": ");
+        printjsonproof(p.proof[0]);
+      }
+      if (p.cheapest.state == FILE_LOADED) {
+        printf(", \"cheapest_proof_seconds\": ");
+        printjsonproof(p.proof[1]);
+      }
+    }
     printf("}");
   }
   printf("], \"ok\": %d, \"not_ok\": %d", numok, numofpacklevels - numok);
@@ -853,11 +1011,13 @@ static int checkpack() {
   static verdictinfo results[MAXPACKLEVELS];
   if (!runjobs(packjob, numofpacklevels, WORKERS, results))
     return fail(2, "spanwright-verify: a worker process failed\n");
-  int numok = 0;
-  for (int i = 0; i < numofpacklevels; i++) {
+  for (int i = 0; i < numofpacklevels; i++)
     packlevels[i].verdict = results[i];
+  if (opt.proof && !provepack())
+    return fail(2, "spanwright-verify: a worker process failed\n");
+  int numok = 0;
+  for (int i = 0; i < numofpacklevels; i++)
     numok += levelok(i);
-  }
   int repeats = 0;
   if (opt.cross) {
     makepairs();
@@ -876,8 +1036,9 @@ static int checkpack() {
         const packlevel &p = packlevels[i];
         printf(first ? " %s (%s)" : ", %s (%s)", p.name,
                p.bridge.state != FILE_LOADED ? "no bridge"
-               : p.verdict.passed            ? "over budget"
-                                             : verdictname(p.verdict));
+               : !p.verdict.passed           ? verdictname(p.verdict)
+               : !withinbudget(i)            ? "over budget"
+                                             : "proof failed");
         first = 0;
       }
       printf("\n");
@@ -926,6 +1087,17 @@ static verdictinfo acceptedverdict;
 static double deadline;
 static long numoftests;
 
+// Every bridge accepted, in order, for going back from one that fails the proof.
+struct acceptedbridge {
+  levelinfo level;
+  std::vector<jointinfo> joints;
+  std::vector<beaminfo> beams;
+};
+static std::vector<acceptedbridge> acceptedchain;
+
+// A pass the search may build on: intact unless the author allows breaks.
+static int counts(const verdictinfo &v) { return opt.allowbreaks ? v.passed : passedintact(v); }
+
 static double nowseconds() {
   timespec t;
   clock_gettime(CLOCK_MONOTONIC, &t);
@@ -933,6 +1105,23 @@ static double nowseconds() {
 }
 
 static int samepoint(vector2d p, vector2d q) { return p.x == q.x && p.y == q.y; }
+
+static void notechain() {
+  acceptedchain.push_back({accepted.level, std::vector<jointinfo>(accepted.joint, accepted.joint + accepted.numofjoints),
+                           std::vector<beaminfo>(accepted.beam, accepted.beam + accepted.numofbeams)});
+}
+
+static int chainbase;  // the bridge of acceptedchain a proof job k tests is chainbase + k
+
+static int loadchainbridge(int k) {
+  const acceptedbridge &a = acceptedchain[(size_t)(chainbase + k)];
+  level = a.level;
+  numofjoints = (int)a.joints.size();
+  memcpy(joint, a.joints.data(), sizeof(jointinfo) * a.joints.size());
+  numofbeams = (int)a.beams.size();
+  memcpy(beam, a.beams.data(), sizeof(beaminfo) * a.beams.size());
+  return 1;
+}
 
 static int findjointat(vector2d p) {
   for (int i = 0; i < numofjoints; i++)
@@ -1034,7 +1223,7 @@ static int applyop(const searchop &op) {
 }
 
 static verdictinfo searchjob(int i) {
-  verdictinfo v = {0, NOTTESTED, 0, -1, 0, 0.0f};
+  verdictinfo v = {0, NOTTESTED, 0, -1, 0, 0.0f, 0};
   if (nowseconds() > deadline)
     return v;
   loadbridgetables(&accepted);
@@ -1105,6 +1294,7 @@ static int testops() {
 static void accept(const verdictinfo &v) {
   savebridgetables(&accepted);
   acceptedverdict = v;
+  notechain();
 }
 
 // From the k-th passing removal on, the first that can be made on the live
@@ -1129,7 +1319,7 @@ static verdictinfo specjob(int i) {
 static int takeremovals() {
   int n = 0;
   for (int i = 0; i < numofops; i++)
-    if (opverdict[i].passed)
+    if (counts(opverdict[i]))
       oporder[n++] = i;
   for (int a = 1; a < n; a++)
     for (int b = a; b > 0 && ops[oporder[b]].gain > ops[oporder[b - 1]].gain; b--) {
@@ -1159,14 +1349,14 @@ static int takeremovals() {
       return -1;
     numoftests += second < n ? 2 : 1;
     k = first + 1;
-    if (!v[0].passed)
+    if (!counts(v[0]))
       continue;
     loadbridgetables(&speculation[0]);
     accept(v[0]);
     if (second == n)
       break;
     k = second + 1;
-    if (v[1].passed) {
+    if (counts(v[1])) {
       loadbridgetables(&speculation[1]);
       accept(v[1]);
     }
@@ -1178,7 +1368,7 @@ static int takeremovals() {
 static int takemove() {
   int best = -1;
   for (int i = 0; i < numofops; i++)
-    if (opverdict[i].passed && opverdict[i].peakstress < acceptedverdict.peakstress &&
+    if (counts(opverdict[i]) && opverdict[i].peakstress < acceptedverdict.peakstress &&
         (best < 0 || opverdict[i].peakstress < opverdict[best].peakstress))
       best = i;
   if (best < 0)
@@ -1276,20 +1466,54 @@ static int findcheapest() {
   acceptedverdict = runverdict(TESTSECONDS, 2.0f);
   loadbridgetables(&accepted);
   numoftests = 1;
-  if (!acceptedverdict.passed) {
-    printf("%s: fails its level's test; nothing to search from\n", opt.cheapest);
+  acceptedchain.clear();
+  notechain();
+  chainbase = 0;
+  if (!counts(acceptedverdict)) {
+    printf("%s: fails its level's test%s; nothing to search from\n", opt.cheapest,
+           acceptedverdict.passed ? " intact" : "");
     return 1;
+  }
+  verdictinfo proof[PROOFSECONDS];
+  if (!opt.allowbreaks) {
+    if (!runproofs(loadchainbridge, 1, TESTSECONDS, WORKERS, proof))
+      return fail(2, "spanwright-verify: a worker process failed\n");
+    numoftests += PROOFSECONDS;
+    if (!proofholds(proof)) {
+      printf("%s: does not pass intact with the train called at every second 0 to %d; nothing to search from\n",
+             opt.cheapest, PROOFSECONDS - 1);
+      return 1;
+    }
   }
   int finished = searchcheapest();
   if (finished < 0)
     return fail(2, "spanwright-verify: a worker process failed\n");
+  // Candidates were tested at one train second only: the result is the
+  // last accepted bridge that holds at all of them. The first one does.
+  int last = (int)acceptedchain.size() - 1, kept = last;
+  for (; !opt.allowbreaks && kept > 0; kept--) {
+    chainbase = kept;
+    if (!runproofs(loadchainbridge, 1, TESTSECONDS, WORKERS, proof))
+      return fail(2, "spanwright-verify: a worker process failed\n");
+    numoftests += PROOFSECONDS;
+    if (proofholds(proof))
+      break;
+  }
   double took = nowseconds() - start;
-  loadbridgetables(&accepted);
+  chainbase = 0;
+  loadchainbridge(kept);
+  savebridgetables(&accepted);
   if (!savebridgefile(out))
     return 2;
   printf("%s: cheapest found costs %d (from %d, budget %d), %d beams, %d joints\n", opt.cheapest,
          accepted.numofbeams * (int)BEAMCOST, startcost, accepted.level.budget, accepted.numofbeams,
          accepted.numofjoints);
+  if (!opt.allowbreaks) {
+    printf("  passes intact with the train called at every second 0 to %d", PROOFSECONDS - 1);
+    if (kept < last)
+      printf(" (the %d bridges accepted after it did not)", last - kept);
+    printf("\n");
+  }
   printf("  %ld candidates tested in %.1f s (%.0f a second)%s\n", numoftests, took,
          took > 0.0 ? (double)numoftests / took : 0.0,
          finished ? "" : ", stopped at the time limit: another run may find another bridge");
@@ -1317,6 +1541,8 @@ int main(int argc, char **argv) {
     describe();
     return 0;
   }
+  if (opt.proof)
+    return proveone();
   beamtype[0] = beamtype[1] = 17.9f;
   if (opt.json) {
     printf("{\"file\": ");

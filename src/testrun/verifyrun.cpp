@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "editor/editor.h"
+#include "sim/bond.h"
 #include "testrun/game.h"
 #include "testrun/outcome.h"
 #include "testrun/testrun.h"
@@ -108,7 +109,7 @@ verdictinfo runverdict(int seconds, float stopabove) {
   starttestrun(0);
   game.autorun = 1;
 
-  verdictinfo v = {0, 0, 0, -1, 0, 0.0f};
+  verdictinfo v = {0, 0, 0, -1, 0, 0.0f, 0};
   const int limit = seconds * STEPSPERSECOND;
   v.failure = FAILURE_TIME;
   while (v.steps < limit) {
@@ -134,6 +135,7 @@ verdictinfo runverdict(int seconds, float stopabove) {
     }
   }
   v.peakstress = findpeakstress();
+  v.broken = bridgebreak.count;
   return v;
 }
 

@@ -24,7 +24,11 @@ struct verdictinfo {
   int passedstep;  // -1: never
   int refused;     // no room for the train in the simulation tables
   float peakstress;  // highest peak stress ratio of any beam, 1 = broke
+  int broken;      // bridge bonds broken before the verdict: 0 passed intact
 };
+
+// Passed with no bridge bond broken: what a bridge must do to prove a level.
+inline int passedintact(const verdictinfo &v) { return v.passed && v.broken == 0; }
 
 void savebridgetables(bridgetables *out);
 void loadbridgetables(const bridgetables *in);

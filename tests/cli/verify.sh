@@ -6,7 +6,8 @@
 # For level authors: --pack, a pack in playing order against the player's
 # bridges beside it and the budget against the cheapest bridge; --cross, a
 # bridge that also solves another level; --cheapest, the search for a
-# cheaper bridge, the same one every time.
+# cheaper bridge, the same one every time, intact at every train second;
+# --proof, a bridge that passes intact with the train called at 0 to 6 s.
 set -u
 verify="$(cd "$1" && pwd)/spanwright-verify"
 tmp=$(mktemp -d); trap 'rm -rf "$tmp"' EXIT
@@ -45,7 +46,14 @@ done <<'ROWS'
 1|--pack "$tmp/level/P" --bridges "$tmp/both" --cross --json|"repeats": \[\{"bridge": "01 A", "kind": "reference", "level": "02 B", "cost": 4000, "budget": 10000\}
 2|--pack "$tmp/nothing"|
 2|--pack "$tmp/level/P" truss.qzb|
-0|--cheapest "$tmp/s/t.qzb"|cheapest found costs 800 \(from 4000, budget 10000\)
+0|--proof truss.qzb|proof held.*train at 0 s: passed intact.*train at 6 s: passed intact, across at step
+1|--proof --json deckonly.qzb|^\{"file": "deckonly.qzb", "proof": false, "seconds": \[\{"train_second": 0, "result": "failed", "broken": [1-9][0-9]*, "failure": "fell", "passed_step": null\}.*"train_second": 6
+2|--proof --weight 5 truss.qzb|
+2|--allow-breaks truss.qzb|
+1|--pack "$tmp/level/P" --cheapest-dir "$tmp/cheap" --proof|01 A: passed, cost 4000.*proof of the bridge: held; of the cheapest: failed at 0 s \(failed \(fell\), [0-9]+ beams broke\).*not passed: 01 A \(proof failed\), 02 B \(no bridge\)
+0|--pack "$tmp/level/P" --bridges "$tmp/both" --proof --json|"passed_step": [0-9]+, "proof": true, "cheapest_proof": null, "proof_seconds": \[\{"train_second": 0, "result": "passed", "broken": 0
+0|--cheapest "$tmp/s/t.qzb"|cheapest found costs 800 \(from 4000, budget 10000\).*passes intact with the train called at every second 0 to 6
+0|--cheapest "$tmp/s/t.qzb" --allow-breaks --out "$tmp/s/any.qzb"|cheapest found costs 800
 0|"$tmp/s/t min.qzb"|
 0|--cheapest "$tmp/s/t.qzb" --out "$tmp/s/again.qzb"|
 1|--cheapest deckonly.qzb|

@@ -1,0 +1,32 @@
+#include "authoring/proof.h"
+
+#include "world/level.h"
+
+verdictinfo runtrainat(int second, int seconds) {
+  level.traintime = second;
+  return runverdict(seconds, 2.0f);
+}
+
+static int (*proofload)(int bridge);
+static int proofseconds;
+
+static verdictinfo proofjob(int index) {
+  if (!proofload(index / PROOFSECONDS)) {
+    verdictinfo v = {0, FAILURE_UNBUILT, 0, -1, 0, 0.0f, 0};
+    return v;
+  }
+  return runtrainat(index % PROOFSECONDS, proofseconds);
+}
+
+int runproofs(int (*load)(int bridge), int count, int seconds, int workers, verdictinfo *results) {
+  proofload = load;
+  proofseconds = seconds;
+  return runjobs(proofjob, count * PROOFSECONDS, workers, results);
+}
+
+int proofholds(const verdictinfo *results) {
+  for (int s = 0; s < PROOFSECONDS; s++)
+    if (!passedintact(results[s]))
+      return 0;
+  return 1;
+}
