@@ -21,6 +21,7 @@
 #include "testrun/gameloop.h"
 #include "ui/help.h"
 #include "ui/menu.h"
+#include "ui/notice.h"
 #include "ui/textbox.h"
 #include "world/levellist.h"
 
@@ -256,6 +257,7 @@ void editorloop() {
       drawhelp(editor.leveleditor ? HELP_LEVELEDITOR : HELP_BRIDGEEDITOR);
     if (keywentdown(KEY_F8))
       screenshot();
+    drawnotice(SDL_GetTicks());
     drawmousecursor(mouse.x, mouse.y, 16, 1, 1, 1, 1);
     SDL_GL_SwapBuffers();
 

@@ -8,6 +8,7 @@
 #include "shell/input.h"
 #include "shell/system.h"
 #include "ui/menu.h"
+#include "ui/notice.h"
 
 void beginmenuframe() {
   glClearColor(0, 0, 0, 0);
@@ -24,6 +25,7 @@ void checkmenuframe() {
 
 void finishmenuframe() {
   drawmenuitems();
+  drawnotice(SDL_GetTicks());
   drawmousecursor(mouse.x, mouse.y, 16, 1, 1, 1, 1);
   SDL_GL_SwapBuffers();
 }

@@ -13,7 +13,7 @@ void loadbridgemenu();
 //   beginmenuframe   clear to black, numofmenuitems = 0 (then declare items)
 //   checkmenuframe   event pump, keyboard, mouse, checkmenuitems
 //   (setuptextdisplay and the screen's own texts)
-//   finishmenuframe  items, cursor, swap
+//   finishmenuframe  items, notice line, cursor, swap
 void beginmenuframe();
 void checkmenuframe();
 void finishmenuframe();

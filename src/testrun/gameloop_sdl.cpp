@@ -18,6 +18,7 @@
 #include "testrun/testrun.h"
 #include "ui/help.h"
 #include "ui/menu.h"
+#include "ui/notice.h"
 #include "world/level.h"
 #include "world/levellist.h"
 #include "world/records.h"
@@ -148,7 +149,9 @@ static void drawverdict() {
 // Below the verdict lines at the top centre: this bridge against the best.
 static void drawrunrecord() {
   const float gold[3] = {1.0f, 0.85f, 0.3f};
-  if (levelnum < 0)
+  // The notice line takes this row while it shows (a failed records save
+  // is told there).
+  if (levelnum < 0 || getnotice(SDL_GetTicks()))
     return;
   if (game.mode == 0 && runrecord.cost >= 0) {
     if (runrecord.beaten & RECORD_COST)
@@ -203,6 +206,7 @@ void gameloop() {
       drawhelp(HELP_TESTRUN);
     if (keywentdown(KEY_F8))
       screenshot();
+    drawnotice(SDL_GetTicks());
     drawmousecursor(mouse.x, mouse.y, 16, 1, 1, 1, 1);
     SDL_GL_SwapBuffers();
 
