@@ -76,6 +76,18 @@ TEST(TestRun, ProgressiveWeights) {
     ASSERT_TRUE(stepuntil(STATE_PROGRESSIVE) + numofobjects == 0 && outcome.held == weight) << crossing;
   }
   EXPECT_EQ(levelpassed[0], 0);
+  // The train called at 114 s: each crossing has its 120 s from its own
+  // start, so no failure shows until one really fails, and none passes after.
+  startrun(0, 0, 1);
+  stepuntil(-1, 114 * STEPSPERSECOND);
+  game.state = STATE_CALLED;
+  int heldatfailure = -1;
+  for (int i = 0; i < 1000 * STEPSPERSECOND && outcome.held < 50000; i++) {
+    simulationstep();
+    if (outcome.failure != FAILURE_NONE && heldatfailure < 0)
+      heldatfailure = outcome.held;
+  }
+  EXPECT_TRUE(outcome.held == 50000 && heldatfailure < 0) << outcome.held << " " << heldatfailure;
   // Whatever was typed into "Add", the next train weighs 1 to INT_MAX.
   const int rows[][2] = {{-50000, 1}, {-40000, 1}, {-39998, 2}, {INT_MAX, INT_MAX}};
   for (const auto &r : rows) {
@@ -87,8 +99,8 @@ TEST(TestRun, ProgressiveWeights) {
 }
 
 TEST(TestRun, TrainStartAndRefusal) {
-  // "Run Train" pressed after `runtrain` steps, or autorun: test time runs
-  // from the press, or all along with autorun. The locomotive's rear corner
+  // "Run Train" pressed after `runtrain` steps, or autorun: the crossing's
+  // time starts when the train is placed. The locomotive's rear corner
   // lands at (x, y), 16 outside the end on the terrain there; for ends near
   // or past the map edges the edge columns give the height.
   struct { int trainstart, traintime, runtrain, placed; float end; int column; float x, y; int remembered; } rows[] = {
@@ -108,7 +120,7 @@ TEST(TestRun, TrainStartAndRefusal) {
     EXPECT_EQ(stepuntil(r.trainstart ? STATE_LEFTWARD : STATE_RIGHTWARD, 300), r.placed);
     ASSERT_TRUE(numofobjects == 4 && object[0].type == (r.trainstart ? OBJECT_LEFTLOCO : OBJECT_RIGHTLOCO));
     const vector2d &rear = particle[object[0].particlelist[3]].pos;
-    EXPECT_TRUE(level.traintime == r.remembered && outcome.clock == r.placed - r.runtrain && rear.x == r.x &&
+    EXPECT_TRUE(level.traintime == r.remembered && outcome.clock == 1 && rear.x == r.x &&
                 fabsf(rear.y - r.y) < 0.01f) << rear.x << ", " << rear.y;
   }
   // Particle table one train short: the start is refused, the run waits

@@ -78,6 +78,13 @@ static int hasfallen(const objectinfo *car) {
   return c.y < lowestground(c.x - 8.0f, c.x + 8.0f) - GROUNDMARGIN;
 }
 
+static int isinwater() {
+  for (int o = 0; o < numofobjects; o++)
+    if (object[o].type != OBJECT_WAGON && object[o].center.y < level.waterlevel)
+      return 1;
+  return 0;
+}
+
 // Marks are the car centres when they last moved clear; a fresh train (the
 // return trip of a "there and back" level too) starts with fresh marks.
 static int hasstopped(int fresh) {
@@ -107,21 +114,23 @@ void updateoutcome(int before) {
     outcome.firstbreakside = bridgebreak.side;
     outcome.firstbreakpos = bridgebreak.pos;
   }
-  // Test time runs once the train is called or will come by itself; a
-  // player looking at the bridge before calling it loses none.
-  if (game.state != STATE_BRIDGE || game.autorun)
-    outcome.clock++;
-  if (outcome.failure != FAILURE_NONE || game.state == STATE_PASSED)
+  // Each crossing has its time from the step its train is placed: a train
+  // called late, or a progressive crossing waiting for its start second,
+  // loses none of it to the wait.
+  int crossing = game.state == STATE_RIGHTWARD || game.state == STATE_LEFTWARD;
+  if (crossing)
+    outcome.clock = game.state == before ? outcome.clock + 1 : 1;
+  if (outcome.failure != FAILURE_NONE || !crossing)
     return;
-  if (game.state == STATE_RIGHTWARD || game.state == STATE_LEFTWARD) {
-    int fell = 0;
-    for (int o = 0; o < numofobjects && !fell; o++)
-      fell = hasfallen(&object[o]);
-    if (fell)
-      return fail(FAILURE_FELL);
-    if (hasstopped(game.state != before))
-      return fail(FAILURE_STOPPED);
-  }
+  int fell = 0;
+  for (int o = 0; o < numofobjects && !fell; o++)
+    fell = hasfallen(&object[o]);
+  if (fell)
+    return fail(FAILURE_FELL);
+  // A locomotive whose wheels are under water has no drive left: a train
+  // that came to rest there went into the water, it did not merely stall.
+  if (hasstopped(game.state != before))
+    return fail(isinwater() ? FAILURE_FELL : FAILURE_STOPPED);
   if (outcome.clock >= TESTSECONDS * STEPSPERSECOND)
     fail(FAILURE_TIME);
 }
