@@ -37,7 +37,7 @@ TEST(VerifyRun, TransplantOntoAnotherCrossing) {
 }
 
 // Steps: a number from the job index; passed step: the process that ran it.
-static verdictinfo numberjob(int i) { return {0, 0, i * 7, (int)getpid(), 0, 0.0f, 0}; }
+static verdictinfo numberjob(int i) { return {0, 0, i * 7, (int)getpid(), 0, 0.0f, 0, -1, 0}; }
 static verdictinfo dyingjob(int i) {
   if (i == 5)
     _exit(3);

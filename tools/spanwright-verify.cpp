@@ -23,6 +23,7 @@
 #include "testrun/testrun.h"
 #include "testrun/verifyrun.h"
 #include "authoring/proof.h"
+#include "authoring/regular.h"
 #include "world/level.h"
 #include "world/levelfile.h"
 #include "world/levellist.h"
@@ -34,6 +35,7 @@ static const char usage[] =
     "       spanwright-verify --pack LEVELDIR [--bridges BRIDGEDIR] [--cheapest-dir DIR]\n"
     "                         [--cross] [--proof] [--json] [--seconds S]\n"
     "       spanwright-verify --cheapest BRIDGE [--out FILE] [--seconds S] [--allow-breaks]\n"
+    "       spanwright-verify --regular LEVEL [--out FILE] [--json] [--seconds S] [--allow-breaks]\n"
     "FILE is a level or bridge file: .qzl, .qzb (current format) or .lvl, .brg (old format).\n"
     "--seconds S: test time (default 120); with --cheapest the wall time of the search.\n"
     "--pack: every level of the pack in playing order with the bridge of the same name\n"
@@ -59,7 +61,15 @@ static const char usage[] =
     "  name with \" min\" added (\"x/01 Name.qzb\" gives \"x/01 Name min.qzb\"). Two worker\n"
     "  processes. --seconds S caps the wall time (default 60): a search that ends within it\n"
     "  gives the same bridge every run; one stopped by it writes the best found so far, which\n"
-    "  may differ from run to run. Exit 1 when BRIDGE fails.\n";
+    "  may differ from run to run. Exit 1 when BRIDGE fails.\n"
+    "--regular: the regular trusses a person draws first on LEVEL (Warren, with verticals,\n"
+    "  Pratt, Howe, and Pratt and Howe with end verticals; above the deck, below it or both,\n"
+    "  every panel count and depth on the grid that fits), built from the deck's end anchors\n"
+    "  and propped on the anchors under their joints, tested cheapest first at the level's\n"
+    "  train second; the cheapest that passes intact and holds --proof is the answer\n"
+    "  (--allow-breaks: the cheapest that passes). One line for each truss tested, how it\n"
+    "  failed and which member broke first; --out FILE saves the answer, --seconds S is the\n"
+    "  test time. Exit 1 when none holds.\n";
 
 constexpr int MAXDUMPS = 64;
 constexpr int MAXCHANGES = 4096;
@@ -83,6 +93,7 @@ struct options {
   const char *out;
   int proof;
   int allowbreaks;
+  const char *regular;      // LEVEL of --regular
 };
 
 // What one verification saw, step numbers counted from the first step.
@@ -170,6 +181,8 @@ static int parseoptions(int argc, char **argv) {
       opt.allowbreaks = 1;
     else if (!strcmp(a, "--cheapest") && hasvalue)
       opt.cheapest = argv[++i];
+    else if (!strcmp(a, "--regular") && hasvalue)
+      opt.regular = argv[++i];
     else if (!strcmp(a, "--out") && hasvalue)
       opt.out = argv[++i];
     else if (!strcmp(a, "--dump-steps") && hasvalue)
@@ -183,8 +196,11 @@ static int parseoptions(int argc, char **argv) {
   }
   // One mode at a time, each with only its own options.
   int single = opt.describe || opt.progressive || opt.weight || opt.numofdumps;
-  if (opt.allowbreaks && !opt.cheapest)
+  if (opt.allowbreaks && !opt.cheapest && !opt.regular)
     return 0;
+  if (opt.regular)
+    return !opt.file && !opt.pack && !opt.cheapest && !opt.bridges && !opt.cheapestdir && !opt.cross &&
+           !opt.proof && !single;
   if (opt.pack)
     return !opt.file && !opt.cheapest && !opt.out && !single;
   if (opt.cheapest)
@@ -787,7 +803,7 @@ static verdictinfo teston(const storedfile *bridge, const storedfile *onto) {
   expandfile(bridge, &scratchbridge);
   expandfile(onto, &scratchlevel);
   if (!transplantbridge(&scratchbridge, &scratchlevel)) {
-    verdictinfo v = {0, UNBUILDABLE, 0, -1, 0, 0.0f, 0};
+    verdictinfo v = {0, UNBUILDABLE, 0, -1, 0, 0.0f, 0, -1, 0};
     return v;
   }
   return runverdict(opt.seconds, 2.0f);
@@ -802,7 +818,7 @@ static verdictinfo crossjob(int k) {
   expandfile(&packlevels[pairs[k].onto].level, &scratchlevel);
   static vector2d shifts[MAXJOINTS];
   int count = findbridgeshifts(&scratchbridge, &scratchlevel, shifts, MAXJOINTS);
-  verdictinfo v = {0, UNBUILDABLE, 0, -1, 0, 0.0f, 0};
+  verdictinfo v = {0, UNBUILDABLE, 0, -1, 0, 0.0f, 0, -1, 0};
   for (int i = 0; i < count && !v.passed; i++) {
     transplantbridge(&scratchbridge, &scratchlevel, shifts[i]);
     v = runverdict(opt.seconds, 2.0f);
@@ -1223,7 +1239,7 @@ static int applyop(const searchop &op) {
 }
 
 static verdictinfo searchjob(int i) {
-  verdictinfo v = {0, NOTTESTED, 0, -1, 0, 0.0f, 0};
+  verdictinfo v = {0, NOTTESTED, 0, -1, 0, 0.0f, 0, -1, 0};
   if (nowseconds() > deadline)
     return v;
   loadbridgetables(&accepted);
@@ -1521,9 +1537,139 @@ static int findcheapest() {
   return 0;
 }
 
+// ---- Regular trusses.
+
+static bridgetables regularlevel;
+static unsigned char members[MAXBEAMS];
+
+// Which member of truss r broke first and in which panel, counted from 1 at
+// the left end anchor.
+static int findbreak(const regularinfo &r, int *member, int *panel) {
+  int b = r.verdict.firstbreak;
+  vector2d left, right;
+  if (b < 0 || !findendanchors(&regularlevel, &left, &right) ||
+      !buildregulartruss(&regularlevel, &r.truss, members) || b >= numofbeams)
+    return 0;
+  float mid = (joint[beam[b].joint1].pos.x + joint[beam[b].joint2].pos.x) * 0.5f;
+  float width = (right.x - left.x) / (float)r.truss.panels;
+  *member = members[b];
+  *panel = 1 + (int)floorf((mid - left.x) / width);
+  if (*panel > r.truss.panels)
+    *panel = r.truss.panels;
+  if (*panel < 1)
+    *panel = 1;
+  return 1;
+}
+
+static float panelwidth(const regularinfo &r) {
+  vector2d left, right;
+  findendanchors(&regularlevel, &left, &right);
+  return (right.x - left.x) / (float)r.truss.panels;
+}
+
+static void printregularline(const regularinfo &r) {
+  printf("  %d %s %s, panel %g, depth %g: ", r.cost, trusskindname(r.truss.kind), trusssidename(r.truss.side),
+         (double)panelwidth(r), (double)r.truss.depth);
+  printsecond(r.verdict);
+  int member, panel;
+  if (r.verdict.broken > 0 && findbreak(r, &member, &panel))
+    printf(", first the %s of panel %d, %s", membername(member), panel, sidename(r.verdict.breakside));
+  if (r.proved >= 0) {
+    printf("; proof ");
+    printproofsummary(r.proof);
+  }
+  printf("\n");
+}
+
+static void printjsonregular(const regularinfo &r) {
+  printf("{\"cost\": %d, \"kind\": \"%s\", \"side\": \"%s\", \"panels\": %d, \"panel\": ", r.cost,
+         trusskindname(r.truss.kind), trusssidename(r.truss.side), r.truss.panels);
+  printfloat(panelwidth(r));
+  printf(", \"depth\": ");
+  printfloat(r.truss.depth);
+  printf(", \"result\": \"%s\", \"broken\": %d, \"failure\": ", r.verdict.passed ? "passed" : "failed",
+         r.verdict.broken);
+  if (r.verdict.passed)
+    printf("null");
+  else
+    printjsonstring(verdictname(r.verdict));
+  int member, panel;
+  if (r.verdict.broken > 0 && findbreak(r, &member, &panel))
+    printf(", \"first_break\": {\"member\": \"%s\", \"panel\": %d, \"side\": \"%s\"}", membername(member), panel,
+           sidename(r.verdict.breakside));
+  else
+    printf(", \"first_break\": null");
+  printf(", \"proof\": %s}", r.proved < 0 ? "null" : r.proved ? "true" : "false");
+}
+
+static int findregular() {
+  const char *why = "";
+  createlevel();
+  numofjoints = numofbeams = 0;
+  if (!loadfile(opt.regular, &why)) {
+    fprintf(stderr, "spanwright-verify: %s: %s\n", opt.regular, why);
+    return 2;
+  }
+  savebridgetables(&regularlevel);
+  vector2d left, right;
+  if (!findendanchors(&regularlevel, &left, &right)) {
+    fprintf(stderr, "spanwright-verify: %s: no anchor at an end of the deck to build from\n", opt.regular);
+    return 2;
+  }
+  listregulartrusses(&regularlevel);
+  if (!testregulartrusses(&regularlevel, opt.seconds, WORKERS, opt.allowbreaks))
+    return fail(2, "spanwright-verify: a worker process failed\n");
+  int tested = 0;
+  for (int i = 0; i < numofregular; i++)
+    tested += regular[i].tested;
+  if (regularbest >= 0 && opt.out) {
+    buildregulartruss(&regularlevel, &regular[regularbest].truss, nullptr);
+    if (!savebridgefile(opt.out))
+      return 2;
+  }
+  if (opt.json) {
+    printf("{\"level\": ");
+    printjsonstring(opt.regular);
+    printf(", \"budget\": %d, \"trusses\": %d, \"best\": ", regularlevel.level.budget, numofregular);
+    if (regularbest >= 0)
+      printjsonregular(regular[regularbest]);
+    else
+      printf("null");
+    printf(", \"tested\": [");
+    for (int i = 0, first = 1; i < numofregular; i++) {
+      if (!regular[i].tested)
+        continue;
+      if (!first)
+        printf(", ");
+      printjsonregular(regular[i]);
+      first = 0;
+    }
+    printf("]}\n");
+    return regularbest >= 0 ? 0 : 1;
+  }
+  if (regularbest >= 0) {
+    const regularinfo &r = regular[regularbest];
+    printf("%s: cheapest regular truss that holds: cost %d of budget %d, %s %s, panel %g, depth %g\n", opt.regular,
+           r.cost, regularlevel.level.budget, trusskindname(r.truss.kind), trusssidename(r.truss.side),
+           (double)panelwidth(r), (double)r.truss.depth);
+  } else {
+    printf("%s: no regular truss %s\n", opt.regular, opt.allowbreaks ? "passes" : "holds");
+  }
+  printf("  %d trusses fit the level, %d tested cheapest first, %d dearer not tested\n", numofregular, tested,
+         numofregular - tested);
+  for (int i = 0; i < numofregular; i++)
+    if (regular[i].tested)
+      printregularline(regular[i]);
+  if (regularbest >= 0 && opt.out)
+    printf("  written to %s\n", opt.out);
+  return regularbest >= 0 ? 0 : 1;
+}
+
 int main(int argc, char **argv) {
   if (!parseoptions(argc, argv))
     return fail(2, usage);
+  if (opt.regular)
+    return findregular();
   if (opt.pack)
     return checkpack();
   if (opt.cheapest)

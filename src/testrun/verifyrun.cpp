@@ -109,7 +109,7 @@ verdictinfo runverdict(int seconds, float stopabove) {
   starttestrun(0);
   game.autorun = 1;
 
-  verdictinfo v = {0, 0, 0, -1, 0, 0.0f, 0};
+  verdictinfo v = {0, 0, 0, -1, 0, 0.0f, 0, -1, 0};
   const int limit = seconds * STEPSPERSECOND;
   v.failure = FAILURE_TIME;
   while (v.steps < limit) {
@@ -136,6 +136,10 @@ verdictinfo runverdict(int seconds, float stopabove) {
   }
   v.peakstress = findpeakstress();
   v.broken = bridgebreak.count;
+  if (v.broken > 0) {
+    v.firstbreak = bridgebreak.beam;
+    v.breakside = bridgebreak.side;
+  }
   return v;
 }
 

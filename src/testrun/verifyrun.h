@@ -25,6 +25,8 @@ struct verdictinfo {
   int refused;     // no room for the train in the simulation tables
   float peakstress;  // highest peak stress ratio of any beam, 1 = broke
   int broken;      // bridge bonds broken before the verdict: 0 passed intact
+  int firstbreak;  // beam of the first of them, -1 none
+  int breakside;   // 0 stretched, 1 compressed
 };
 
 // Passed with no bridge bond broken: what a bridge must do to prove a level.

@@ -7,7 +7,8 @@
 # bridges beside it and the budget against the cheapest bridge; --cross, a
 # bridge that also solves another level; --cheapest, the search for a
 # cheaper bridge, the same one every time, intact at every train second;
-# --proof, a bridge that passes intact with the train called at 0 to 6 s.
+# --proof, a bridge that passes intact with the train called at 0 to 6 s;
+# --regular, the cheapest textbook truss that holds, the same every run.
 set -u
 verify="$(cd "$1" && pwd)/spanwright-verify"
 tmp=$(mktemp -d); trap 'rm -rf "$tmp"' EXIT
@@ -54,10 +55,17 @@ done <<'ROWS'
 0|--pack "$tmp/level/P" --bridges "$tmp/both" --proof --json|"passed_step": [0-9]+, "proof": true, "cheapest_proof": null, "proof_seconds": \[\{"train_second": 0, "result": "passed", "broken": 0
 0|--cheapest "$tmp/s/t.qzb"|cheapest found costs 800 \(from 4000, budget 10000\).*passes intact with the train called at every second 0 to 6
 0|--cheapest "$tmp/s/t.qzb" --allow-breaks --out "$tmp/s/any.qzb"|cheapest found costs 800
+0|--regular truss.qzb --out "$tmp/s/regular.qzb"|^truss.qzb: cheapest regular truss that holds: cost 1600 of budget 10000, pratt above, panel 16, depth 2.*  1600 pratt above, panel 16, depth 2: passed intact; proof held.*written to
+0|--proof "$tmp/s/regular.qzb"|proof held
+0|--regular truss.qzb --json --allow-breaks|^\{"level": "truss.qzb", "budget": 10000, "trusses": [0-9]+, "best": \{"cost": 1[0-9]00, "kind": ".*"tested": \[\{"cost": 
+2|--regular truss.qzb --proof|
+2|--regular "$tmp/x/bad.qzl"|not a valid level or bridge file
 0|"$tmp/s/t min.qzb"|
 0|--cheapest "$tmp/s/t.qzb" --out "$tmp/s/again.qzb"|
 1|--cheapest deckonly.qzb|
 2|--cheapest "$tmp/s/t.qzb" --out "$tmp/t.txt"|
 ROWS
 cmp -s "$tmp/s/t min.qzb" "$tmp/s/again.qzb" || { echo "FAIL: two searches differ"; failures=$((failures + 1)); }
+"$verify" --regular deckonly.qzb >"$tmp/r1" 2>&1; "$verify" --regular deckonly.qzb >"$tmp/r2" 2>&1
+cmp -s "$tmp/r1" "$tmp/r2" || { echo "FAIL: two regular runs differ"; failures=$((failures + 1)); }
 [ $failures -eq 0 ] && echo "spanwright-verify: all checks passed"

@@ -1,0 +1,220 @@
+#include <gtest/gtest.h>
+
+#include <math.h>
+#include <string.h>
+
+#include <vector>
+
+#include "authoring/proof.h"
+#include "authoring/regular.h"
+#include "editor/editor.h"
+#include "sim_bridge.h"
+#include "testrun/verifyrun.h"
+
+static bridgetables bare, saved;
+
+// The default crossing (ground at 32, a dip to 16 from 996 to 1052, water
+// at 24) with its two end anchors, and any more anchors given.
+static void makebare(float left, float right, std::vector<vector2d> more = {}) {
+  createlevel();
+  level.leftend = left;
+  level.rightend = right;
+  numofjoints = numofbeams = 0;
+  joint[numofjoints++] = {0, {left, 32.0f}};
+  joint[numofjoints++] = {0, {right, 32.0f}};
+  for (vector2d p : more)
+    joint[numofjoints++] = {0, p};
+  savebridgetables(&bare);
+}
+
+static int ongrid(float v) { return v == 2.0f * floorf(v / 2.0f); }
+
+// What any regular truss must be, checked on the live tables: joints on the
+// grid, free ones above ground and water, beams of a drawable length none
+// through the ground, every joint reached from the left end anchor, the
+// anchors kept, and a deck joint at every panel point from the left end.
+static void checktruss(const trussinfo &t, float left, float right) {
+  SCOPED_TRACE(std::string(trusskindname(t.kind)) + " " + trusssidename(t.side) + " panels " +
+               std::to_string(t.panels) + " depth " + std::to_string(t.depth));
+  for (int i = 0; i < numofjoints; i++) {
+    EXPECT_TRUE(ongrid(joint[i].pos.x) && ongrid(joint[i].pos.y)) << joint[i].pos.x << ", " << joint[i].pos.y;
+    if (joint[i].type != 0) {
+      EXPECT_TRUE(pointabovelevel(joint[i].pos) && joint[i].pos.y >= level.waterlevel) << joint[i].pos.y;
+    }
+  }
+  for (int i = 0; i < bare.numofjoints; i++)
+    EXPECT_TRUE(joint[i].type == 0 && joint[i].pos.x == bare.joint[i].pos.x && joint[i].pos.y == bare.joint[i].pos.y);
+  std::vector<int> reached(numofjoints, 0);
+  reached[0] = 1;
+  for (int changed = 1; changed;) {
+    changed = 0;
+    for (int b = 0; b < numofbeams; b++) {
+      const beaminfo &e = beam[b];
+      if (reached[e.joint1] != reached[e.joint2])
+        reached[e.joint1] = reached[e.joint2] = changed = 1;
+    }
+  }
+  for (int i = 0; i < numofjoints; i++)
+    EXPECT_TRUE(reached[i] || i >= 2) << "joint " << i << " not connected";
+  for (int i = 2; i < numofjoints; i++)
+    EXPECT_TRUE(reached[i] || joint[i].type == 0) << "free joint " << i << " not connected";
+  for (int b = 0; b < numofbeams; b++) {
+    vector2d p = joint[beam[b].joint1].pos, q = joint[beam[b].joint2].pos;
+    EXPECT_LE(vectordistance2d(&p, &q), MAXBEAMLENGTH);
+    vector2d a = {p.x + (q.x - p.x) * 0.5f, p.y + (q.y - p.y) * 0.5f};
+    EXPECT_TRUE(pointabovelevel(a));
+    EXPECT_EQ(beam[b].type, fabsf(p.y - level.deckheight) < 1.0f && fabsf(q.y - level.deckheight) < 1.0f);
+  }
+  float width = (right - left) / (float)t.panels;
+  for (int k = 0; k <= t.panels; k++)
+    EXPECT_GE(findjoint({left + width * (float)k, 32.0f}), 0) << "no deck joint at panel point " << k;
+}
+
+// Every truss of a span whose ends are off the 4-unit grid (994 to 1054,
+// panels of 2, 4, 6 and 10 fit but not 8) and of one with a pier under
+// mid-span is a sound drawing; the list holds no bridge twice and is in
+// cost order; building is the same every time.
+TEST(Regular, EveryTrussIsDrawable) {
+  makebare(994.0f, 1054.0f);
+  int n = listregulartrusses(&bare);
+  ASSERT_GT(n, 20);
+  std::vector<int> panelsseen(40, 0), kindsseen(NUMTRUSSKINDS, 0), sidesseen(4, 0);
+  std::vector<std::vector<int>> drawn;
+  for (int i = 0; i < n; i++) {
+    const trussinfo &t = regular[i].truss;
+    ASSERT_EQ(buildregulartruss(&bare, &t, nullptr), 1);
+    EXPECT_EQ(regular[i].cost, numofbeams * 100);
+    if (i > 0) {
+      EXPECT_LE(regular[i - 1].cost, regular[i].cost);
+    }
+    checktruss(t, 994.0f, 1054.0f);
+    panelsseen[std::min(39, t.panels)] = 1;
+    kindsseen[t.kind] = sidesseen[t.side] = 1;
+    std::vector<int> shape;
+    for (int b = 0; b < numofbeams; b++)
+      for (float v : {joint[beam[b].joint1].pos.x, joint[beam[b].joint1].pos.y, joint[beam[b].joint2].pos.x,
+                      joint[beam[b].joint2].pos.y})
+        shape.push_back((int)v);
+    for (const auto &other : drawn)
+      EXPECT_NE(other, shape) << "truss " << i << " drawn twice";
+    drawn.push_back(shape);
+  }
+  EXPECT_TRUE(panelsseen[30] && panelsseen[15] && panelsseen[10] && panelsseen[6] && !panelsseen[7]);
+  for (int k = 0; k < NUMTRUSSKINDS; k++)
+    EXPECT_TRUE(kindsseen[k]) << trusskindname(k);
+  EXPECT_TRUE(sidesseen[TRUSS_ABOVE] && sidesseen[TRUSS_BELOW] && sidesseen[TRUSS_BOTH]);
+  // Over a span of two panels of 16 the Pratt and the Howe are one bridge.
+  makebare(1008.0f, 1040.0f);
+  int kingposts = 0;
+  for (int i = 0, m = listregulartrusses(&bare); i < m; i++) {
+    buildregulartruss(&bare, &regular[i].truss, nullptr);
+    checktruss(regular[i].truss, 1008.0f, 1040.0f);
+    const trussinfo &t = regular[i].truss;
+    kingposts += t.panels == 2 && t.side == TRUSS_ABOVE && t.depth == 8.0f && (t.kind == TRUSS_PRATT || t.kind == TRUSS_HOWE);
+  }
+  EXPECT_EQ(kingposts, 1);
+  makebare(994.0f, 1054.0f);
+  listregulartrusses(&bare);
+  // The same truss again: the same tables, joint for joint.
+  buildregulartruss(&bare, &regular[n / 2].truss, nullptr);
+  savebridgetables(&saved);
+  buildregulartruss(&bare, &regular[n / 2].truss, nullptr);
+  EXPECT_EQ(memcmp(saved.joint, joint, sizeof(jointinfo) * (size_t)numofjoints), 0);
+
+  // A pier at mid-span, 14 under the deck: a truss above the deck with a
+  // panel point there stands on it by a post.
+  makebare(992.0f, 1056.0f, {{1024.0f, 18.0f}});
+  trussinfo pratt = {TRUSS_PRATT, TRUSS_ABOVE, 4, 8.0f};
+  unsigned char members[MAXBEAMS];
+  ASSERT_EQ(buildregulartruss(&bare, &pratt, members), 1);
+  checktruss(pratt, 992.0f, 1056.0f);
+  int posts = 0;
+  for (int b = 0; b < numofbeams; b++)
+    posts += members[b] == MEMBER_POST && joint[beam[b].joint2].pos.y == 18.0f;
+  EXPECT_EQ(posts, 1);
+}
+
+// A deck that climbs from one end anchor to the other takes only panels
+// whose joints stay on the grid along it; a level without an anchor at an
+// end has no regular truss; a truss whose lower chord would stand in the
+// water or the ground is refused.
+TEST(Regular, RefusedWhereItCannotBeDrawn) {
+  makebare(992.0f, 1048.0f);
+  bare.joint[1].pos.y = 46.0f;  // rises 14 over 56: only 7 panels of 8 by 2 fit
+  bare.level.manualdeck = 1;
+  int n = listregulartrusses(&bare);
+  ASSERT_GT(n, 0);
+  for (int i = 0; i < n; i++)
+    EXPECT_EQ(regular[i].truss.panels, 7);
+  makebare(992.0f, 1056.0f);
+  bare.joint[1].pos.x = 1058.0f;  // not at the right end
+  vector2d l, r;
+  EXPECT_EQ(findendanchors(&bare, &l, &r), 0);
+  EXPECT_EQ(listregulartrusses(&bare), 0);
+  makebare(992.0f, 1056.0f);
+  trussinfo deep = {TRUSS_PRATT, TRUSS_BELOW, 4, 10.0f}, shallow = {TRUSS_PRATT, TRUSS_BELOW, 4, 8.0f};
+  EXPECT_EQ(buildregulartruss(&bare, &deep, nullptr), 0);      // its chord at 22, in the water
+  EXPECT_EQ(buildregulartruss(&bare, &shallow, nullptr), 1);   // at 24, on it
+  trussinfo square = {TRUSS_PRATTSQUARE, TRUSS_BELOW, 4, 8.0f};
+  EXPECT_EQ(buildregulartruss(&bare, &square, nullptr), 0);    // its end verticals in the cliffs
+}
+
+// The answer is the cheapest truss that holds: everything cheaper tested
+// and failing, the answer itself intact at every train second when run
+// again here, and the same results from one worker as from two.
+TEST(Regular, CheapestThatHolds) {
+  makebare(992.0f, 1056.0f);
+  int n = listregulartrusses(&bare);
+  ASSERT_EQ(testregulartrusses(&bare, 60, 2, 0), 1);
+  ASSERT_GE(regularbest, 0);
+  std::vector<regularinfo> two(regular, regular + n);
+  int besttwo = regularbest;
+  const regularinfo &best = regular[regularbest];
+  for (int i = 0; i < n; i++) {
+    if (regular[i].cost < best.cost) {
+      EXPECT_TRUE(regular[i].tested && (!passedintact(regular[i].verdict) || regular[i].proved == 0)) << i;
+    }
+    if (!regular[i].tested) {
+      EXPECT_GT(regular[i].cost, best.cost);
+    }
+  }
+  for (int s = 0; s < PROOFSECONDS; s++) {
+    ASSERT_EQ(buildregulartruss(&bare, &best.truss, nullptr), 1);
+    verdictinfo v = runtrainat(s, 60);
+    EXPECT_TRUE(passedintact(v)) << "train at " << s << " s";
+  }
+  listregulartrusses(&bare);
+  ASSERT_EQ(testregulartrusses(&bare, 60, 1, 0), 1);
+  EXPECT_EQ(regularbest, besttwo);
+  for (int i = 0; i < n; i++)
+    EXPECT_EQ(memcmp(&two[i], &regular[i], sizeof(regularinfo)), 0) << "truss " << i;
+  // Any pass counts with breaks allowed: never dearer than the intact one.
+  listregulartrusses(&bare);
+  ASSERT_EQ(testregulartrusses(&bare, 60, 2, 1), 1);
+  ASSERT_GE(regularbest, 0);
+  EXPECT_LE(regular[regularbest].cost, two[besttwo].cost);
+}
+
+static int loadtruss(int weak) {
+  if (weak)
+    buildtruss(1);
+  else
+    buildpiertruss();
+  return 1;
+}
+
+// The proof: the truss on its piers holds at every train second, the one without
+// its web does not, and a bridge that cannot be built fails every second.
+TEST(Proof, HoldsOnlyIntactAtEverySecond) {
+  verdictinfo r[3 * PROOFSECONDS];
+  ASSERT_EQ(runproofs(loadtruss, 2, 60, 2, r), 1);
+  EXPECT_EQ(proofholds(r), 1);
+  EXPECT_EQ(proofholds(r + PROOFSECONDS), 0);
+  for (int s = 0; s < PROOFSECONDS; s++) {
+    EXPECT_EQ(r[s].passedstep, r[0].passedstep + (s == 0 ? 0 : (s - 1) * 60)) << "train at " << s << " s";
+    EXPECT_GT(r[PROOFSECONDS + s].broken, 0);
+    EXPECT_GE(r[PROOFSECONDS + s].firstbreak, 0);
+  }
+  ASSERT_EQ(runproofs([](int) { return 0; }, 1, 60, 2, r), 1);
+  EXPECT_TRUE(r[0].failure == FAILURE_UNBUILT && !proofholds(r));
+}
