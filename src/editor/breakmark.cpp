@@ -8,6 +8,7 @@
 
 int breakmark = -1;
 static unsigned int testedbridge;
+static int bridgetested;
 
 // FNV-1a over what makes the bridge: joints and beams by value (not the
 // stress or hover a frame writes into them) and the undo ring's place, so
@@ -34,9 +35,18 @@ static unsigned int bridgehash() {
 void notebreakmark() {
   breakmark = outcome.firstbreak >= 0 && outcome.firstbreak < numofbeams ? outcome.firstbreak : -1;
   testedbridge = bridgehash();
+  bridgetested = 1;
 }
 
 void checkbreakmark() {
   if (breakmark >= 0 && (breakmark >= numofbeams || bridgehash() != testedbridge))
     breakmark = -1;
 }
+
+int istestedbridge() {
+  if (bridgetested && bridgehash() != testedbridge)
+    bridgetested = 0;
+  return bridgetested;
+}
+
+void forgettestedbridge() { bridgetested = 0; }

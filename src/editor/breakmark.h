@@ -10,3 +10,10 @@ void notebreakmark();
 // Each editor frame: drops the mark for good once the bridge differs from
 // the one tested.
 void checkbreakmark();
+
+// 1 while the bridge on screen is the one the last test ran on (no edit,
+// undo, redo or other bridge since), so that its beams' peak stresses are
+// that test's. Like the mark, once the bridge differs it is forgotten.
+int istestedbridge();
+// A bridge newly opened in the editor has not been tested.
+void forgettestedbridge();

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "editor/breakmark.h"
 #include "editor/selection.h"
 #include "editor/undo.h"
 #include "render/view.h"
@@ -135,16 +136,10 @@ void setupeditor() {
   game.weight = level.weight;
   game.add = 5000;
 
-  view.pos[0] = 1024.0f;
-  view.pos[1] = level.deckheight;
-  view.pos[2] = 64.0f;
+  // Back off far enough to show every joint and both ends, a margin inside
+  // the edges; the first camera step clamps.
+  frameview(1024.0f, getviewaspect());
   resetorientation((vector3d *)view.orient);
-  // Back off far enough to show every joint; the first camera step clamps.
-  for (int i = 0; i < numofjoints; i++) {
-    float dx = fabsf(joint[i].pos.x - 1024.0f);
-    if (dx > view.pos[2])
-      view.pos[2] = dx;
-  }
 
   for (int i = 0; i < numofbeams; i++) {
     beam[i].stresstype = 0;
@@ -169,6 +164,7 @@ void setupeditor() {
 
   undoback = undofront = undoposition = 0;
   copy.count = 0;
+  forgettestedbridge();
 }
 
 void resumeeditor() {

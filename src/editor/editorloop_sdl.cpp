@@ -8,6 +8,7 @@
 #include "editor/leveleditor.h"
 #include "editor/selection.h"
 #include "editor/undo.h"
+#include "feedback/readout.h"
 #include "render/mark.h"
 #include "render/screenshot.h"
 #include "render/text.h"
@@ -147,6 +148,8 @@ static void renderworld() {
       renderbreakmark((joint[b->joint1].pos.x + joint[b->joint2].pos.x) * 0.5f,
                       (joint[b->joint1].pos.y + joint[b->joint2].pos.y) * 0.5f);
   }
+  if (!editor.leveleditor)
+    renderreach();
   if (editor.state == EDIT_RECTANGLE)
     rendercopy();
   if (editor.leveleditor)
@@ -250,6 +253,11 @@ void editorloop() {
     drawcosts();
     drawgoal();
     drawfirsthint();
+    if (!editor.leveleditor) {
+      drawlongbeamwarning();
+      if (mouseinput)
+        draweditorreadout();
+    }
     if (game.stressview)
       drawstresslegend();
     drawmenuitems();
@@ -264,6 +272,8 @@ void editorloop() {
     if (mouseinput)
       commiteditor();
     runeditorcamera(SDL_GetTicks(), &last, textinput.editing, windowinfo.fullscreen);
+    if (keywentdown(KEY_HOME) && !textinput.editing)
+      framecrossing();
 
     if (levelnum == -1 && keywentdown(KEY_F4))
       editor.leveleditor ^= 1;

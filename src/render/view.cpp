@@ -1,5 +1,9 @@
 #include "render/view.h"
 
+#include <cmath>
+
+#include "shell/config.h"
+
 viewinfo view;
 
 #include "render/text.h"
@@ -75,3 +79,34 @@ void stepcamera(int keysblocked, int speedblocked, int edgescroll, float miny) {
   p[1] = p[1] < miny ? miny : p[1] > 512.0f ? 512.0f : p[1];
   p[2] = p[2] < 16.0f ? 16.0f : p[2] > 256.0f ? 256.0f : p[2];
 }
+
+float getviewaspect() {
+  if (windowinfo.screenwidth <= 0 || windowinfo.screenheight <= 0)
+    return 0.75f;
+  float aspect = (float)windowinfo.screenheight / (float)windowinfo.screenwidth;
+  return aspect < 0.75f ? aspect : 0.75f;
+}
+
+static float fitdistance(float z, float dx, float dy, float aspect) {
+  float wide = fabsf(dx) + FRAMEMARGIN;
+  float high = (fabsf(dy) + FRAMEMARGIN) / aspect;
+  z = wide > z ? wide : z;
+  return high > z ? high : z;
+}
+
+float getframedistance(float x, float y, float aspect) {
+  float z = FRAMEDISTANCE;
+  z = fitdistance(z, level.leftend - x, level.deckheight - y, aspect);
+  z = fitdistance(z, level.rightend - x, level.deckheight - y, aspect);
+  for (int i = 0; i < numofjoints; i++)
+    z = fitdistance(z, joint[i].pos.x - x, joint[i].pos.y - y, aspect);
+  return z;
+}
+
+void frameview(float x, float aspect) {
+  view.pos[0] = x;
+  view.pos[1] = level.deckheight;
+  view.pos[2] = getframedistance(x, level.deckheight, aspect);
+}
+
+void framecrossing() { frameview((level.leftend + level.rightend) * 0.5f, getviewaspect()); }

@@ -36,3 +36,20 @@ int takecamerasteps(unsigned int now, unsigned int *last);
 // wheel notches are consumed. x is kept within the level's ends, y within
 // [miny, 512], the distance within [16, 256].
 void stepcamera(int keysblocked, int speedblocked, int edgescroll, float miny);
+
+// Framing the crossing: the camera centred on (x, deck height) backs off
+// until both ends (at the deck height) and every joint lie at least
+// FRAMEMARGIN inside the screen's edges, and never comes closer than
+// FRAMEDISTANCE. A joint exactly on the edge is drawn half off screen, so
+// the margin is what "show every joint" needs. The editor opens with x at
+// 1024; Home centres x between the ends. The camera step clamps z to
+// 256 as for any other distance.
+constexpr float FRAMEMARGIN = 4.0f;
+constexpr float FRAMEDISTANCE = 64.0f;
+// Visible half-height over half-width: the window's, never more than the
+// virtual screen's 0.75 (a wider window shows less height).
+float getviewaspect();
+float getframedistance(float x, float y, float aspect);
+void frameview(float x, float aspect);
+// Home in the editor and the test run: the whole crossing, centred.
+void framecrossing();

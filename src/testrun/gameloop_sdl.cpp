@@ -1,6 +1,8 @@
 #include <GL/gl.h>
 #include <SDL.h>
 
+#include "editor/editor.h"
+#include "feedback/readout.h"
 #include "render/mark.h"
 #include "render/screenshot.h"
 #include "render/text.h"
@@ -19,6 +21,7 @@
 #include "ui/help.h"
 #include "ui/menu.h"
 #include "ui/notice.h"
+#include "ui/textbox.h"
 #include "world/level.h"
 #include "world/levellist.h"
 #include "world/records.h"
@@ -82,7 +85,7 @@ static void declaretestrunitems() {
   declarehelpitem();
 }
 
-static void renderworld() {
+static void renderworld(int hoverbond) {
   setupperspectiveviewport(0, 0, 640, 480, 0.25f, 1024.0f);
   setupviewpoint(view.pos, view.orient);
   glDisable(GL_TEXTURE_2D);
@@ -98,6 +101,7 @@ static void renderworld() {
   renderlevel();
   if (outcome.firstbreak >= 0)
     renderbreakmark(outcome.firstbreakpos.x, outcome.firstbreakpos.y);
+  renderhoverbond(hoverbond);
   glEnable(GL_TEXTURE_2D);
 }
 
@@ -194,11 +198,15 @@ void gameloop() {
     if (game.weight < 1)
       game.weight = 1;
 
-    renderworld();
+    // The bond under the mouse, measured above the bottom buttons only.
+    int hoverbond = mouse.y < 464 && !help.open ? findbridgebond(getmouseworld(mouse.x, mouse.y)) : -1;
+    renderworld(hoverbond);
     setuptextdisplay();
     drawtestruntexts();
     drawverdict();
     drawrunrecord();
+    drawlongbeamwarning();
+    drawbondreadout(hoverbond);
     if (game.stressview)
       drawstresslegend();
     drawmenuitems();
@@ -224,6 +232,8 @@ void gameloop() {
       restarttestrun(0);
     if (keywentdown(KEY_F2))
       restarttestrun(1);
+    if (keywentdown(KEY_HOME) && !textinput.editing)
+      framecrossing();
   }
   resetmenuitems();
 }

@@ -1,0 +1,143 @@
+#include "feedback/readout.h"
+
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+
+#include "editor/breakmark.h"
+#include "editor/editor.h"
+#include "sim/bond.h"
+#include "sim/particle.h"
+#include "world/level.h"
+
+// Appends to a READOUTBUFFER text of length n; returns the new length. A
+// hostile file's coordinates may not fit: the text is cut at the end.
+static int appendf(char *out, int n, const char *format, ...) {
+  va_list args;
+  va_start(args, format);
+  int k = vsnprintf(out + n, (size_t)(READOUTBUFFER - n), format, args);
+  va_end(args);
+  return k < 0 ? n : n + k >= READOUTBUFFER ? READOUTBUFFER - 1 : n + k;
+}
+
+static float getbeamlength(const beaminfo *b) {
+  return vectordistance2d(&joint[b->joint1].pos, &joint[b->joint2].pos);
+}
+
+static int isbeamvalid(const beaminfo *b) {
+  return b->joint1 >= 0 && b->joint1 < numofjoints && b->joint2 >= 0 && b->joint2 < numofjoints &&
+         b->type >= 0 && b->type < 16;
+}
+
+// The same test that leaves a beam out of the simulation.
+static int isbeamtoolong(const beaminfo *b) {
+  return isbeamvalid(b) && getbeamlength(b) > beamtype[b->type];
+}
+
+// Lengths to one decimal; a beam that is too long by less than 0.05 would
+// read as exactly its limit, so it shows one tenth over instead.
+static float getshownlength(float length, float limit) {
+  float shown = floorf(length * 10.0f + 0.5f) / 10.0f;
+  if (length > limit && shown <= limit)
+    shown = floorf(limit * 10.0f + 0.5f) / 10.0f + 0.1f;
+  return shown;
+}
+
+// A stress ratio in whole percent, cut down rather than rounded up so that
+// "100 %" is never shown for a member that held.
+static int describestress(char *out, int n, const char *label, int side, float stress) {
+  const char *word = side ? "compressed" : "stretched";
+  if (stress >= 1.0f)
+    return appendf(out, n, "%s %s past breaking", label, word);
+  int percent = stress > 0.0f ? (int)(stress * 100.0f) : 0;
+  return appendf(out, n, "%s %s %d %% of breaking", label, word, percent);
+}
+
+static int describejoint(char *out, int index) {
+  const jointinfo *j = &joint[index];
+  const char *kind = j->type == 0 ? "Anchor" : "Joint";
+  float x = j->pos.x, y = j->pos.y;
+  // Joints lie on the 2-unit grid; only an author's anchor may not.
+  if (x == floorf(x) && y == floorf(y) && fabsf(x) < 1e6f && fabsf(y) < 1e6f)
+    return appendf(out, 0, "%s %d, %d", kind, (int)x, (int)y);
+  return appendf(out, 0, "%s %.1f, %.1f", kind, x, y);
+}
+
+int getbeamreadout(char *out, int index, int tested) {
+  out[0] = 0;
+  if (index < 0 || index >= numofbeams || !isbeamvalid(&beam[index]))
+    return 0;
+  const beaminfo *b = &beam[index];
+  float limit = beamtype[b->type];
+  float length = getbeamlength(b);
+  int n = appendf(out, 0, "Beam %.1f of %.1f", getshownlength(length, limit), limit);
+  if (length > limit)
+    return appendf(out, n, ": too long, the test leaves it out");
+  return tested ? describestress(out, n, "   Peak:", b->stresstype, b->stress) : n;
+}
+
+// While drawing, the preview's end is `hover`: the new joint or the
+// existing one the beam would reach.
+static int describepreview(char *out) {
+  if (editor.hover < 0 || editor.hover >= numofjoints || editor.hover == editor.selected)
+    return 0;
+  float limit = beamtype[editor.newbeamtype];
+  float length = vectordistance2d(&joint[editor.selected].pos, &joint[editor.hover].pos);
+  return appendf(out, 0, "%.1f / %.1f", getshownlength(length, limit), limit);
+}
+
+int geteditorreadout(char *out) {
+  out[0] = 0;
+  if (editor.state != EDIT_IDLE)
+    return 0;
+  if (editor.selected >= 0 && editor.selected < numofjoints)
+    return editor.dragmode == DRAG_DRAWING ? describepreview(out) : describejoint(out, editor.selected);
+  if (editor.hover >= 0 && editor.hover < numofjoints)
+    return describejoint(out, editor.hover);
+  for (int i = 0; i < numofbeams; i++)
+    if (beam[i].hover)
+      return getbeamreadout(out, i, istestedbridge());
+  return 0;
+}
+
+int findbridgebond(vector2d point) {
+  for (int i = 0; i < numofbonds; i++) {
+    const bondinfo *r = &bond[i];
+    if (r->type != BOND_SPRING || r->rigid != 0 || r->timetolive <= 0)
+      continue;
+    const vector2d &a = particle[r->particle1].pos, &b = particle[r->particle2].pos;
+    if (a.x == b.x && a.y == b.y)
+      continue;
+    vector2d foot, normal;
+    float ratio;
+    if (sphereintersectline2d(&foot, &normal, &ratio, &point, &a, &b, BEAMPICKRADIUS))
+      return i;
+  }
+  return -1;
+}
+
+int getbondreadout(char *out, int index) {
+  out[0] = 0;
+  if (index < 0 || index >= numofbonds)
+    return 0;
+  const bondinfo *r = &bond[index];
+  int n = describestress(out, 0, "Now:", r->stresstype, r->stress);
+  return describestress(out, n, "   Peak:", r->peakstresstype, r->peakstress);
+}
+
+int countlongbeams() {
+  int count = 0;
+  for (int i = 0; i < numofbeams; i++)
+    count += isbeamtoolong(&beam[i]);
+  return count;
+}
+
+int getlongbeamwarning(char *out) {
+  out[0] = 0;
+  int count = countlongbeams();
+  if (count == 0)
+    return 0;
+  if (count == 1)
+    return appendf(out, 0, "1 beam too long: the test leaves it out");
+  return appendf(out, 0, "%d beams too long: the test leaves them out", count);
+}

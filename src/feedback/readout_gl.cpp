@@ -1,0 +1,70 @@
+#include <GL/gl.h>
+#include <math.h>
+
+#include "editor/editor.h"
+#include "feedback/readout.h"
+#include "render/text.h"
+#include "render/view.h"
+#include "sim/bond.h"
+#include "sim/particle.h"
+#include "world/level.h"
+
+constexpr int REACHSEGMENTS = 64;
+
+// The reach of the longest beam around the joint a beam is being drawn
+// from: faint, so that it guides without hiding the grid under it.
+void renderreach() {
+  if (editor.state != EDIT_IDLE || editor.selected < 0 || editor.selected >= numofjoints ||
+      editor.dragmode != DRAG_DRAWING)
+    return;
+  float r = beamtype[0] > beamtype[1] ? beamtype[0] : beamtype[1];
+  const vector2d &c = joint[editor.selected].pos;
+  glEnable(GL_LINE_SMOOTH);
+  glColor4f(1.0f, 1.0f, 1.0f, 0.22f);
+  glBegin(GL_LINE_LOOP);
+  for (int i = 0; i < REACHSEGMENTS; i++) {
+    float a = 6.2831853f * (float)i / (float)REACHSEGMENTS;
+    glVertex2f(c.x + r * cosf(a), c.y + r * sinf(a));
+  }
+  glEnd();
+  glDisable(GL_LINE_SMOOTH);
+}
+
+// The measured bond drawn over itself in the editor's hover yellow, as wide
+// as the bonds, so the player sees which member the numbers are about.
+void renderhoverbond(int index) {
+  if (index < 0 || index >= numofbonds)
+    return;
+  float z = view.pos[2] > 0.0625f ? view.pos[2] : 0.0625f;
+  glEnable(GL_LINE_SMOOTH);
+  glLineWidth(256.0f / z);
+  glColor4f(1.0f, 1.0f, 0.0f, 1.0f);
+  glBegin(GL_LINES);
+  glVertex2f(particle[bond[index].particle1].pos.x, particle[bond[index].particle1].pos.y);
+  glVertex2f(particle[bond[index].particle2].pos.x, particle[bond[index].particle2].pos.y);
+  glEnd();
+  glLineWidth(1.0f);
+  glDisable(GL_LINE_SMOOTH);
+}
+
+static void drawreadout(const char *text) {
+  drawtext("/s", READOUTX, READOUTY, FEEDBACKSIZE, 0.85f, 0.9f, 1.0f, 1, text);
+}
+
+void drawlongbeamwarning() {
+  char text[READOUTBUFFER];
+  if (getlongbeamwarning(text))
+    drawtext("/s", ALIGN_CENTER | 320, WARNINGY, FEEDBACKSIZE, 1.0f, 0.25f, 0.2f, 1, text);
+}
+
+void draweditorreadout() {
+  char text[READOUTBUFFER];
+  if (geteditorreadout(text))
+    drawreadout(text);
+}
+
+void drawbondreadout(int index) {
+  char text[READOUTBUFFER];
+  if (getbondreadout(text, index))
+    drawreadout(text);
+}

@@ -1,0 +1,268 @@
+#include <gtest/gtest.h>
+
+#include <glob.h>
+#include <math.h>
+#include <stdio.h>
+#include <string.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "editor/breakmark.h"
+#include "editor/editor.h"
+#include "editor/undo.h"
+#include "feedback/readout.h"
+#include "render/view.h"
+#include "shell/config.h"
+#include "shell/input.h"
+#include "sim/bond.h"
+#include "sim/particle.h"
+#include "sim_bridge.h"
+#include "testrun/game.h"
+#include "testrun/setup.h"
+#include "testrun/testrun.h"
+#include "world/levelfile.h"
+#include "world/levellist.h"
+
+namespace {
+
+// The virtual pixel over a world point for the current camera, the
+// inverse of getmouseworld.
+void pointat(vector2d w, int left = 0) {
+  prevmouse = mouse;
+  mouse.x = (int)lroundf(320.0f + (w.x - view.pos[0]) * 320.0f / view.pos[2]);
+  mouse.y = (int)lroundf(240.0f - (w.y - view.pos[1]) * 320.0f / view.pos[2]);
+  mouse.left = left;
+}
+
+vector2d midpoint(vector2d a, vector2d b) { return {(a.x + b.x) * 0.5f, (a.y + b.y) * 0.5f}; }
+
+std::string editorreadout() {
+  char text[READOUTBUFFER];
+  geteditorreadout(text);
+  return text;
+}
+
+// The editor's words for a stress ratio and side, the simulation's numbers.
+std::string stresswords(const char *label, int side, float stress) {
+  char text[96];
+  if (stress >= 1.0f)
+    snprintf(text, sizeof text, "%s %s past breaking", label, side ? "compressed" : "stretched");
+  else
+    snprintf(text, sizeof text, "%s %s %d %% of breaking", label, side ? "compressed" : "stretched",
+             (int)(stress * 100.0f));
+  return text;
+}
+
+// Is the point on the 640x480 screen, at least `inside` units from the edges?
+bool onscreen(float x, float y, float inside) {
+  return fabsf(x - view.pos[0]) <= view.pos[2] - inside && fabsf(y - view.pos[1]) <= view.pos[2] * 0.75f - inside;
+}
+
+// Every anchor and both ends of the level on screen after one camera step
+// (which clamps) with nothing pressed.
+std::string offscreen(void (*step)()) {
+  memset(keyboard, 0, sizeof(keyboard));
+  mouse = prevmouse = {};
+  step();
+  std::string missed;
+  for (int i = 0; i < numofjoints; i++)
+    if (joint[i].type == 0 && !onscreen(joint[i].pos.x, joint[i].pos.y, 2.0f))
+      missed += " anchor " + std::to_string(i);
+  if (!onscreen(level.leftend, level.deckheight, 2.0f) || !onscreen(level.rightend, level.deckheight, 2.0f))
+    missed += " an end";
+  return missed;
+}
+
+void editorstep() { moveeditorcamera(0, 0); }
+
+}  // namespace
+
+TEST(Feedback, EveryShippedLevelOpensAndFramesWhole) {
+  windowinfo.screenwidth = 640, windowinfo.screenheight = 480;
+  glob_t found;
+  ASSERT_EQ(glob(SPANWRIGHT_SOURCE_DIR "/data/level/*/*.qzl", 0, nullptr, &found), 0);
+  ASSERT_GE(found.gl_pathc, 12u);
+  for (size_t i = 0; i < found.gl_pathc; i++) {
+    std::string path = found.gl_pathv[i];
+    size_t slash = path.rfind('/');
+    ASSERT_EQ(chdir(path.substr(0, slash).c_str()), 0);
+    numofjoints = numofbeams = 0;
+    ASSERT_TRUE(loadlevel(path.substr(slash + 1, path.size() - slash - 5).c_str(), 0)) << path;
+    ASSERT_EQ(chdir(SPANWRIGHT_SOURCE_DIR), 0);
+    // The opening camera of the editor.
+    setupeditor();
+    EXPECT_EQ(offscreen(editorstep), "") << path << " as it opens";
+    // Home, from a corner far off in the editor and in the test run.
+    view.pos[0] = level.leftend, view.pos[1] = 500.0f, view.pos[2] = 16.0f;
+    framecrossing();
+    EXPECT_EQ(offscreen(editorstep), "") << path << " after Home in the editor";
+    view.pos[0] = level.rightend, view.pos[1] = 0.0f, view.pos[2] = 256.0f;
+    framecrossing();
+    EXPECT_EQ(offscreen(movecamera), "") << path << " after Home in the test run";
+  }
+  globfree(&found);
+  // A wide window shows less height: an anchor deep below the deck still fits.
+  createlevel();
+  numofjoints = numofbeams = 0;
+  joint[numofjoints++] = {0, {1024.0f, level.deckheight - 60.0f}};
+  windowinfo.screenwidth = 1600, windowinfo.screenheight = 900;
+  framecrossing();
+  EXPECT_LE(60.0f + FRAMEMARGIN, view.pos[2] * 900.0f / 1600.0f);
+  windowinfo.screenwidth = 640, windowinfo.screenheight = 480;
+}
+
+TEST(Feedback, EditorReadoutsAgainstTheTestedBridge) {
+  windowinfo.screenwidth = 640, windowinfo.screenheight = 480;
+  buildtruss(0);
+  memset(keyboard, 0, sizeof(keyboard));
+  mouse = prevmouse = {};
+  setupeditor();
+  // Over a deck beam, a diagonal and an anchor; nothing tested yet.
+  pointat(midpoint(joint[0].pos, joint[1].pos));
+  checkeditor();
+  EXPECT_EQ(editorreadout(), "Beam 8.0 of 17.9");
+  commiteditor();
+  int diagonal = 8 + 7;  // deck 0..7, top chord 8..14, then the diagonals
+  pointat(midpoint(joint[beam[diagonal].joint1].pos, joint[beam[diagonal].joint2].pos));
+  checkeditor();
+  char expected[READOUTBUFFER];
+  snprintf(expected, sizeof expected, "Beam %.1f of 17.9",
+           hypotf(joint[beam[diagonal].joint1].pos.x - joint[beam[diagonal].joint2].pos.x,
+                  joint[beam[diagonal].joint1].pos.y - joint[beam[diagonal].joint2].pos.y));
+  EXPECT_EQ(editorreadout(), expected);
+  commiteditor();
+  pointat(joint[0].pos);
+  checkeditor();
+  EXPECT_EQ(editorreadout(), "Anchor 992, 32");
+  commiteditor();
+
+  // A test with the train across; back in the editor each beam reads the
+  // peak its bond reached in the simulation.
+  game.weight = level.weight, levelnum = -1;
+  starttestrun(0);
+  game.autorun = 1;
+  for (int i = 0; i < 600; i++)
+    simulationstep();
+  notebreakmark();
+  resumeeditor();
+  int checked = 0;
+  for (int b = 0; b < numofbonds; b++) {
+    if (bond[b].rigid != 0 || bond[b].beam < 0 || bond[b].type != BOND_SPRING)
+      continue;
+    const beaminfo &m = beam[bond[b].beam];
+    pointat(midpoint(joint[m.joint1].pos, joint[m.joint2].pos));
+    checkeditor();
+    std::string text = editorreadout();
+    commiteditor();
+    if (text.rfind("Beam ", 0) != 0 || !m.hover)
+      continue;  // another member crosses this one's middle
+    EXPECT_NE(text.find(stresswords("   Peak:", bond[b].peakstresstype, bond[b].peakstress)), std::string::npos)
+        << text << " for bond " << b;
+    checked++;
+  }
+  EXPECT_GE(checked, 20);
+  // Any edit forgets the test: the peak goes, and stays gone after an undo.
+  vector2d deck = midpoint(joint[0].pos, joint[1].pos);
+  pointat(deck);
+  checkeditor();
+  ASSERT_NE(editorreadout().find("Peak"), std::string::npos);
+  commiteditor();
+  pointat({1000.0f, 50.0f}, 0), checkeditor(), commiteditor();
+  pointat(joint[16].pos, 1), checkeditor(), commiteditor();  // select the top chord's last joint
+  pointat(joint[16].pos, 0), checkeditor(), commiteditor();
+  pointat({1060.0f, 50.0f}, 1), checkeditor(), commiteditor();  // a beam to a new joint
+  pointat({1060.0f, 60.0f}, 0), checkeditor(), commiteditor();
+  editorundo();
+  clearselection();
+  pointat(deck);
+  checkeditor();
+  EXPECT_EQ(editorreadout(), "Beam 8.0 of 17.9");
+  commiteditor();
+}
+
+TEST(Feedback, DrawingAidAndLongBeams) {
+  buildtruss(0);
+  memset(keyboard, 0, sizeof(keyboard));
+  mouse = prevmouse = {};
+  setupeditor();
+  // Drawing from the anchor at 992 towards a point far along the deck:
+  // the preview ends on the farthest grid point within 17.9, 16 away.
+  pointat(joint[0].pos, 1), checkeditor(), commiteditor();
+  pointat(joint[0].pos, 0), checkeditor(), commiteditor();
+  ASSERT_EQ(editor.selected, 0);
+  pointat({992.0f, 32.0f + 30.0f});
+  checkeditor();
+  EXPECT_EQ(editorreadout(), "16.0 / 17.9");
+  commiteditor();
+  // While a joint moves, its place; the beams it stretches are left out.
+  clearselection();
+  int free = 4;  // the middle deck joint
+  float x = joint[free].pos.x;
+  pointat(joint[free].pos, 1), checkeditor(), commiteditor();
+  pointat({x, 50.0f}, 1), checkeditor();
+  char expected[READOUTBUFFER];
+  snprintf(expected, sizeof expected, "Joint %d, 50", (int)x);
+  EXPECT_EQ(editorreadout(), expected);
+  commiteditor();
+  for (int i = 0; i < 2; i++)
+    pointat({x, 50.0f}, 0), checkeditor(), commiteditor();
+  setupsimulation();
+  int bridgebonds = 0;
+  for (int b = 0; b < numofbonds; b++)
+    bridgebonds += bond[b].rigid == 0;
+  int longbeams = numofbeams - bridgebonds;
+  ASSERT_GE(longbeams, 2);
+  EXPECT_EQ(countlongbeams(), longbeams);
+  char text[READOUTBUFFER];
+  getlongbeamwarning(text);
+  snprintf(expected, sizeof expected, "%d beams too long: the test leaves them out", longbeams);
+  EXPECT_STREQ(text, expected);
+  for (int i = 0; i < numofbeams; i++)
+    if (hypotf(joint[beam[i].joint1].pos.x - joint[beam[i].joint2].pos.x,
+               joint[beam[i].joint1].pos.y - joint[beam[i].joint2].pos.y) > 17.9f) {
+      getbeamreadout(text, i, 1);
+      EXPECT_NE(strstr(text, ": too long, the test leaves it out"), nullptr) << text;
+    }
+  // A hostile file's anchor far off the grid reads as a number, not as an
+  // integer it cannot be.
+  joint[0].pos = {3e38f, -3e38f};
+  editor.state = EDIT_IDLE, editor.selected = 0, editor.dragmode = DRAG_MOVING;
+  snprintf(expected, sizeof expected, "Anchor %.1f, %.1f", 3e38f, -3e38f);
+  EXPECT_EQ(editorreadout(), expected);
+  clearselection();
+  numofbeams = 1;
+  joint[beam[0].joint2].pos.x = joint[beam[0].joint1].pos.x + 18.0f;
+  getlongbeamwarning(text);
+  EXPECT_STREQ(text, "1 beam too long: the test leaves it out");
+}
+
+TEST(Feedback, TestRunBondReadout) {
+  buildpiertruss();
+  memset(&game, 0, sizeof(game));
+  game.weight = level.weight, levelnum = -1;
+  view.pos[0] = 1024.0f, view.pos[1] = 32.0f, view.pos[2] = 64.0f;
+  starttestrun(0);
+  game.autorun = 1;
+  for (int i = 0; i < 200; i++)
+    simulationstep();
+  // Over the middle of each bridge bond the mouse finds that bond (or one
+  // crossing it there) and reads the simulation's numbers for it.
+  int found = 0;
+  for (int b = 0; b < numofbonds; b++) {
+    if (bond[b].rigid != 0 || bond[b].type != BOND_SPRING)
+      continue;
+    pointat(midpoint(particle[bond[b].particle1].pos, particle[bond[b].particle2].pos));
+    int hit = findbridgebond(getmouseworld(mouse.x, mouse.y));
+    ASSERT_GE(hit, 0) << "bond " << b;
+    EXPECT_EQ(bond[hit].rigid, 0);
+    found += hit == b;
+    char text[READOUTBUFFER];
+    getbondreadout(text, hit);
+    EXPECT_EQ(text, stresswords("Now:", bond[hit].stresstype, bond[hit].stress) +
+                        stresswords("   Peak:", bond[hit].peakstresstype, bond[hit].peakstress));
+  }
+  EXPECT_GE(found, 30);
+  // Far from the bridge nothing is measured.
+  EXPECT_EQ(findbridgebond({1024.0f, 200.0f}), -1);
+}
