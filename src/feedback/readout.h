@@ -15,7 +15,7 @@
 
 constexpr int READOUTX = 160;
 constexpr int READOUTY = 448;
-constexpr int WARNINGY = 80;
+constexpr int WARNINGY = 84;
 constexpr int FEEDBACKSIZE = 14;
 constexpr int READOUTBUFFER = 128;
 
