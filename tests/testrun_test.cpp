@@ -9,10 +9,12 @@
 #include "shell/config.h"
 #include "shell/input.h"
 #include "sim/object.h"
+#include "sim/bond.h"
 #include "sim/particle.h"
 #include "sim_bridge.h"
 #include "testrun/game.h"
 #include "testrun/outcome.h"
+#include "testrun/replay.h"
 #include "testrun/runrecord.h"
 #include "testrun/testrun.h"
 #include "ui/textbox.h"
@@ -196,4 +198,48 @@ TEST(TestRun, CameraMoveAndClamps) {
   EXPECT_EQ(std::vector<int>({checkcamerapace(15), checkcamerapace(16), checkcamerapace(1000)}), std::vector<int>({0, 1, 3}));
   EXPECT_TRUE(testrunclock.camera == 1000u && view.pos[0] == 1026.5f);
   keyboard['d'] = 0;
+}
+
+// The replay of a break: the pier truss under a train too heavy for it, the
+// weak truss breaking under its own weight with no train called, and a
+// progressive crossing at a weight the pier truss cannot carry. Each replay stops in "Slow" a second
+// before the break, or at once for an early one, with the beam ringed where
+// it is; run on, it breaks the same beam at the same step.
+TEST(TestRun, ReplayBreaksTheSameBeamAtTheSameStep) {
+  struct { int weak, autorun, mode, weight, add; } rows[] = {{0, 1, 0, 900000, 0}, {1, 0, 0, 40000, 0}, {0, 1, 1, 40000, 900000}};
+  for (const auto &r : rows) {
+    SCOPED_TRACE(testing::Message() << "row " << (&r - rows));
+    startrun(0, r.autorun, r.mode);
+    if (r.weak)
+      buildtruss(1), starttestrun(0), game.autorun = r.autorun;
+    game.add = r.add;
+    game.weight = r.weight;
+    for (int i = 0; i < 200 * STEPSPERSECOND && outcome.firstbreak < 0; i++)
+      simulationstep();
+    ASSERT_GE(outcome.firstbreak, 0);
+    int beam = outcome.firstbreak, step = outcome.firstbreakstep, weight = game.testweight;
+    vector2d where = outcome.firstbreakpos;
+    game.fast = 1;
+    startreplay();
+    int pausestep = step > STEPSPERSECOND ? step - STEPSPERSECOND : 0;
+    for (int i = 0; i < 200 * STEPSPERSECOND && !game.pause; i++)
+      simulationstep();
+    vector2d mark;
+    ASSERT_TRUE(game.pause && game.slow && !game.fast && findreplaymark(&mark));
+    EXPECT_TRUE(game.steps == pausestep && outcome.firstbreak < 0) << game.steps << " " << pausestep;
+    game.pause = 0;
+    while (outcome.firstbreak < 0 && game.steps < step - 1)
+      simulationstep();
+    EXPECT_TRUE(findreplaymark(&mark) && vectordistance2d(&mark, &where) < 1.0f);
+    while (outcome.firstbreak < 0 && game.steps <= step)
+      simulationstep();
+    EXPECT_TRUE(outcome.firstbreak == beam && outcome.firstbreakstep == step && game.testweight == weight &&
+                game.mode == r.mode && !findreplaymark(&mark))
+        << outcome.firstbreak << " " << outcome.firstbreakstep;
+  }
+  // A restart forgets the replay; with nothing broken there is none.
+  restarttestrun(0);
+  vector2d mark;
+  startreplay();
+  EXPECT_TRUE(!canreplay() && !findreplaymark(&mark) && game.steps == 0 && !game.pause);
 }

@@ -12,9 +12,11 @@
 #include "shell/config.h"
 #include "shell/input.h"
 #include "shell/system.h"
+#include "sim/bond.h"
 #include "testrun/game.h"
 #include "testrun/gameloop.h"
 #include "testrun/outcome.h"
+#include "testrun/replay.h"
 #include "testrun/runrecord.h"
 #include "testrun/setup.h"
 #include "testrun/testrun.h"
@@ -29,6 +31,8 @@
 static int keywentdown(int key) { return keyboard[key] && !prevkeyboard[key]; }
 
 static void declareitem(const char *text, int x, int y) { createmenuitem(text, x, y, 16, 1, 1, 1, 1); }
+
+static int replayrequest;  // set by the "Replay" item
 
 // Rebuilt every frame in this order so that "Edit" is always item 0; the
 // conditions read the state as it was at the start of the frame.
@@ -82,6 +86,11 @@ static void declaretestrunitems() {
     setmenuitem(9, &game.state, (int)STATE_NEXTLEVEL);
     setmenuitem(1, 'n');
   }
+  if (canreplay()) {
+    declareitem("Replay", ALIGN_END | 640, 16);
+    setmenuitem(9, &replayrequest, 1);
+    setmenuitem(1, 'b');
+  }
   declarehelpitem();
 }
 
@@ -99,8 +108,11 @@ static void renderworld(int hoverbond) {
     renderbonds();
   }
   renderlevel();
+  vector2d mark;
   if (outcome.firstbreak >= 0)
     renderbreakmark(outcome.firstbreakpos.x, outcome.firstbreakpos.y);
+  else if (findreplaymark(&mark))
+    renderbreakmark(mark.x, mark.y);
   renderhoverbond(hoverbond);
   glEnable(GL_TEXTURE_2D);
 }
@@ -127,6 +139,7 @@ static void drawtestruntexts() {
 // The top centre, below "Test Passed" or "Test Failed": why it failed, what
 // a progressive test held, and when the first beam broke.
 static void drawverdict() {
+  vector2d mark;
   if (game.state == STATE_BRIDGE && game.mode == 1) {
     drawtext("Weight", 0, 368, 16, 0.75f, 0.75f, 0.75f, 1);
     drawtext("Add per crossing", 0, 400, 16, 0.75f, 0.75f, 0.75f, 1);
@@ -141,6 +154,17 @@ static void drawverdict() {
       drawtext("Held /i", ALIGN_CENTER | 320, 32, 16, 1, 1, 1, 1, outcome.held);
     else if (game.mode == 1)
       drawtext("Held nothing", ALIGN_CENTER | 320, 32, 16, 1, 1, 1, 1);
+  }
+  // A pass by the design's rule may leave the bridge in pieces: say which.
+  if (game.state == STATE_PASSED && bridgebreak.count == 0)
+    drawtext("Bridge intact", ALIGN_CENTER | 320, 16, 16, 1, 1, 1, 1);
+  else if (game.state == STATE_PASSED)
+    drawtext(bridgebreak.count == 1 ? "/i beam broke" : "/i beams broke", ALIGN_CENTER | 320, 16, 16, 1.0f,
+             0.9f, 0.15f, 1, bridgebreak.count);
+  if (outcome.firstbreak < 0 && findreplaymark(&mark)) {
+    int step = replay.breakstep;
+    drawtext("Replay: the ringed beam breaks at /i./i s", ALIGN_CENTER | 320, 48, 16, 1.0f, 0.9f, 0.15f, 1,
+             step / STEPSPERSECOND, step % STEPSPERSECOND / 6);
   }
   if (outcome.firstbreak >= 0) {
     int step = outcome.firstbreakstep;
@@ -225,7 +249,8 @@ void gameloop() {
     int paused = game.pause;
     game.pause |= help.open;
     checksimulationpace(now);
-    game.pause = paused;
+    if (help.open)  // a replay reaching its pause keeps it
+      game.pause = paused;
     checkrunrecord();
     checkcamerapace(now);
     if (keywentdown(KEY_F1))
@@ -234,6 +259,9 @@ void gameloop() {
       restarttestrun(1);
     if (keywentdown(KEY_HOME) && !textinput.editing)
       framecrossing();
+    if (replayrequest)
+      startreplay();
+    replayrequest = 0;
   }
   resetmenuitems();
 }

@@ -10,6 +10,7 @@
 #include "sim/train.h"
 #include "testrun/game.h"
 #include "testrun/outcome.h"
+#include "testrun/replay.h"
 #include "testrun/setup.h"
 #include "ui/textbox.h"
 #include "world/level.h"
@@ -29,6 +30,7 @@ void starttestrun(unsigned int now) {
   trainrefused = 0;
   setupsimulation();
   resetoutcome(1);
+  cancelreplay();
   testrunclock.step = now;
   testrunclock.camera = now;
 }
@@ -36,6 +38,7 @@ void starttestrun(unsigned int now) {
 void restarttestrun(int autorun) {
   setupsimulation();
   resetoutcome(1);
+  cancelreplay();
   trainrefused = 0;
   game.autorun = autorun;
 }
@@ -138,6 +141,7 @@ void simulationstep() {
     resetoutcome(0);
     game.state = STATE_PROGRESSIVE;
   }
+  checkreplay();
 }
 
 int isprogressiveoffered() {

@@ -1,0 +1,30 @@
+// Replaying the first break: the test that broke a bridge bond is run again
+// from its first step, the same bridge, weight, mode and train second, and
+// stops in "Slow" one second of test time before the break, with the beam
+// about to go ringed. The simulation is deterministic, so the replay breaks
+// the same beam at the same step.
+#pragma once
+
+#include "geometry/vector.h"
+
+struct replayinfo {
+  int waiting;     // 1 from the restart until the pause is reached
+  int beam;        // the beam that broke first in the run replayed
+  int breakstep;   // the step it broke at
+  int pausestep;   // one second before, or the start for an early break
+};
+
+extern replayinfo replay;
+
+// A bridge bond broke in this run (or the crossing of it being shown).
+int canreplay();
+// Restart the run the way the replayed crossing began. Does nothing when
+// no bond broke.
+void startreplay();
+// After each step: pause in "Slow" once the replay reaches its step.
+void checkreplay();
+// While the replay has not yet reached its break: where the beam about to
+// go is now, to ring it. Returns 0 otherwise.
+int findreplaymark(vector2d *pos);
+// Forget a pending replay: the run was restarted some other way.
+void cancelreplay();
