@@ -226,3 +226,44 @@ TEST(View, TerrainColumnsAndViewport) {
   EXPECT_EQ(getstresswidth(getstressclass(1)), 3.0f);
   colorsafe = 0;
 }
+
+TEST(View, MembersOutsideTheViewLeftOut) {
+  // 800 x 600 pixels, camera at (1024, 32), distance 64: x 960..1088 and
+  // y -16..80 show, 6.25 pixels to a unit; a margin of 6.25 pixels is 1 unit.
+  worldrect r = getvisiblerect(1024, 32, 64, 800, 600, 6.25f);
+  // a beam across the whole view with both ends outside stays
+  EXPECT_TRUE(segmentvisible(r, 900, 32, 1200, 32));
+  // one a little beyond the margin on any side goes; one inside it stays
+  EXPECT_FALSE(segmentvisible(r, 1089.5f, 0, 1100, 40));
+  EXPECT_FALSE(segmentvisible(r, 1000, -17.5f, 1010, -30));
+  EXPECT_FALSE(segmentvisible(r, 950, 81.5f, 940, 90));
+  EXPECT_TRUE(segmentvisible(r, 1088.5f, 0, 1100, 40));
+  // a position that is no number is drawn as before
+  EXPECT_TRUE(segmentvisible(r, NAN, NAN, 2000, 2000));
+  // a window taller than wide shows more than the half-width upwards
+  EXPECT_TRUE(segmentvisible(getvisiblerect(1024, 32, 64, 600, 800, 0), 1024, 32 + 80, 1024, 32 + 80));
+  // a camera in front of the near plane or no viewport: nothing is left out
+  EXPECT_TRUE(segmentvisible(getvisiblerect(1024, 32, 0.2f, 800, 600, 0), 1e6f, 1e6f, 1e6f, 1e6f));
+  EXPECT_TRUE(segmentvisible(getvisiblerect(1024, 32, 64, 0, 600, 0), 1e6f, 1e6f, 1e6f, 1e6f));
+  // Against the projection itself: a member any point of which lands in the
+  // window, widened by the margin, is never left out.
+  srand(7);
+  int leftout = 0;
+  for (int i = 0; i < 2000; i++) {
+    float v[4];
+    for (float &f : v)
+      f = (float)rand() / (float)RAND_MAX * 6 - 3;
+    float x1 = 1024 + 64 * v[0], y1 = 32 + 64 * v[1], x2 = 1024 + 64 * v[2], y2 = 32 + 64 * v[3];
+    int shows = 0;
+    for (int k = 0; k <= 256; k++) {
+      float t = (float)k / 256, x = x1 + (x2 - x1) * t, y = y1 + (y2 - y1) * t;
+      float px = (x - 1024) / 64 * 400 + 400, py = (y - 32) / 48 * 300 + 300;
+      shows |= px >= -6 && px <= 806 && py >= -6 && py <= 606;
+    }
+    if (shows) {
+      EXPECT_TRUE(segmentvisible(r, x1, y1, x2, y2)) << x1 << "," << y1 << " " << x2 << "," << y2;
+    }
+    leftout += !segmentvisible(r, x1, y1, x2, y2);
+  }
+  EXPECT_GT(leftout, 500);
+}

@@ -1,5 +1,7 @@
 #include "render/world.h"
 
+#include <math.h>
+
 #include "shell/config.h"
 #include "world/level.h"
 
@@ -57,4 +59,25 @@ static int clampterraincolumn(int column) {
 void getterraincolumns(int *first, int *last, float vx, float vz) {
   *first = clampterraincolumn((int)((vx - vz) * 0.25f));
   *last = clampterraincolumn((int)((vx + vz) * 0.25f));
+}
+
+// The screens' near clip plane: a camera no further than this from the
+// world sees nothing of it, and the rectangle below would mean nothing.
+constexpr float NEARCLIP = 0.25f;
+
+// The frustum of the screens' projection is 90 degrees wide: at distance vz
+// the half-width is vz and the half-height vz * heightpx / widthpx.
+worldrect getvisiblerect(float vx, float vy, float vz, int widthpx, int heightpx, float marginpixels) {
+  if (!(vz > NEARCLIP) || widthpx <= 0 || heightpx <= 0)
+    return {-INFINITY, INFINITY, -INFINITY, INFINITY};
+  float unitsperpixel = 2.0f * vz / (float)widthpx;
+  float halfwidth = vz + marginpixels * unitsperpixel;
+  float halfheight = vz * (float)heightpx / (float)widthpx + marginpixels * unitsperpixel;
+  return {vx - halfwidth, vx + halfwidth, vy - halfheight, vy + halfheight};
+}
+
+int segmentvisible(const worldrect &r, float x1, float y1, float x2, float y2) {
+  if ((x1 < r.left && x2 < r.left) || (x1 > r.right && x2 > r.right))
+    return 0;
+  return !((y1 < r.bottom && y2 < r.bottom) || (y1 > r.top && y2 > r.top));
 }

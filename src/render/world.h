@@ -32,6 +32,20 @@ float getstresswidth(int widthclass); // line-width factor, 1 for class 0
 // First and last terrain column visible around vx at distance vz, clamped to 0..510.
 void getterraincolumns(int *first, int *last, float vx, float vz);
 
+// The part of the plane z = 0 that a camera at (vx, vy, vz) shows in a
+// viewport of widthpx x heightpx pixels, widened on every side by
+// marginpixels (half a member's width and its smoothing fringe), so that
+// what lies outside it leaves no pixel on screen. A camera at or in front
+// of the near plane, or an empty viewport, gets an unbounded rectangle.
+struct worldrect {
+  float left, right, bottom, top;
+};
+worldrect getvisiblerect(float vx, float vy, float vz, int widthpx, int heightpx, float marginpixels);
+// Whether a member from (x1, y1) to (x2, y2) may touch the rectangle: only
+// one that lies wholly beyond an edge is left out, so a position that is no
+// number is still drawn, as before.
+int segmentvisible(const worldrect &r, float x1, float y1, float x2, float y2);
+
 // The key to the stress colours, bottom right, whenever a stress view is
 // on (legend_gl.cpp; after setuptextdisplay).
 void drawstresslegend();

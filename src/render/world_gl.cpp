@@ -17,32 +17,101 @@ static float cameradistance() {
   return view.pos[2] > 0.0625f ? view.pos[2] : 0.0625f;
 }
 
+// Every kind is gathered into client arrays and drawn with one glDrawArrays
+// (more only past a full table): with a software renderer the per-vertex
+// calls of glBegin/glEnd cost as much as a good part of the drawing. The
+// pixels are the same, since both feed the same pipeline. The capacity
+// holds every beam or bond of a full table and is a multiple of the 2 and 4
+// vertices of a line and a quad, so a flush never splits a primitive.
+constexpr int BATCHVERTICES = 2 * 16384;
+static float batchpos[BATCHVERTICES][2];
+static float batchcolor[BATCHVERTICES][4];
+static int batchcount;
+static GLenum batchmode;
+
+static void beginbatch(GLenum mode) {
+  batchmode = mode;
+  batchcount = 0;
+}
+
+static void flushbatch() {
+  if (batchcount == 0)
+    return;
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glEnableClientState(GL_COLOR_ARRAY);
+  glVertexPointer(2, GL_FLOAT, 0, batchpos);
+  glColorPointer(4, GL_FLOAT, 0, batchcolor);
+  glDrawArrays(batchmode, 0, batchcount);
+  glDisableClientState(GL_COLOR_ARRAY);
+  glDisableClientState(GL_VERTEX_ARRAY);
+  // glBegin/glEnd left the last vertex's colour current; keep it so.
+  glColor4fv(batchcolor[batchcount - 1]);
+  batchcount = 0;
+}
+
+static void addvertex(float x, float y, const float *rgba) {
+  if (batchcount == BATCHVERTICES)
+    flushbatch();
+  batchpos[batchcount][0] = x;
+  batchpos[batchcount][1] = y;
+  for (int k = 0; k < 4; k++)
+    batchcolor[batchcount][k] = rgba[k];
+  batchcount++;
+}
+
+// What the world viewport shows, widened by `marginpixels`: members wholly
+// outside it are left out, so a zoomed-in view costs what it shows.
+static worldrect visiblerect(float marginpixels) {
+  GLint viewport[4];
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  return getvisiblerect(view.pos[0], view.pos[1], view.pos[2], viewport[2], viewport[3], marginpixels);
+}
+
+// Half a line of `widthpixels` and two pixels of smoothing fringe.
+static float linemargin(float widthpixels) { return widthpixels * 0.5f + 2.0f; }
+
+// The grid and the ground are opaque: blending them would give the same
+// pixels at the cost of reading every one back. The blending state the
+// rest of the frame expects is put back afterwards.
+static GLboolean beginopaque() {
+  GLboolean blend = glIsEnabled(GL_BLEND);
+  glDisable(GL_BLEND);
+  return blend;
+}
+
+static void endopaque(GLboolean blend) {
+  if (blend)
+    glEnable(GL_BLEND);
+}
+
 void renderlevel() {
   float vx = view.pos[0], vy = view.pos[1], vz = view.pos[2];
   int first, last;
   getterraincolumns(&first, &last, vx, vz);
   float bottom = vy - vz;
-  glColor3f(0.2f, 0.2f, 0.2f);
-  glBegin(GL_QUADS);
+  const float grey[4] = {0.2f, 0.2f, 0.2f, 1.0f};
+  GLboolean blend = beginopaque();
+  beginbatch(GL_QUADS);
   for (int i = first; i <= last; i++) {
-    glVertex2f(4.0f * i, level.terrain[i]);
-    glVertex2f(4.0f * (i + 1), level.terrain[i + 1]);
-    glVertex2f(4.0f * (i + 1), bottom);
-    glVertex2f(4.0f * i, bottom);
+    addvertex(4.0f * i, level.terrain[i], grey);
+    addvertex(4.0f * (i + 1), level.terrain[i + 1], grey);
+    addvertex(4.0f * (i + 1), bottom, grey);
+    addvertex(4.0f * i, bottom, grey);
   }
-  glEnd();
+  flushbatch();
+  endopaque(blend);
 }
 
 // Lines every 2 units: brighter every 16 (index multiple of 4), black every
 // 64 (multiple of 16). The AND acts on two's complement, so the pattern
 // continues through negative indices.
-static void setgridcolor(int index) {
+static const float *getgridcolor(int index) {
+  static const float black[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+  static const float bright[4] = {0.2f, 0.2f, 0.2f, 1.0f};
+  static const float dark[4] = {0.075f, 0.075f, 0.075f, 1.0f};
   if ((index & 15) == 0)
-    glColor3f(0.0f, 0.0f, 0.0f);
-  else if ((index & 3) == 0)
-    glColor3f(0.2f, 0.2f, 0.2f);
-  else
-    glColor3f(0.075f, 0.075f, 0.075f);
+    return black;
+  return (index & 3) == 0 ? bright : dark;
 }
 
 void rendergrid() {
@@ -50,26 +119,25 @@ void rendergrid() {
   int x0 = (int)((vx - vz) * 0.25f) - 1, x1 = (int)((vx + vz) * 0.25f) + 1;
   int y0 = (int)((vy - vz) * 0.25f) - 1, y1 = (int)((vy + vz) * 0.25f) + 1;
   int deckrow = (int)(level.deckheight * 0.25f);
-  glBegin(GL_LINES);
+  static const float half[4] = {0.1f, 0.1f, 0.1f, 1.0f};
+  static const float deck[4] = {0.3f, 0.3f, 0.0f, 1.0f};
+  GLboolean blend = beginopaque();
+  beginbatch(GL_LINES);
   for (int i = x0; i <= x1; i++) {
-    setgridcolor(i);
-    glVertex2f(4.0f * i, 4.0f * y0);
-    glVertex2f(4.0f * i, 4.0f * y1);
-    glColor3f(0.1f, 0.1f, 0.1f);
-    glVertex2f(4.0f * i + 2.0f, 4.0f * y0);
-    glVertex2f(4.0f * i + 2.0f, 4.0f * y1);
+    addvertex(4.0f * i, 4.0f * y0, getgridcolor(i));
+    addvertex(4.0f * i, 4.0f * y1, getgridcolor(i));
+    addvertex(4.0f * i + 2.0f, 4.0f * y0, half);
+    addvertex(4.0f * i + 2.0f, 4.0f * y1, half);
   }
   for (int j = y0; j <= y1; j++) {
-    setgridcolor(j);
-    if (!level.manualdeck && deckrow == j)
-      glColor3f(0.3f, 0.3f, 0.0f);
-    glVertex2f(4.0f * x0, 4.0f * j);
-    glVertex2f(4.0f * x1, 4.0f * j);
-    glColor3f(0.1f, 0.1f, 0.1f);
-    glVertex2f(4.0f * x0, 4.0f * j + 2.0f);
-    glVertex2f(4.0f * x1, 4.0f * j + 2.0f);
+    const float *c = !level.manualdeck && deckrow == j ? deck : getgridcolor(j);
+    addvertex(4.0f * x0, 4.0f * j, c);
+    addvertex(4.0f * x1, 4.0f * j, c);
+    addvertex(4.0f * x0, 4.0f * j + 2.0f, half);
+    addvertex(4.0f * x1, 4.0f * j + 2.0f, half);
   }
-  glEnd();
+  flushbatch();
+  endopaque(blend);
 }
 
 void renderwater() {
@@ -84,10 +152,15 @@ void renderwater() {
 }
 
 void renderjoints() {
+  float size = 768.0f / cameradistance();
+  worldrect r = visiblerect(linemargin(size));
   glEnable(GL_POINT_SMOOTH);
-  glPointSize(768.0f / cameradistance());
-  glBegin(GL_POINTS);
+  glPointSize(size);
+  beginbatch(GL_POINTS);
   for (int i = 0; i < numofjoints; i++) {
+    float x = joint[i].pos.x, y = joint[i].pos.y;
+    if (!segmentvisible(r, x, y, x, y))
+      continue;
     float c[4] = {0.5f, 0.5f, 0.5f, 1.0f};
     if (joint[i].type == 0)
       c[2] = 0.25f;
@@ -97,10 +170,9 @@ void renderjoints() {
       c[0] = c[1] = c[2] = 0.75f;
     if (i >= editor.savednumofjoints)
       c[0] = c[1] = c[2] = c[3] = 0.5f;
-    glColor4fv(c);
-    glVertex2f(joint[i].pos.x, joint[i].pos.y);
+    addvertex(x, y, c);
   }
-  glEnd();
+  flushbatch();
   glPointSize(1.0f);
   glDisable(GL_POINT_SMOOTH);
 }
@@ -115,7 +187,8 @@ static int stresspasses() { return game.stressview && colorsafe ? STRESSWIDTHS :
 
 static void renderbeampass(int pass, float width) {
   glLineWidth(width * getstresswidth(pass));
-  glBegin(GL_LINES);
+  worldrect r = visiblerect(linemargin(width * getstresswidth(pass)));
+  beginbatch(GL_LINES);
   for (int i = 0; i < numofbeams; i++) {
     const beaminfo *b = &beam[i];
     // A beam whose joint index is out of the table (a corrupt file that got
@@ -124,12 +197,15 @@ static void renderbeampass(int pass, float width) {
       continue;
     if (game.stressview && getstressclass(b->stress) != pass)
       continue;
+    const vector2d &p1 = joint[b->joint1].pos, &p2 = joint[b->joint2].pos;
+    if (!segmentvisible(r, p1.x, p1.y, p2.x, p2.y))
+      continue;
     float c[4] = {0.5f, 0.5f, 0.5f, 1.0f};
     if (!game.stressview) {
       if (b->type == 1)
         c[0] = c[1] = c[2] = 1.0f;
       int type = b->type >= 0 && b->type < 16 ? b->type : 0;
-      if (vectordistance2d(&joint[b->joint1].pos, &joint[b->joint2].pos) > beamtype[type])
+      if (vectordistance2d(&p1, &p2) > beamtype[type])
         c[0] = 1.0f, c[1] = c[2] = 0.0f;
       if (b->hover)
         c[0] = c[1] = 1.0f, c[2] = 0.0f;
@@ -143,11 +219,10 @@ static void renderbeampass(int pass, float width) {
       if (b->hover)
         c[0] = c[1] = 1.0f, c[2] = 0.0f;
     }
-    glColor4fv(c);
-    glVertex2f(joint[b->joint1].pos.x, joint[b->joint1].pos.y);
-    glVertex2f(joint[b->joint2].pos.x, joint[b->joint2].pos.y);
+    addvertex(p1.x, p1.y, c);
+    addvertex(p2.x, p2.y, c);
   }
-  glEnd();
+  flushbatch();
 }
 
 void renderbeams() {
@@ -160,12 +235,16 @@ void renderbeams() {
 
 static void renderbondpass(int pass, float width) {
   glLineWidth(width * getstresswidth(pass));
-  glBegin(GL_LINES);
+  worldrect r = visiblerect(linemargin(width * getstresswidth(pass)));
+  beginbatch(GL_LINES);
   for (int i = 0; i < numofbonds; i++) {
     const bondinfo *b = &bond[i];
     if (b->rigid)
       continue;
-    float c[3] = {0.5f, 0.5f, 0.5f};
+    const vector2d &p1 = particle[b->particle1].pos, &p2 = particle[b->particle2].pos;
+    if (!segmentvisible(r, p1.x, p1.y, p2.x, p2.y))
+      continue;
+    float c[4] = {0.5f, 0.5f, 0.5f, 1.0f};
     if (!game.stressview) {
       if (b->road)
         c[0] = c[1] = c[2] = 1.0f;
@@ -176,11 +255,10 @@ static void renderbondpass(int pass, float width) {
         continue;
       getstressstyle(c, side, stress);
     }
-    glColor3fv(c);
-    glVertex2f(particle[b->particle1].pos.x, particle[b->particle1].pos.y);
-    glVertex2f(particle[b->particle2].pos.x, particle[b->particle2].pos.y);
+    addvertex(p1.x, p1.y, c);
+    addvertex(p2.x, p2.y, c);
   }
-  glEnd();
+  flushbatch();
 }
 
 void renderbonds() {
@@ -200,19 +278,19 @@ static const float carquads[3][2][8] = {
 };
 
 void renderobjects() {
-  glBegin(GL_QUADS);
+  beginbatch(GL_QUADS);
   for (int i = 0; i < numofobjects; i++) {
     const objectinfo *o = &object[i];
     if (o->type < 0 || o->type > 2)
       continue;
-    glColor3fv(o->color);
+    const float c[4] = {o->color[0], o->color[1], o->color[2], 1.0f};
     int quads = o->type == 1 ? 1 : 2;
     for (int q = 0; q < quads; q++)
       for (int k = 0; k < 4; k++) {
         float u = carquads[o->type][q][k * 2], v = carquads[o->type][q][k * 2 + 1];
-        glVertex2f(o->center.x + u * o->axisx.x + v * o->axisy.x,
-                   o->center.y + u * o->axisx.y + v * o->axisy.y);
+        addvertex(o->center.x + u * o->axisx.x + v * o->axisy.x,
+                  o->center.y + u * o->axisx.y + v * o->axisy.y, c);
       }
   }
-  glEnd();
+  flushbatch();
 }

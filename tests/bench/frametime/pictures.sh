@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Compares what two builds draw, pixel by pixel: the game's own F8
+# screenshots of the lattice bridge of frametime.sh in the editor and in a
+# paused test run at its first step, each in the normal and the stress
+# view, at the camera distances 256, 64 and 16, in one window size.
+#
+#   bash tests/bench/frametime/pictures.sh [-g WxH] BUILD_A BUILD_B [OUTDIR]
+#
+# Prints the number of differing pixels per picture (compare -metric AE,
+# no fuzz); OUTDIR (default a temporary directory, kept) holds both builds'
+# PNGs and, for pictures that differ, a third showing where.
+set -eu
+SIZE=800x600
+while getopts g: o; do
+  case $o in
+    g) SIZE=$OPTARG ;;
+    *) exit 2 ;;
+  esac
+done
+shift $((OPTIND - 1))
+[ $# -ge 2 ] || { sed -n 6p "$0"; exit 2; }
+HERE=$(cd "$(dirname "$0")" && pwd)
+SRC=$(cd "$HERE/../../.." && pwd)
+OUT=${3:-$(mktemp -d /tmp/pictures.XXXXXX)}
+mkdir -p "$OUT"
+cc -O2 -o "$OUT/lattice" "$HERE/lattice.c"
+"$OUT/lattice" "$OUT/lattice.qzb"
+
+# Wheel notches move the camera 4 units each and the distance is clamped to
+# 16..256, so these sequences land on the same distances in every build.
+cat >"$OUT/pictures.scn" <<'SCN'
+rm -rf bridge && mkdir -p bridge/Perf && cp "$PIC_BRIDGE" bridge/Perf/lattice.qzb
+zoom() { case $1 in 256) wheel down 12 ;; 64) wheel up 48 ;; 16) wheel up 16 ;; esac; }
+views() { local z; for z in 256 64 16; do zoom $z; wait 1; shot $1-$z; key r; wait 0.5; shot $1stress-$z; key r; done; }
+copyout() { local f; for f in "$WORK"/*-*.png; do cp "$f" "$PIC_OUT/$PIC_TAG-$(basename "$f")"; done; }
+start $PIC_SIZE
+key b; click 330 84; move 630 475; wait 2
+views editor
+key t; wait 1; key p F1; wait 1
+views test
+copyout
+SCN
+
+tag=0
+for build in "$1" "$2"; do
+  tag=$((tag + 1))
+  PIC_OUT=$OUT PIC_TAG=$tag PIC_SIZE=$SIZE PIC_BRIDGE=$OUT/lattice.qzb E2E_HOLD=0.2 \
+    bash "$SRC/tests/e2e/run.sh" "$build" "$SRC" "$OUT/pictures.scn" >"$OUT/log-$tag" 2>&1 ||
+    { echo "run of $build failed:"; tail -5 "$OUT/log-$tag"; exit 1; }
+done
+for a in "$OUT"/1-*.png; do
+  name=${a#"$OUT"/1-}
+  n=$(compare -metric AE "$a" "$OUT/2-$name" "$OUT/diff-$name" 2>&1 | cut -d' ' -f1) || true
+  [ "$n" = 0 ] && rm -f "$OUT/diff-$name"
+  printf '%-22s %s\n' "${name%.png}" "$n"
+done
+echo "pictures in $OUT"
