@@ -1,17 +1,22 @@
 #!/usr/bin/env bash
-# Every shipped level is proven and its budget bites: the reference bridge
-# (kept with the tests, never shipped) gets the train across within budget on
-# exactly the shipped level; the cheapest bridge found for it (cheapest/)
-# passes too, and the budget is at most a fifth above it (half for the three
-# teaching levels that open the first pack); the level with no player beams
-# fails; no bridge of a pack solves another of its levels. Also the pack and
-# level names: enough of them, in playing order, short enough for the File
-# box and the progress file name.
+# Every shipped level is proven and the campaign climbs. Three bridges are
+# kept with the tests for each level (never shipped): the reference, the
+# cheapest regular truss found (regular/, R) and the cheapest bridge the
+# search found (cheapest/, C). Each passes intact, with the train called at
+# every second 0 to 6, on exactly the shipped level; the reference is within
+# the budget B. The budgets make a curve:
+#   - first pack (teaching): B >= R, so the first truss a player draws fits;
+#   - second pack: C < B, and B < R for at least three quarters of it;
+#   - third pack (experts): C <= B <= 1.1 C;
+#   - within a pack, each level either needs more (C grows) or leaves less
+#     room, (B - C) / C smaller than the level before it.
+# Also: the empty level fails; no bridge of a pack solves another of its
+# levels; pack and level names fit and are in playing order.
 set -eu
 build=$(cd "$1" && pwd); src=$(cd "$2" && pwd)
 verify="$build/spanwright-verify"
 [ -x "$verify" ] || { echo "FAIL: no $verify" >&2; exit 1; }
-levels="$src/data/level"; refs="$src/tests/levels"
+levels="${LEVELS_DIR:-$src/data/level}"; refs="${BRIDGES_DIR:-$src/tests/levels}"
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
@@ -25,22 +30,23 @@ anchors() {
   sed -e 's/.*"joints": //' -e 's/"beams".*//' <<<"$1" | grep -o '\[0, [-0-9.e]*, [-0-9.e]*\]' | sort
 }
 
-# proven FILE LEVEL WHAT: passes, built on exactly LEVEL; echoes the cost.
+# proven FILE LEVEL WHAT: holds the proof, built on exactly LEVEL; echoes
+# the cost.
 proven() {
   local out status built
-  out=$("$verify" "$1") && status=0 || status=$?
-  [ "$status" -eq 0 ] || { echo "FAIL: $3 does not pass (status $status): $out" >&2; return 1; }
+  out=$("$verify" --proof "$1") && status=0 || status=$?
+  [ "$status" -eq 0 ] || { echo "FAIL: $3 does not pass intact (status $status): $out" >&2; return 1; }
   built=$("$verify" --describe "$1")
   [ "$(levelpart "$built")" = "$(levelpart "$2")" ] || { echo "FAIL: $3 is built on another level" >&2; return 1; }
   [ "$(anchors "$built")" = "$(anchors "$2")" ] || { echo "FAIL: $3 has other anchors" >&2; return 1; }
-  sed -n 's/.*cost \([0-9]*\) of budget.*/\1/p' <<<"$out"
+  echo $(($(sed 's/.*"beams": //' <<<"$built" | grep -o '\[[0-9]*, [0-9]*, [0-9]*\]' | wc -l) * 100))
 }
 
 numofpacks=0; numoflevels=0
 while IFS= read -r pack; do
   numofpacks=$((numofpacks + 1))
   [ ${#pack} -le 27 ] || fail "pack name '$pack' does not fit the progress file name"
-  position=0
+  position=0 belowregular=0 prevc=0 prevb=0
   while IFS= read -r file; do
     name=$(basename "$file" .qzl)
     numoflevels=$((numoflevels + 1)) position=$((position + 1))
@@ -48,23 +54,48 @@ while IFS= read -r pack; do
     # Names begin with the playing position, 01 on, so byte order is playing order.
     [ "${name:0:3}" = "$(printf '%02d ' $position)" ] || fail "$pack/$name: not at position $position"
     shipped=$("$verify" --describe "$file")
-    budget=$(sed -n 's/.*"budget": \([0-9]*\).*/\1/p' <<<"$shipped")
-    ref=$(proven "$refs/$pack/$name.qzb" "$shipped" "$pack/$name: reference") || { failures=$((failures + 1)); continue; }
-    [ "$ref" -le "$budget" ] || fail "$pack/$name: reference costs $ref of $budget"
-    cheap=$(proven "$refs/$pack/cheapest/$name.qzb" "$shipped" "$pack/$name: cheapest") || { failures=$((failures + 1)); continue; }
-    slack=20; [ "$numofpacks" -gt 1 ] || [ "${name:0:2}" -gt 3 ] || slack=50
-    [ $((budget * 100)) -le $((cheap * (100 + slack))) ] ||
-      fail "$pack/$name: budget $budget is more than $slack% above the cheapest bridge found, $cheap"
+    b=$(sed -n 's/.*"budget": \([0-9]*\).*/\1/p' <<<"$shipped")
+    if [ ! -d "$refs/$pack/regular" ]; then
+      # A pack not yet measured against its regular trusses: the budget is at
+      # most a fifth above the cheapest bridge found, which passes.
+      "$verify" "$refs/$pack/$name.qzb" >/dev/null && "$verify" "$refs/$pack/cheapest/$name.qzb" >/dev/null ||
+        { fail "$pack/$name: reference or cheapest does not pass"; continue; }
+      c=$("$verify" "$refs/$pack/cheapest/$name.qzb" | sed -n 's/.*cost \([0-9]*\) of budget.*/\1/p')
+      [ $((b * 100)) -le $((c * 120)) ] || fail "$pack/$name: budget $b is more than 20% above the cheapest $c"
+      continue
+    fi
+    ref=$(proven "$refs/$pack/$name.qzb" "$shipped" "$pack/$name: reference") &&
+      c=$(proven "$refs/$pack/cheapest/$name.qzb" "$shipped" "$pack/$name: cheapest") &&
+      r=$(proven "$refs/$pack/regular/$name.qzb" "$shipped" "$pack/$name: regular") ||
+      { failures=$((failures + 1)); continue; }
+    [ "$ref" -le "$b" ] || fail "$pack/$name: reference costs $ref of $b"
+    [ "$c" -le "$ref" ] && [ "$c" -le "$r" ] || fail "$pack/$name: cheapest $c dearer than reference $ref or regular $r"
+    case $numofpacks in
+      1) [ "$b" -ge "$r" ] || fail "$pack/$name: budget $b below the regular truss $r of a teaching level" ;;
+      2) [ "$b" -gt "$c" ] || fail "$pack/$name: budget $b leaves no room above the cheapest $c"
+         [ "$b" -ge "$r" ] || belowregular=$((belowregular + 1)) ;;
+      *) [ $((b * 10)) -le $((c * 11)) ] || fail "$pack/$name: budget $b more than 10 % above the cheapest $c" ;;
+    esac
+    # More to build, or less room: (b - c) / c below (prevb - prevc) / prevc.
+    [ "$position" -eq 1 ] || [ "$c" -gt "$prevc" ] || [ $(((b - c) * prevc)) -lt $(((prevb - prevc) * c)) ] ||
+      fail "$pack/$name: neither dearer nor tighter than the level before it ($c of $b after $prevc of $prevb)"
+    prevc=$c prevb=$b
 
     # Without the player's beams the train does not get across. Half a
     # minute of test time is plenty: it reaches the gap in a few seconds.
     "$verify" --seconds 30 "$file" >/dev/null && status=0 || status=$?
     [ "$status" -eq 1 ] || fail "$pack/$name: the empty level gives status $status, not a fail"
   done < <(find "$levels/$pack" -maxdepth 1 -name '*.qzl' | LC_ALL=C sort)
-  # Each level its own puzzle: no reference or cheapest bridge of the pack
-  # also passes another of its levels within that level's budget.
-  out=$("$verify" --pack "$levels/$pack" --bridges "$refs/$pack" --cheapest-dir "$refs/$pack/cheapest" --cross) ||
-    fail "$pack: $(grep -i 'repeat\|fail\|not' <<<"$out")"
+  [ "$numofpacks" -ne 2 ] || [ ! -d "$refs/$pack/regular" ] || [ $((belowregular * 4)) -ge $((position * 3)) ] ||
+    fail "$pack: only $belowregular of $position budgets below the regular truss"
+  # Each level its own puzzle: no reference, cheapest or regular bridge of
+  # the pack also passes another of its levels within that level's budget.
+  kinds=("$refs/$pack"); [ ! -d "$refs/$pack/regular" ] || kinds+=("$refs/$pack/regular")
+  for kind in "${kinds[@]}"; do
+    out=$("$verify" --pack "$levels/$pack" --bridges "$kind" --cheapest-dir "$refs/$pack/cheapest" --cross) && status=0 || status=$?
+    ! grep -q '^repeat' <<<"$out" || fail "$pack: $(grep '^repeat' <<<"$out")"
+    [ "$status" -eq 0 ] || [ "$kind" != "$refs/$pack" ] || fail "$pack: $(grep -i 'fail\|not' <<<"$out")"
+  done
 done < <(cd "$levels" && find . -mindepth 1 -maxdepth 1 -type d -printf '%f\n' | LC_ALL=C sort)
 
 [ "$numofpacks" -ge 3 ] || fail "only $numofpacks map packs"
