@@ -1,18 +1,25 @@
 # Installation into a prefix laid out the way a Linux desktop expects:
 #   bin/spanwright               launcher: runs the game in the player's data directory
 #   bin/spanwright-verify        headless level checker
+#                                (SPANWRIGHT_BINDIR moves both, e.g. to games/)
 #   lib/spanwright/spanwright    the game itself
 #   share/spanwright/            shipped data the launcher copies from
 #   share/applications, share/metainfo, share/icons/hicolor
 # Destinations are relative so `cmake --install --prefix` and DESTDIR both work.
 set(SPANWRIGHT_APPID org.spanwright.Spanwright)
+# A distribution may keep games in a directory of their own; the launcher
+# finds the rest of the installation from its parent, so any one level below
+# the prefix works.
+set(SPANWRIGHT_BINDIR bin CACHE STRING "Directory below the prefix for the launcher and the checker")
 
 install(PROGRAMS ${CMAKE_SOURCE_DIR}/dist/spanwright.sh
-  DESTINATION bin RENAME spanwright)
+  DESTINATION ${SPANWRIGHT_BINDIR} RENAME spanwright)
 
 if(TARGET spanwright-verify)
-  install(TARGETS spanwright-verify RUNTIME DESTINATION bin)
+  install(TARGETS spanwright-verify RUNTIME DESTINATION ${SPANWRIGHT_BINDIR})
 endif()
+install(FILES ${CMAKE_SOURCE_DIR}/dist/man/spanwright.6 ${CMAKE_SOURCE_DIR}/dist/man/spanwright-verify.6
+  DESTINATION share/man/man6)
 
 # Reference bridges stay with the tests; only the levels and the images ship.
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/level
@@ -30,13 +37,14 @@ endif()
 # entries with. The path is the prefix given at install time, which a
 # DESTDIR staging install leaves as the final one.
 install(CODE "set(spanwright_desktop \"${CMAKE_SOURCE_DIR}/dist/${SPANWRIGHT_APPID}.desktop\")")
+install(CODE "set(spanwright_bindir \"${SPANWRIGHT_BINDIR}\")")
 install(CODE [[
   # Written straight to its destination (and recorded in the manifest) so
   # that two installs from one build tree never share a scratch file.
   get_filename_component(name "${spanwright_desktop}" NAME)
   set(dir "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/share/applications")
   file(READ "${spanwright_desktop}" entry)
-  string(REPLACE "Exec=spanwright" "Exec=\"${CMAKE_INSTALL_PREFIX}/bin/spanwright\"" entry "${entry}")
+  string(REPLACE "Exec=spanwright" "Exec=\"${CMAKE_INSTALL_PREFIX}/${spanwright_bindir}/spanwright\"" entry "${entry}")
   message(STATUS "Installing: ${dir}/${name}")
   file(MAKE_DIRECTORY "${dir}")
   file(WRITE "${dir}/${name}" "${entry}")

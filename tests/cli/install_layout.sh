@@ -15,6 +15,7 @@ app=org.spanwright.Spanwright
 
 # The installed layout: the shipped levels, and never the reference bridges.
 [ -x "$prefix/bin/spanwright" ] || fail "no launcher"
+[ -f "$prefix/share/man/man6/spanwright.6" ] && [ -f "$prefix/share/man/man6/spanwright-verify.6" ] || fail "no manual pages"
 [ -x "$prefix/lib/spanwright/spanwright" ] || [ ! -x "$build/spanwright" ] || fail "game not installed"
 [ -x "$prefix/bin/spanwright-verify" ] || [ ! -x "$build/spanwright-verify" ] || fail "verify not installed"
 for s in 48 64 128 256; do
