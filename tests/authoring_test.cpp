@@ -5,8 +5,10 @@
 
 #include <vector>
 
+#include "authoring/cheapest.h"
 #include "authoring/proof.h"
 #include "authoring/regular.h"
+#include "authoring/runrecord.h"
 #include "editor/editor.h"
 #include "sim_bridge.h"
 #include "testrun/verifyrun.h"
@@ -217,4 +219,73 @@ TEST(Proof, HoldsOnlyIntactAtEverySecond) {
   }
   ASSERT_EQ(runproofs([](int) { return 0; }, 1, 60, 2, r), 1);
   EXPECT_TRUE(r[0].failure == FAILURE_UNBUILT && !proofholds(r));
+}
+
+static std::vector<int> dumped;
+static void notedump(int step) { dumped.push_back(step); }
+
+// The record of a collapsing bridge: each broken beam once, in step order,
+// the first the one the simulation reported first. Steps asked for after
+// the verdict are still dumped, and the record, stresses and weights stay
+// those of the verdict.
+TEST(RunRecord, BreaksAndDumpsAfterTheVerdict) {
+  buildtruss(1);
+  savebridgetables(&saved);
+  verdictinfo v = runverdict(120, 2.0f);
+  loadbridgetables(&saved);
+  runsettings s = {};
+  s.seconds = 120;
+  ASSERT_EQ(recordrun(&s, nullptr), 0);
+  ASSERT_GT(runlog.numofbroken, 1);
+  EXPECT_TRUE(runlog.steps == v.steps && runlog.failure == v.failure);
+  EXPECT_TRUE(runlog.broken[0][0] == v.firstbreak && runlog.broken[0][2] == v.breakside);
+  std::vector<int> seen(numofbeams, 0);
+  for (int k = 0; k < runlog.numofbroken; k++) {
+    EXPECT_EQ(seen[runlog.broken[k][0]]++, 0) << "beam " << runlog.broken[k][0] << " listed twice";
+    EXPECT_TRUE(k == 0 || runlog.broken[k][1] >= runlog.broken[k - 1][1]);
+    EXPECT_LE(runlog.broken[k][1], runlog.steps);
+  }
+  static runrecord first;
+  first = runlog;
+  std::vector<float> stress;
+  for (int b = 0; b < numofbeams; b++)
+    stress.push_back(beam[b].stress);
+  loadbridgetables(&saved);
+  s.numofdumps = 3;
+  s.dumpstep[0] = runlog.steps + 100;
+  s.dumpstep[1] = 5;
+  s.dumpstep[2] = runlog.steps;
+  dumped.clear();
+  ASSERT_EQ(recordrun(&s, notedump), 0);
+  EXPECT_EQ(dumped, (std::vector<int>{5, first.steps, first.steps + 100}));
+  EXPECT_EQ(memcmp(&first, &runlog, sizeof first), 0);
+  for (int b = 0; b < numofbeams; b++)
+    EXPECT_EQ(stress[b], beam[b].stress) << "beam " << b;
+}
+
+// The search from a sound bridge ends on one no dearer that passes intact
+// with the train at every second, and on the same one every time; from a
+// bridge that fails it refuses and leaves it as it was.
+TEST(Cheapest, NeverDearerNeverFailing) {
+  buildpiertruss();
+  savebridgetables(&saved);
+  cheapestsearch s;
+  ASSERT_EQ(findcheapestbridge(120, 0, 2, &s), 1);
+  ASSERT_EQ(s.outcome, CHEAPEST_FINISHED);
+  EXPECT_LT(numofbeams, saved.numofbeams);
+  EXPECT_EQ(s.startcost, saved.numofbeams * 100);
+  static bridgetables found;
+  savebridgetables(&found);
+  for (int t = 0; t < PROOFSECONDS; t++) {
+    loadbridgetables(&found);
+    EXPECT_TRUE(passedintact(runtrainat(t, 120))) << "train at " << t << " s";
+  }
+  loadbridgetables(&saved);
+  ASSERT_EQ(findcheapestbridge(120, 0, 1, &s), 1);
+  EXPECT_TRUE(numofbeams == found.numofbeams && numofjoints == found.numofjoints &&
+              memcmp(joint, found.joint, sizeof(jointinfo) * (size_t)numofjoints) == 0);
+  buildtruss(1);
+  savebridgetables(&saved);
+  ASSERT_EQ(findcheapestbridge(120, 0, 2, &s), 1);
+  EXPECT_TRUE(s.outcome == CHEAPEST_STARTFAILS && numofbeams == saved.numofbeams);
 }

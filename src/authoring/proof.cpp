@@ -24,6 +24,20 @@ int runproofs(int (*load)(int bridge), int count, int seconds, int workers, verd
   return runjobs(proofjob, count * PROOFSECONDS, workers, results);
 }
 
+static bridgetables live;
+
+static int loadlive(int) {
+  loadbridgetables(&live);
+  return 1;
+}
+
+int provelive(int seconds, int workers, verdictinfo *results) {
+  savebridgetables(&live);
+  int ran = runproofs(loadlive, 1, seconds, workers, results);
+  loadbridgetables(&live);
+  return ran;
+}
+
 int proofholds(const verdictinfo *results) {
   for (int s = 0; s < PROOFSECONDS; s++)
     if (!passedintact(results[s]))

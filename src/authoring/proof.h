@@ -21,5 +21,8 @@ verdictinfo runtrainat(int second, int seconds);
 // count. Returns 0 when a worker failed.
 int runproofs(int (*load)(int bridge), int count, int seconds, int workers, verdictinfo *results);
 
+// The proof of the bridge in the live tables, which it leaves as they were.
+int provelive(int seconds, int workers, verdictinfo *results);
+
 // 1 when every one of the PROOFSECONDS results passed intact.
 int proofholds(const verdictinfo *results);

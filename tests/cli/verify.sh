@@ -2,7 +2,8 @@
 # spanwright-verify end to end, one run a row: its exit status and what its
 # output (stdout and stderr as one text, so a pattern may span lines) must
 # match. A single file: a sound truss on piers passes under the default
-# train and a bare deck fails; unreadable input and wrong options give 2.
+# train (its positions dumped before and after the verdict) and a bare deck
+# fails; unreadable input and wrong options give 2.
 # For level authors: --pack, a pack in playing order against the player's
 # bridges beside it and the budget against the cheapest bridge; --cross, a
 # bridge that also solves another level; --cheapest, the search for a
@@ -30,6 +31,7 @@ while IFS='|' read -r want args pattern; do
 done <<'ROWS'
 0|truss.qzb|cost 4000 of budget 10000
 0|--json --dump-steps 60,300 truss.qzb|"dumps": \{"60": \[\[992, 32\].*"result": "passed".*"failure": null, .*\[60, 2\].*"broken_beams": \[\]
+0|--json --dump-steps 900,60 truss.qzb|"dumps": \{"60": \[\[992, 32\].*\]\], "900": \[\[992, 32\].*"steps": 452, "passed_step": 452,
 1|deckonly.qzb|failed: the train fell.*first break: beam
 1|--json --seconds 20 deckonly.qzb|"passed_step": null, "failure": "fell".*"broken_beams": \[\[[0-9]+, [0-9]+, [01]\]
 1|--json --seconds 3 truss.qzb|"steps": 180, "passed_step": null, "failure": "time"
