@@ -21,10 +21,11 @@ endif()
 install(FILES ${CMAKE_SOURCE_DIR}/dist/man/spanwright.6 ${CMAKE_SOURCE_DIR}/dist/man/spanwright-verify.6
   DESTINATION share/man/man6)
 
-# Reference bridges stay with the tests; only the levels and the images ship.
+# Reference bridges stay with the tests; only the levels, their hints and
+# the images ship.
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/level
   DESTINATION share/spanwright
-  FILES_MATCHING PATTERN "*.qzl")
+  FILES_MATCHING PATTERN "*.qzl" PATTERN "*.txt")
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/texture
   DESTINATION share/spanwright
   FILES_MATCHING PATTERN "*.png")

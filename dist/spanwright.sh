@@ -6,8 +6,9 @@
 # from the installed data on every start:
 #   - images the player never edits are refreshed from the installation, so an
 #     upgrade brings new ones;
-#   - map packs and levels are copied only where missing: a level the player
-#     saved over, and every bridge and progress file, stay theirs.
+#   - map packs and levels, with the hint files beside them, are copied only
+#     where missing: a level the player saved over, and every bridge and
+#     progress file, stay theirs.
 # "level", "bridge" and every pack inside them must be real directories (the
 # game leaves them with ".."), and levels are copied rather than linked so a
 # save over a shipped level writes a file of the player's own.

@@ -8,6 +8,7 @@
 #include "shell/input.h"
 #include "testrun/game.h"
 #include "ui/menu.h"
+#include "world/hint.h"
 #include "world/level.h"
 #include "world/levelfile.h"
 #include "world/levellist.h"
@@ -38,6 +39,7 @@ static int getnamelist(const loadscreen *screen) {
 static void openchosen(loadscreen *screen) {
   strncpy(game.name, levellist[screen->chosen], sizeof game.name - 1);
   game.name[sizeof game.name - 1] = 0;
+  clearhint();  // a bridge opened on its own has no level hint
   loadfrompack(screen->directory, game.name, screen->isbridge, 1);
   editorloop();
   screen->chosen = -1;
@@ -45,6 +47,7 @@ static void openchosen(loadscreen *screen) {
 
 static void opennewlevel(loadscreen *screen) {
   createlevel();
+  clearhint();
   strcpy(game.name, "newlevel");
   editorloop();
   // A level saved in the editor shows up in the list.

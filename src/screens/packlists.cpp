@@ -3,6 +3,7 @@
 #include "shell/fileio.h"
 #include "shell/input.h"
 #include "ui/menu.h"
+#include "world/hint.h"
 #include "world/levelfile.h"
 #include "world/levellist.h"
 
@@ -32,6 +33,10 @@ void loadfrompack(const char *directory, const char *name, int isbridge, int nee
     loadoldlevel(name, isbridge);
     loadlevel(name, isbridge);
   }
+  // A level brings its hint from beside it; the player's bridge loaded
+  // over it keeps it.
+  if (!isbridge)
+    loadhint(name);
   leavedirectory(enteredpack);
   leavedirectory(enteredbase);
 }

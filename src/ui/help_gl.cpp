@@ -4,12 +4,14 @@
 
 #include "render/text.h"
 #include "ui/help.h"
+#include "world/hint.h"
 
 constexpr int HELPKEYX = 48;
 constexpr int HELPACTIONX = 232;
 constexpr int HELPTOP = 72;
 constexpr int HELPROW = 18;
 constexpr int HELPSIZE = 14;
+constexpr int HELPBOTTOM = 440;  // above the closing line
 
 // Expects the 2D set-up of setuptextdisplay: texturing on, blending on.
 void drawhelp(int page) {
@@ -26,10 +28,20 @@ void drawhelp(int page) {
   glEnable(GL_TEXTURE_2D);
   drawtext("/s", ALIGN_CENTER | 320, 40, 16, 1, 1, 1, 1, helptitle[page]);
   const helpline *line = helppage[page];
-  for (int r = 0; line[r].action != NULL; r++) {
-    int y = HELPTOP + HELPROW * r;
+  // The level's hint goes under the bridge editor's controls, a row apart;
+  // the rows close up when both would not fit at the usual spacing.
+  int hint = page == HELP_BRIDGEEDITOR ? levelhint.numoflines : 0;
+  int rows = 0;
+  while (line[rows].action != NULL)
+    rows++;
+  int total = rows + (hint > 0 ? hint + 1 : 0);
+  int pitch = total > 0 && (HELPBOTTOM - HELPTOP) / total < HELPROW ? (HELPBOTTOM - HELPTOP) / total : HELPROW;
+  for (int r = 0; r < rows; r++) {
+    int y = HELPTOP + pitch * r;
     drawtext("/s", HELPKEYX, y, HELPSIZE, 1.0f, 0.85f, 0.45f, 1, line[r].keys);
     drawtext("/s", HELPACTIONX, y, HELPSIZE, 0.9f, 0.9f, 0.9f, 1, line[r].action);
   }
+  for (int r = 0; r < hint; r++)
+    drawtext("/s", HELPKEYX, HELPTOP + pitch * (rows + 1 + r), HELPSIZE, 0.6f, 0.95f, 0.6f, 1, levelhint.line[r]);
   drawtext("Any key or click closes this page", ALIGN_CENTER | 320, 448, 14, 0.6f, 0.6f, 0.6f, 1);
 }

@@ -24,6 +24,7 @@ for b in 0 1; do
     (map { pack("l<f<f<", $_ == 1 ? 1 : 2, 2016 + 16 * $_, 32) . "\0" x 80 } 0 .. 2),
     $b ? pack("l<", 2) . join("", map { pack("l<6", 0, $_, $_ + 1, 2, 0, 0) } 0 .. 1) : ""' $b >fuzz_loadoldlevel/kind$b
 done
+mkdir -p fuzz_loadhint && find "$source/data/level" -name '*.txt' | head -n 4 | while read -r f; do cp "$f" fuzz_loadhint/; done
 printf 'screenwidth=1024\r\nscreenheight=768\r\ncolordepth=16\r\nfullscreen=1\r\ndirectory=2\r\ncolorsafe=1\r\n' >fuzz_config/saved
 # Every save syncs its file; on a memory file system that costs nothing.
 if [ -d /dev/shm ] && [ -w /dev/shm ]; then export TMPDIR=/dev/shm; fi
