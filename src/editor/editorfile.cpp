@@ -6,6 +6,7 @@
 #include "editor/leveleditor.h"
 #include "editor/undo.h"
 #include "shell/fileio.h"
+#include "ui/notice.h"
 #include "world/levelfile.h"
 #include "world/levellist.h"
 
@@ -25,10 +26,16 @@ int checkeditorsave() {
   if (editor.filemenu != 2)
     return 0;
   editor.filemenu = 0;
-  if (!editor.leveleditor)
-    return savetopack("bridge", editor.filename, 1);
-  stripbridge();
-  int saved = savetopack("level", editor.filename, 0);
-  editorundo();
+  int saved;
+  if (!editor.leveleditor) {
+    saved = savetopack("bridge", editor.filename, 1);
+  } else {
+    stripbridge();
+    saved = savetopack("level", editor.filename, 0);
+    editorundo();
+  }
+  // Only a file written whole is confirmed.
+  if (saved)
+    setnotice(NOTICE_INFO, "Saved %s", editor.filename);
   return saved;
 }

@@ -4,6 +4,7 @@
 
 #include "render/screenshot.h"
 #include "shell/config.h"
+#include "ui/notice.h"
 
 // Grown, never shrunk, so a window larger than 1280x960 still gets a whole
 // frame; allocated on the first screenshot rather than held from start-up.
@@ -33,5 +34,7 @@ void screenshot() {
     return;
   char name[13];
   getscreenshotname(name, number);
-  writetga(name, screenshotbuffer, w, h);
+  // Told after the capture, so the line is never in the picture it names.
+  if (writetga(name, screenshotbuffer, w, h))
+    setnotice(NOTICE_INFO, "Screenshot %s", name);
 }

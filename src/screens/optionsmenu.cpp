@@ -6,6 +6,7 @@
 #include "shell/input.h"
 #include "shell/video.h"
 #include "ui/menu.h"
+#include "ui/notice.h"
 
 enum : int { OPTIONS_BACK, OPTIONS_APPLY };
 
@@ -84,6 +85,13 @@ static void declareoptions(optionschoice *choice) {
   setmenuitem(8, &colorsafe);
 }
 
+// Says which mode is on screen after "Apply", and why it is not the one
+// chosen when it is not.
+static void notevideomode(int kind, const char *lead) {
+  setnotice(kind, "%s %dx%d, %d bit, %s", lead, windowinfo.screenwidth,
+            windowinfo.screenheight, windowinfo.colordepth, windowinfo.fullscreen ? "full screen" : "in a window");
+}
+
 // Only a mode the display accepted is stored for the next start; applying
 // the mode already on screen stores it too (it may be the fallback the game
 // started in, which is otherwise never saved). A refused mode is already
@@ -92,15 +100,25 @@ static void declareoptions(optionschoice *choice) {
 static void applychoice(const optionschoice *choice) {
   if (choice->mode != choice->entrymode || choice->depth != windowinfo.colordepth ||
       choice->fullscreen != windowinfo.fullscreen) {
-    if (choice->mode < 0 || choice->mode >= numofsdlvideomodes)
+    if (choice->mode < 0 || choice->mode >= numofsdlvideomodes) {
+      notevideomode(NOTICE_ERROR, "Pick a resolution first: still");
       return;
+    }
     windowinfo.screenwidth = sdlvideomode[choice->mode].width;
     windowinfo.screenheight = sdlvideomode[choice->mode].height;
     windowinfo.fullscreen = choice->fullscreen;
     windowinfo.colordepth = choice->depth;
-    if (!applyvideomode())
+    if (!applyvideomode()) {
+      // windowinfo is the mode switched back to by now.
+      const videomode &refused = sdlvideomode[choice->mode];
+      char text[64];
+      snprintf(text, sizeof text, "The display refused %dx%d %s: still", refused.width, refused.height,
+               choice->fullscreen ? "full screen" : "in a window");
+      notevideomode(NOTICE_ERROR, text);
       return;
+    }
   }
+  notevideomode(NOTICE_INFO, "Display:");
   config.screenwidth = windowinfo.screenwidth;
   config.screenheight = windowinfo.screenheight;
   config.colordepth = windowinfo.colordepth;
