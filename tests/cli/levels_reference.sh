@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Every shipped level is proven and the campaign climbs. Three bridges are
 # kept with the tests for each level (never shipped): the reference, the
-# cheapest regular truss found (regular/, R) and the cheapest bridge the
+# cheapest regular truss found (regular/, R; past the first pack a level
+# may have none that holds) and the cheapest bridge the
 # search found (cheapest/, C). Each passes intact, with the train called at
 # every second 0 to 6, on exactly the shipped level; the reference is within
 # the budget B. The budgets make a curve:
@@ -64,9 +65,13 @@ while IFS= read -r pack; do
       [ $((b * 100)) -le $((c * 120)) ] || fail "$pack/$name: budget $b is more than 20% above the cheapest $c"
       continue
     fi
+    # Past the first pack a level may be one that no regular truss holds at
+    # all (spanwright-verify --regular finds none): R is then unbounded.
+    r=$((1 << 30))
     ref=$(proven "$refs/$pack/$name.qzb" "$shipped" "$pack/$name: reference") &&
       c=$(proven "$refs/$pack/cheapest/$name.qzb" "$shipped" "$pack/$name: cheapest") &&
-      r=$(proven "$refs/$pack/regular/$name.qzb" "$shipped" "$pack/$name: regular") ||
+      { [ "$numofpacks" -gt 1 ] && [ ! -e "$refs/$pack/regular/$name.qzb" ] ||
+        r=$(proven "$refs/$pack/regular/$name.qzb" "$shipped" "$pack/$name: regular"); } ||
       { failures=$((failures + 1)); continue; }
     [ "$ref" -le "$b" ] || fail "$pack/$name: reference costs $ref of $b"
     [ "$c" -le "$ref" ] && [ "$c" -le "$r" ] || fail "$pack/$name: cheapest $c dearer than reference $ref or regular $r"
