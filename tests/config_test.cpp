@@ -28,13 +28,21 @@ TEST_F(Config, Loading) {
       {"screenwid", {800, 600, 32, 0, 0, 0}},  // what an earlier, longer file left in the buffer is not read
       {"colorsafe=7", {800, 600, 32, 0, 0, 1}},
       // no digits after a key: the next number anywhere is taken, keys passed on the way keep their defaults
-      {"screenwidth=\r\nscreenheight=480\r\ncolordepth=16\r\nfullscreen=1\r\n", {480, 600, 32, 0, 0, 0}},
+      {"screenwidth=\r\nscreenheight=1480\r\ncolordepth=16\r\nfullscreen=1\r\n", {1480, 600, 32, 0, 0, 0}},
       // a key at the very end of the text is not found; one with nothing after it keeps its default
       {"screenwidth=640 directory", {640, 600, 32, 0, 0, 0}},
       {"screenwidth=640 screenheight=", {640, 600, 32, 0, 0, 0}},
       // overlong and out-of-range numbers and stray bytes do not upset the reader; "--1" is no number
       {"screenwidth=99999999999999999999 screenheight=" + std::string(400, '7') + std::string(stray, sizeof(stray) - 1),
-       {2147483647, 2147483647, 16, 0, 3, 0}},
+       {800, 600, 16, 0, 3, 0}},
+      // values the game cannot use are the defaults (the size as a pair); the limits themselves are kept
+      {"screenwidth=16384 screenheight=16384 colordepth=24 fullscreen=2", {800, 600, 24, 0, 0, 0}},
+      {"screenwidth=1 screenheight=1 colordepth=8 fullscreen=-1", {800, 600, 32, 0, 0, 0}},
+      {"screenwidth=640 screenheight=480 colordepth=16 fullscreen=1", {640, 480, 16, 1, 0, 0}},
+      {"screenwidth=8192 screenheight=8192", {8192, 8192, 32, 0, 0, 0}},
+      {"screenwidth=8193 screenheight=700", {800, 600, 32, 0, 0, 0}},
+      {"screenwidth=639 screenheight=700", {800, 600, 32, 0, 0, 0}},
+      {"screenwidth=1024 screenheight=479", {800, 600, 32, 0, 0, 0}},
       // a file larger than the buffer is read up to the buffer's size: the height's digits lie past it
       {"screenwidth=1280 " + std::string(PARSERBUFFER - 20, ' ') + "screenheight=1024\r\n", {1280, 600, 32, 0, 0, 0}},
   };
@@ -51,6 +59,18 @@ TEST_F(Config, Loading) {
   // a file removed since the last load is not read again
   remove("config.txt"), loadoptions();
   expectconfig({800, 600, 32, 0, 0, 0}, "no file");
+  // a FIFO or a directory in its place is not read, and never waited on
+  for (int fifo : {1, 0}) {
+    ASSERT_EQ(fifo ? mkfifo("config.txt", 0666) : mkdir("config.txt", 0777), 0);
+    alarm(10);
+    loadoptions();
+    alarm(0);
+    expectconfig({800, 600, 32, 0, 0, 0}, fifo ? "fifo" : "directory");
+    EXPECT_EQ(saveoptions(), 0);
+    struct stat status;
+    EXPECT_TRUE(lstat("config.txt", &status) == 0 && (fifo ? S_ISFIFO(status.st_mode) : S_ISDIR(status.st_mode)));
+    remove("config.txt");
+  }
   // a window not sized yet maps the mouse to 0 rather than dividing by zero
   EXPECT_EQ(scalemousex(5, 0) + scalemousey(5, 0), 0);
 }
@@ -69,5 +89,10 @@ TEST_F(Config, SaveRoundTrip) {
     loadoptions();
     expectconfig({1024, 768, 16, 1, 2, safe}, "saved");
   }
+  // an unusable value read is not written back
+  writebytes("config.txt", std::string("screenwidth=16384\r\nscreenheight=16384\r\ncolordepth=32\r\nfullscreen=7\r\ndirectory=2\r\n"));
+  colorsafe = 0, loadoptions();
+  ASSERT_EQ(saveoptions(), 1);
+  EXPECT_EQ(readbytes<std::string>("config.txt"), "screenwidth=800\r\nscreenheight=600\r\ncolordepth=32\r\nfullscreen=0\r\ndirectory=2\r\n");
   dirnum = 0;
 }

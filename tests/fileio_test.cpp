@@ -2,10 +2,13 @@
 
 #include <cstring>
 #include <string>
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/wait.h>
 
 #include "shell/fileio.h"
 #include "tempdir.h"
+#include "ui/notice.h"
 
 class FileIO : public tempdirtest {};
 
@@ -111,16 +114,87 @@ TEST_F(FileIO, AtomicSave) {
   EXPECT_EQ(text("sub/file"), "via");
 }
 
-// A file this user may not write is left alone and the save fails. Root may
-// write anything, so a child checks it as an unprivileged user.
+static std::string noticetext() {
+  const char *text = getnotice(0);
+  return text ? text : "";
+}
+
+// Only regular files are read or saved over: a FIFO is never waited on, a
+// device or directory never written, a link never followed to either, and a
+// leftover temporary that is not a plain file is not written through.
+TEST_F(FileIO, OnlyRegularFiles) {
+  savefile save;
+  struct stat status;
+  writebytes("plain", {'o', 'k'});
+  mkdir("dir", 0777), mkfifo("fifo", 0666);
+  ASSERT_EQ(symlink("/dev/null", "device") + symlink("fifo", "tofifo") + symlink("plain", "toplain"), 0);
+  alarm(10); // a blocked open ends the test rather than hanging it
+  for (const char *path : {"dir", "fifo", "device", "tofifo", "missing"})
+    EXPECT_EQ(openreadfile(path), nullptr) << path;
+  for (const char *path : {"dir", "fifo", "device", "tofifo"}) {
+    clearnotice();
+    EXPECT_EQ(beginsave(&save, path), 0) << path;
+    EXPECT_EQ(noticetext(), std::string("Could not save ") + path);
+  }
+  FILE *file = openreadfile("toplain");
+  ASSERT_NE(file, nullptr);
+  EXPECT_EQ(fgetc(file), 'o');
+  fclose(file);
+  EXPECT_TRUE(stat("/dev/null", &status) == 0 && S_ISCHR(status.st_mode));
+  EXPECT_TRUE(lstat("fifo", &status) == 0 && S_ISFIFO(status.st_mode));
+  // a leftover temporary that is a link or a FIFO: refused, and what it points to unchanged
+  ASSERT_EQ(symlink("plain", "<new") + mkfifo("<other", 0666), 0);
+  EXPECT_EQ(beginsave(&save, "new") + beginsave(&save, "other"), 0);
+  alarm(0);
+  EXPECT_EQ(readbytes<std::string>("plain"), "ok");
+  EXPECT_FALSE(exists("new") || exists("other"));
+  // a failure inside entered directories names the file from where the game started
+  mkdir("level", 0777);
+  int entered = enterdirectory("level"), missing = enterdirectory("Nowhere");
+  clearnotice();
+  EXPECT_EQ(beginsave(&save, "Nowhere/x.qzl"), 0);
+  leavedirectory(missing), leavedirectory(entered);
+  EXPECT_EQ(noticetext(), "Could not save level/Nowhere/x.qzl");
+  clearnotice();
+}
+
+// A full disk, as a file-size limit with its signal ignored: every write
+// past the limit fails, the save says so on the notice line, and the old
+// file stays whole.
+TEST_F(FileIO, FullDiskIsTold) {
+  std::string old(3000, 'o'), big(100000, 'n');
+  writebytes("full", old);
+  struct rlimit saved;
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  struct rlimit limit = {4096, saved.rlim_max};
+  auto handler = signal(SIGXFSZ, SIG_IGN);
+  savefile save;
+  clearnotice();
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit) + beginsave(&save, "full"), 1);
+  fwrite(big.data(), 1, big.size(), save.file);
+  int saved_ok = endsave(&save);
+  setrlimit(RLIMIT_FSIZE, &saved), signal(SIGXFSZ, handler);
+  EXPECT_EQ(saved_ok, 0);
+  EXPECT_EQ(noticetext(), "Could not save full");
+  EXPECT_EQ(readbytes<std::string>("full"), old);
+  EXPECT_FALSE(exists("<full"));
+  clearnotice();
+}
+
+// A file this user may not write is left alone and the save fails, and so
+// does a save into a directory this user may not write, which says so.
+// Root may write anything, so a child checks it as an unprivileged user.
 TEST_F(FileIO, ReadOnlyTargetIsKept) {
   pid_t child = fork();
   if (child == 0) {
     savefile save;
     bool user = getuid() != 0 || (chown(".", 65534, 65534) == 0 && setgid(65534) == 0 && setuid(65534) == 0);
     writebytes("locked", {'o', 'l', 'd'});
+    mkdir("shut", 0555), clearnotice();
     _exit(!user ? 2 : chmod("locked", 0444) == 0 && beginsave(&save, "locked") == 0 &&
-                               readbytes("locked").size() == 3 && !exists("<locked") ? 0 : 1);
+                               readbytes("locked").size() == 3 && !exists("<locked") &&
+                               beginsave(&save, "shut/x") == 0 && noticetext() == "Could not save locked and 1 more"
+                           ? 0 : 1);
   }
   int status = -1;
   waitpid(child, &status, 0);

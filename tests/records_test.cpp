@@ -4,6 +4,10 @@
 #include <string>
 
 #include "tempdir.h"
+#include "testrun/game.h"
+#include "testrun/runrecord.h"
+#include "ui/notice.h"
+#include "world/level.h"
 #include "world/levellist.h"
 #include "world/records.h"
 
@@ -62,4 +66,41 @@ TEST_F(Records, DamagedFilesKeepOnlyWholeLines) {
     loadrecords();
     EXPECT_EQ(numofrecords, r.count) << r.text.substr(0, 40);
   }
+}
+
+// A record whose file cannot be written is not claimed: no "New best", the
+// table as the file has it, and the notice line names the file. The records
+// file is a directory here, which no user may save over.
+TEST_F(Records, UnsavedRecordIsNotClaimed) {
+  strcpy(game.name, "01 Ditch"), levelnum = 0, numofbeams = 7, level.budget = 1000;
+  auto run = [](int mode, int state, int weight) {
+    game.mode = mode, game.state = state, game.testweight = weight;
+    checkrunrecord();
+  };
+  auto pass = [&](int mode) {
+    run(mode, STATE_BRIDGE, 0);
+    if (mode == 0)
+      return run(0, STATE_PASSED, 0);
+    run(1, STATE_RIGHTWARD, 50000), run(1, STATE_PROGRESSIVE, 60000);
+  };
+  ASSERT_EQ(setrecord("01 Ditch", 900, 40000), RECORD_COST | RECORD_WEIGHT);
+  mkdir(file.c_str(), 0777), clearnotice();
+  for (int mode : {0, 1}) {
+    pass(mode);
+    EXPECT_EQ(runrecord.beaten, 0) << mode;
+    EXPECT_TRUE(numofrecords == 1 && record[0].cost == 900 && record[0].weight == 40000) << mode;
+  }
+  EXPECT_STREQ(getnotice(0), ("Could not save " + file + " and 1 more").c_str());
+  // a first result that could not be saved leaves no entry behind
+  numofrecords = 0, pass(0);
+  EXPECT_TRUE(runrecord.beaten == 0 && numofrecords == 0 && runrecord.best == -1);
+  // once the file can be written, the same passes are records
+  rmdir(file.c_str());
+  pass(0);
+  EXPECT_EQ(runrecord.beaten, RECORD_COST);
+  pass(1);
+  EXPECT_EQ(runrecord.beaten, RECORD_WEIGHT);
+  loadrecords();
+  EXPECT_TRUE(numofrecords == 1 && record[0].cost == 700 && record[0].weight == 50000);
+  levelnum = -1, numofbeams = 0, clearnotice();
 }

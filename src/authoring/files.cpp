@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "shell/fileio.h"
 #include "world/levelfile.h"
 #include "world/levellist.h"
 
@@ -52,9 +53,10 @@ int loadgamefile(const char *path, const char **why) {
     *why = "not a .qzl, .qzb, .lvl or .brg file";
     return 0;
   }
-  FILE *probe = fopen(path, "rb");
+  errno = 0;
+  FILE *probe = openreadfile(path);
   if (!probe) {
-    *why = strerror(errno);
+    *why = errno ? strerror(errno) : "not a regular file";
     return 0;
   }
   fclose(probe);

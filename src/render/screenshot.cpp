@@ -2,8 +2,10 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <sys/stat.h>
 
 #include "shell/fileio.h"
+#include "ui/notice.h"
 
 void maketgaheader(unsigned char *header, int width, int height) {
   for (int i = 0; i < TGAHEADERSIZE; i++)
@@ -25,21 +27,24 @@ int findscreenshotnumber() {
   char name[13];
   for (int number = 0; number < 1000; number++) {
     getscreenshotname(name, number);
-    FILE *file = fopen(name, "rb");
-    if (!file)
+    // Any entry counts as taken, a dangling link too: the save would go
+    // through it.
+    struct stat status;
+    if (lstat(name, &status) != 0)
       return number;
-    fclose(file);
   }
   return -1;
 }
 
 int writetga(const char *name, const unsigned char *rgba, int width, int height) {
   // The header holds 16-bit sizes; a larger frame cannot be described.
-  if (!rgba || width <= 0 || height <= 0 || width > 65535 || height > 65535)
+  unsigned char *row = NULL;
+  if (rgba && width > 0 && height > 0 && width <= 65535 && height <= 65535)
+    row = (unsigned char *)malloc((size_t)width * 3);
+  if (!row) {
+    notesavefailure(name);
     return 0;
-  unsigned char *row = (unsigned char *)malloc((size_t)width * 3);
-  if (!row)
-    return 0;
+  }
   savefile save;
   if (!beginsave(&save, name)) {
     free(row);

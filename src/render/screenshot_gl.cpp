@@ -20,8 +20,10 @@ void screenshot() {
     pixels = SCREENSHOTPIXELS;
   if (pixels * 4 > screenshotbuffersize) {
     unsigned char *grown = (unsigned char *)realloc(screenshotbuffer, pixels * 4);
-    if (!grown)
+    if (!grown) {
+      setnotice(NOTICE_ERROR, "No screenshot: out of memory");
       return;
+    }
     screenshotbuffer = grown;
     screenshotbuffersize = pixels * 4;
   }
@@ -30,8 +32,10 @@ void screenshot() {
   glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, screenshotbuffer);
   int number = findscreenshotnumber();
   // All thousand names taken: skip rather than overwrite an earlier picture.
-  if (number < 0)
+  if (number < 0) {
+    setnotice(NOTICE_ERROR, "No screenshot: scsht000.tga to scsht999.tga are all taken");
     return;
+  }
   char name[13];
   getscreenshotname(name, number);
   // Told after the capture, so the line is never in the picture it names.

@@ -7,6 +7,7 @@
 
 #include "render/text.h"
 #include "render/texture.h"
+#include "shell/fileio.h"
 
 // Masks of a surface whose bytes in memory are red, green, blue, alpha on
 // either host byte order.
@@ -77,7 +78,11 @@ void loadtexture(int slot, const char *filename, int mipmaps, int wraps, int wra
                  int minfilter) {
   if (slot < 0 || slot >= NUMGLTEXTURES)
     return;
-  SDL_Surface *image = IMG_Load(filename);
+  FILE *stream = openreadfile(filename);
+  SDL_RWops *file = stream ? SDL_RWFromFP(stream, 1) : NULL;
+  if (stream && !file)
+    fclose(stream);
+  SDL_Surface *image = file ? IMG_Load_RW(file, 1) : NULL;
   if (!image)
     return;
   int w = image->w, h = image->h;

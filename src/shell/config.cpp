@@ -16,7 +16,7 @@ int colorsafe;
 
 void loadtextfile(const char *path) {
   parser.length = 0;
-  FILE *file = fopen(path, "rb");
+  FILE *file = openreadfile(path);
   if (file != NULL) {
     // A longer file is read up to the buffer's end; the settings keys all
     // sit at its start.
@@ -106,6 +106,23 @@ float getfloat() {
   return strtof(parser.number, NULL);
 }
 
+// A value the game cannot use is not a choice worth keeping: a damaged or
+// hostile size would be tried at every start (a huge one takes seconds and
+// memory, a tiny one gives an unusable window). Such values become the
+// defaults, and so are never written back. A plausible mode the display
+// refuses is kept: that is the player's choice on another monitor.
+static void checkoptions() {
+  if (config.screenwidth < MINSCREENWIDTH || config.screenwidth > MAXSCREENSIDE ||
+      config.screenheight < MINSCREENHEIGHT || config.screenheight > MAXSCREENSIDE) {
+    config.screenwidth = 800;
+    config.screenheight = 600;
+  }
+  if (config.colordepth != 16 && config.colordepth != 24 && config.colordepth != 32)
+    config.colordepth = 32;
+  if (config.fullscreen != 0 && config.fullscreen != 1)
+    config.fullscreen = 0;
+}
+
 void loadoptions() {
   memset(&config, 0, sizeof(config));
   config.screenwidth = 800;
@@ -123,6 +140,7 @@ void loadoptions() {
   for (int i = 0; i < 5; i++)
     if (findstring(keys[i]))
       readint(fields[i]);
+  checkoptions();
   // Searched from the start, so a file missing one of the five keys (which
   // sends the cursor past the end) still keeps this one.
   colorsafe = 0;

@@ -51,6 +51,12 @@ int getint();
 float getfloat();
 void resetparser();
 
+// The sizes a stored mode may have; outside them, or with a colour depth
+// other than 16, 24 or 32 or a full-screen flag other than 0 or 1, the
+// value read is replaced by its default. Width and height go together.
+constexpr int MINSCREENWIDTH = 640;
+constexpr int MINSCREENHEIGHT = 480;
+constexpr int MAXSCREENSIDE = 8192;
 void loadoptions();
 // 1 when "config.txt" was replaced; 0 leaves the previous file intact.
 int saveoptions();

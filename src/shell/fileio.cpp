@@ -9,6 +9,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "ui/notice.h"
+
 int bigendian;
 char dirlist[MAXNAMES][NAMELENGTH];
 
@@ -151,14 +153,71 @@ void listfiles(const char *pattern, char list[][NAMELENGTH], int flag) {
   qsort(list, (size_t)count, NAMELENGTH, comparestrings);
 }
 
+// The directories entered, "level/Riverside/", with where each name began.
+// Deeper than MAXTRAIL only the depth is counted.
+constexpr int MAXTRAIL = 8;
+static char trail[SAVEPATHLENGTH];
+static size_t trailstart[MAXTRAIL];
+static int traildepth;
+
 int enterdirectory(const char *name) {
-  return chdir(name) == 0 ? 1 : 0;
+  if (chdir(name) != 0)
+    return 0;
+  if (traildepth < MAXTRAIL) {
+    size_t length = strlen(trail);
+    trailstart[traildepth] = length;
+    snprintf(trail + length, sizeof trail - length, "%s/", name);
+  }
+  traildepth++;
+  return 1;
 }
 
 void leavedirectory(int entered) {
-  // When the parent cannot be re-entered there is nowhere better to go.
-  if (entered && chdir("..") != 0)
+  if (!entered)
     return;
+  if (traildepth > 0 && --traildepth < MAXTRAIL)
+    trail[trailstart[traildepth]] = 0;
+  // When the parent cannot be re-entered there is nowhere better to go.
+  if (chdir("..") != 0)
+    return;
+}
+
+// Opened without blocking (a FIFO would wait for a writer), then kept only
+// when it is a regular file, then made blocking again for plain stdio use.
+static int openregular(const char *path, int flags) {
+  int descriptor = open(path, flags | O_NONBLOCK | O_CLOEXEC, 0666);
+  if (descriptor < 0)
+    return -1;
+  struct stat status;
+  int mode = fcntl(descriptor, F_GETFL);
+  if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode) || mode == -1 ||
+      fcntl(descriptor, F_SETFL, mode & ~O_NONBLOCK) != 0) {
+    close(descriptor);
+    return -1;
+  }
+  return descriptor;
+}
+
+static FILE *openstream(int descriptor, const char *mode) {
+  if (descriptor < 0)
+    return NULL;
+  FILE *file = fdopen(descriptor, mode);
+  if (file == NULL)
+    close(descriptor);
+  return file;
+}
+
+FILE *openreadfile(const char *path) {
+  return openstream(openregular(path, O_RDONLY), "rb");
+}
+
+// Anything but a missing name or a regular file; a name that cannot be
+// looked at counts as one that is there.
+static int isotherthanfile(const char *path) {
+  struct stat status;
+  if (lstat(path, &status) != 0)
+    return errno != ENOENT;
+  return !S_ISREG(status.st_mode);
 }
 
 // Follows symbolic links from path to the file a plain open would write, so
@@ -188,30 +247,43 @@ static int resolvelinks(char *out, const char *path) {
   return 0;
 }
 
+static int refusesave(savefile *save) {
+  notesavefailure(save->shownname);
+  return 0;
+}
+
 int beginsave(savefile *save, const char *path) {
   save->file = NULL;
   save->temppath[0] = 0;
+  snprintf(save->shownname, sizeof save->shownname, "%s%s", path[0] == '/' ? "" : trail, path);
   if (!resolvelinks(save->path, path)) {
     save->path[0] = 0;
-    return 0;
+    return refusesave(save);
   }
   size_t length = strlen(save->path);
   const char *slash = strrchr(save->path, '/');
   size_t dirlength = slash ? (size_t)(slash - save->path) + 1 : 0;
   // A name starting with '<' is some other save's temporary file.
   if (length == dirlength || length + 2 > SAVEPATHLENGTH || save->path[dirlength] == '<')
-    return 0;
+    return refusesave(save);
   // The rename would replace a file the player made read-only, where a
-  // plain open for writing fails and leaves it alone.
-  if (faccessat(AT_FDCWD, save->path, W_OK, AT_EACCESS) != 0 && errno != ENOENT)
-    return 0;
+  // plain open for writing fails and leaves it alone; and it would replace
+  // a device, a FIFO or a directory entry that no save of ours made.
+  if ((faccessat(AT_FDCWD, save->path, W_OK, AT_EACCESS) != 0 && errno != ENOENT) ||
+      isotherthanfile(save->path))
+    return refusesave(save);
   memcpy(save->temppath, save->path, dirlength);
   save->temppath[dirlength] = '<';
   memcpy(save->temppath + dirlength + 1, save->path + dirlength, length - dirlength + 1);
 
-  save->file = fopen(save->temppath, "wb");
+  // A leftover temporary is reused only when it is a plain file: never
+  // written through a link or into a device.
+  if (isotherthanfile(save->temppath))
+    return refusesave(save);
+  save->file = openstream(openregular(save->temppath, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW),
+                          "wb");
   if (save->file == NULL)
-    return 0;
+    return refusesave(save);
   // Keep the permissions of the file being replaced.
   struct stat status;
   if (stat(save->path, &status) == 0)
@@ -233,7 +305,7 @@ int endsave(savefile *save) {
   if (ok && rename(save->temppath, save->path) == 0)
     return 1;
   remove(save->temppath);
-  return 0;
+  return refusesave(save);
 }
 
 void cancelsave(savefile *save) {
@@ -242,4 +314,5 @@ void cancelsave(savefile *save) {
   fclose(save->file);
   save->file = NULL;
   remove(save->temppath);
+  notesavefailure(save->shownname);
 }

@@ -51,9 +51,16 @@ void listfiles(const char *pattern, char list[][NAMELENGTH], int flag);
 
 // Pack directories are entered with a change of the current directory and
 // left with "..", and only when entering worked. enterdirectory returns 1
-// when it did, which is what leavedirectory takes.
+// when it did, which is what leavedirectory takes. The names entered are
+// kept, so that a failed save can name its file as the player knows it,
+// from the directory the game started in ("bridge/Riverside.pro").
 int enterdirectory(const char *name);
 void leavedirectory(int entered);
+
+// Every file the game reads is opened through this: binary reading, and
+// only when path names a regular file (after links). A FIFO, a device or a
+// directory gives NULL at once, never a blocked or unbounded read.
+FILE *openreadfile(const char *path);
 
 // A save that never destroys the previous file: the data goes to a temporary
 // file beside the target, which replaces the target only once every write,
@@ -68,15 +75,19 @@ struct savefile {
   FILE *file;                      // NULL when beginsave refused
   char path[SAVEPATHLENGTH];       // the target, links followed
   char temppath[SAVEPATHLENGTH];   // "<" + target name, same directory
+  char shownname[SAVEPATHLENGTH];  // the path as given, from the start directory
 };
 
 // 1 with save->file open for binary writing; 0 when the path is too long,
-// its name starts with '<', an existing target may not be written by this
-// user, or the temporary file cannot be created (then nothing was created).
-// A target that is a symbolic link is followed: the file it points to is
-// replaced and the link kept.
+// its name starts with '<', an existing target is not a regular file or may
+// not be written by this user, or the temporary file cannot be created as a
+// regular file (then nothing was created). A target that is a symbolic link
+// is followed: the regular file it points to is replaced and the link kept.
 int beginsave(savefile *save, const char *path);
 // 1 when the target now holds the complete new file; 0 when anything failed,
 // in which case the temporary file is removed and the target is untouched.
 int endsave(savefile *save);
 void cancelsave(savefile *save);
+// Every failure of the three above (a refusal, a failed write, a cancel)
+// is told on the notice line as "Could not save <shownname>": a save the
+// player did not hear about failing is taken as done.

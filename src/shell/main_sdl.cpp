@@ -48,7 +48,10 @@ static int openwindow() {
 }
 
 static void seticon() {
-  SDL_RWops *file = SDL_RWFromFile("bridge.bmp", "rb");
+  FILE *stream = openreadfile("bridge.bmp");
+  SDL_RWops *file = stream ? SDL_RWFromFP(stream, 1) : NULL;
+  if (stream && !file)
+    fclose(stream);
   SDL_Surface *icon = file ? SDL_LoadBMP_RW(file, 1) : NULL;
   if (!icon)
     return;
@@ -131,7 +134,9 @@ int main() {
   setupmenuitems();
   mainmenu();
 
-  saveoptions();
+  // No screen is left to tell it on.
+  if (!saveoptions())
+    fprintf(stderr, "spanwright: could not save config.txt: the settings of this run are lost\n");
   SDL_WM_IconifyWindow();
   SDL_Quit();
   return 0;

@@ -188,9 +188,11 @@ static void drawrunrecord() {
     else if (runrecord.cost > level.budget)
       drawtext("Cost /i is over budget: no record", ALIGN_CENTER | 320, 64, 16, 1, 1, 1, 1,
                runrecord.cost);
-    else
+    else if (runrecord.best >= 0)
       drawtext("Cost /i  Best /i", ALIGN_CENTER | 320, 64, 16, 1, 1, 1, 1, runrecord.cost,
                runrecord.best);
+    else // a first record that could not be saved
+      drawtext("Cost /i", ALIGN_CENTER | 320, 64, 16, 1, 1, 1, 1, runrecord.cost);
   }
   int i = findrecord(game.name);
   if (game.mode == 1 && game.state > STATE_BRIDGE && i >= 0 && record[i].weight > 0) {

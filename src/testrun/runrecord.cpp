@@ -7,6 +7,22 @@
 
 runrecordinfo runrecord = {0, 0, -1, -1, 0};
 
+// Enters a result and saves the records when it beat one. A record that
+// could not be saved is no record: the table goes back to what the file
+// holds and nothing counts as beaten, so no "New best" is claimed that the
+// next start would not show (the notice line names the file instead).
+static int keeprecord(int cost, int weight) {
+  int i = findrecord(game.name), count = numofrecords;
+  recordinfo before = i >= 0 ? record[i] : recordinfo{};
+  int beaten = setrecord(game.name, cost, weight);
+  if (beaten == 0 || saverecords())
+    return beaten;
+  if (i >= 0)
+    record[i] = before;
+  numofrecords = count;
+  return 0;
+}
+
 static void notepass() {
   runrecord.noted = 1;
   runrecord.cost = numofbeams * (int)BEAMCOST;
@@ -14,9 +30,7 @@ static void notepass() {
   runrecord.best = i >= 0 ? record[i].cost : -1;
   // A bridge over budget passed, but is no answer to the level.
   if (runrecord.cost <= level.budget)
-    runrecord.beaten |= setrecord(game.name, runrecord.cost, 0);
-  if (runrecord.beaten & RECORD_COST)
-    saverecords();
+    runrecord.beaten |= keeprecord(runrecord.cost, 0) & RECORD_COST;
 }
 
 // A progressive crossing ends inside one step (passed, weight added,
@@ -26,10 +40,7 @@ static void notecrossing() {
   if (game.state >= STATE_RIGHTWARD && game.state <= STATE_LEFTWARD) {
     runrecord.crossing = game.testweight;
   } else if (game.state == STATE_PROGRESSIVE && runrecord.crossing > 0) {
-    if (setrecord(game.name, -1, runrecord.crossing) & RECORD_WEIGHT) {
-      runrecord.beaten |= RECORD_WEIGHT;
-      saverecords();
-    }
+    runrecord.beaten |= keeprecord(-1, runrecord.crossing) & RECORD_WEIGHT;
     runrecord.crossing = 0;
   }
 }

@@ -144,7 +144,7 @@ static FILE *openlevelfile(const char *name, const char *extension, int isbridge
   if (!makefilename(filename, name, extension))
     return NULL;
   *entered = enterdirectory(isbridge ? "bridge" : "level");
-  return fopen(filename, "rb");
+  return openreadfile(filename);
 }
 
 static void readcurrent(filereader *reader) {

@@ -107,7 +107,7 @@ void loadprogess() {
   if (!makeprogressname(filename))
     return;
   int entered = enterdirectory("bridge");
-  FILE *file = fopen(filename, "rb");
+  FILE *file = openreadfile(filename);
   if (file != NULL) {
     // Read into a copy: fread leaves the value of a partly read element
     // undefined, and only whole elements may become flags.

@@ -100,7 +100,7 @@ void loadrecords() {
   if (!makepackfilename(filename, ".rec"))
     return;
   int entered = enterdirectory("bridge");
-  FILE *file = fopen(filename, "rb");
+  FILE *file = openreadfile(filename);
   size_t length = 0;
   if (file != NULL) {
     length = fread(recordtext, 1, RECORDFILELIMIT, file);
