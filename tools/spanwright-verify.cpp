@@ -53,13 +53,13 @@ static const char usage[] =
     "  gives the same bridge every run; one stopped by it writes the best found so far, which\n"
     "  may differ from run to run. Exit 1 when BRIDGE fails.\n"
     "--regular: the regular trusses a person draws first on LEVEL (Warren, with verticals,\n"
-    "  Pratt, Howe, and Pratt and Howe with end verticals; above the deck, below it or both,\n"
-    "  every panel count and depth on the grid that fits), built from the deck's end anchors\n"
-    "  and propped on the anchors under their joints, tested cheapest first at the level's\n"
-    "  train second; the cheapest that passes intact and holds --proof is the answer\n"
-    "  (--allow-breaks: the cheapest that passes). One line for each truss tested, how it\n"
-    "  failed and which member broke first; --out FILE saves the answer, --seconds S is the\n"
-    "  test time. Exit 1 when none holds.\n";
+    "  Pratt, Howe, Pratt and Howe with end verticals, and a Warren on a Warren; above the\n"
+    "  deck, below it or both, every panel count and depth on the grid that fits), built from\n"
+    "  the deck's end anchors and propped on the anchors under their joints, tested cheapest\n"
+    "  first at the level's train second; the cheapest that passes intact and holds --proof\n"
+    "  is the answer (--allow-breaks: the cheapest that passes). One line for each truss\n"
+    "  tested, how it failed and which member broke first; --out FILE saves the answer,\n"
+    "  --seconds S is the test time. Exit 1 when none holds.\n";
 
 constexpr int WORKERS = 2;
 

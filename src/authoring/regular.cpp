@@ -14,8 +14,8 @@ int numofregular;
 int regularbest = -1;
 
 const char *trusskindname(int kind) {
-  static const char *const names[NUMTRUSSKINDS] = {"warren", "warren-verticals", "pratt",
-                                                   "howe",   "pratt-square",     "howe-square"};
+  static const char *const names[NUMTRUSSKINDS] = {"warren",       "warren-verticals", "pratt",        "howe",
+                                                   "pratt-square", "howe-square",      "warren-double"};
   return kind >= 0 && kind < NUMTRUSSKINDS ? names[kind] : "?";
 }
 
@@ -116,8 +116,9 @@ static void addside(const trussinfo *t, int sign, const double *x, const double 
                     const int *mid) {
   static int other[MAXPANELS + 1];
   const int n = t->panels;
-  const double dy = sign * (double)t->depth;
-  if (t->kind == TRUSS_WARREN || t->kind == TRUSS_WARRENVERTICALS) {
+  const int tiers = t->kind == TRUSS_WARRENDOUBLE ? 2 : 1;
+  const double dy = sign * (double)t->depth / tiers;
+  if (t->kind == TRUSS_WARREN || t->kind == TRUSS_WARRENVERTICALS || t->kind == TRUSS_WARRENDOUBLE) {
     for (int k = 0; k < n; k++)
       other[k] = addjoint((x[k] + x[k + 1]) * 0.5, (y[k] + y[k + 1]) * 0.5 + dy);
     for (int k = 0; k < n; k++) {
@@ -128,6 +129,17 @@ static void addside(const trussinfo *t, int sign, const double *x, const double 
       if (t->kind == TRUSS_WARRENVERTICALS)
         addbeam(mid[k], other[k], MEMBER_VERTICAL);
     }
+    // The second tier's joints over the inner panel points, zigzag on the first's.
+    static int outer[MAXPANELS + 1];
+    for (int k = 1; k < n && tiers == 2; k++) {
+      outer[k] = addjoint(x[k], y[k] + 2.0 * dy);
+      addbeam(other[k - 1], outer[k], MEMBER_DIAGONAL);
+      addbeam(outer[k], other[k], MEMBER_DIAGONAL);
+      if (k > 1)
+        addbeam(outer[k - 1], outer[k], MEMBER_CHORD);
+    }
+    if (tiers == 2 && n < 2)
+      buildfailed = 1;
     return;
   }
   int square = t->kind == TRUSS_PRATTSQUARE || t->kind == TRUSS_HOWESQUARE;
@@ -248,30 +260,34 @@ int listregulartrusses(const bridgetables *bare) {
   if (!findendanchors(bare, &left, &right))
     return 0;
   const int maxpanels = std::min(MAXPANELS, (int)(fabsf(right.x - left.x) / EDITORGRID));
-  for (int side = TRUSS_ABOVE; side <= TRUSS_BOTH; side++)
-    for (int kind = 0; kind < NUMTRUSSKINDS; kind++)
-      for (int n = 1; n <= maxpanels; n++) {
-        double dx = ((double)right.x - left.x) / n, dy = ((double)right.y - left.y) / n;
-        if (sqrt(dx * dx + dy * dy) > MAXBEAMLENGTH || !ongrid(dx) || !ongrid(dy))
-          continue;
-        for (float depth = EDITORGRID; depth <= MAXBEAMLENGTH && numofregular < MAXREGULAR; depth += EDITORGRID) {
-          trussinfo t = {kind, side, n, depth};
-          if (!buildregulartruss(bare, &t, nullptr))
+  // The two-tier Warren last, so that among equal costs the simpler truss comes first.
+  for (int round = 0; round < 2; round++)
+    for (int side = TRUSS_ABOVE; side <= TRUSS_BOTH; side++)
+      for (int kind = round ? TRUSS_WARRENDOUBLE : 0; kind < (round ? NUMTRUSSKINDS : TRUSS_WARRENDOUBLE); kind++)
+        for (int n = 1; n <= maxpanels; n++) {
+          double dx = ((double)right.x - left.x) / n, dy = ((double)right.y - left.y) / n;
+          if (sqrt(dx * dx + dy * dy) > MAXBEAMLENGTH || !ongrid(dx) || !ongrid(dy))
             continue;
-          uint64_t h = hashbridge();
-          int seen = 0;
-          for (int i = 0; i < numofregular && !seen; i++)
-            seen = hashes[i] == h;
-          if (seen)
-            continue;
-          hashes[numofregular] = h;
-          regularinfo &r = regular[numofregular++];
-          memset(&r, 0, sizeof r);
-          r.truss = t;
-          r.cost = numofbeams * (int)BEAMCOST;
-          r.proved = -1;
+          const float step = round ? 2.0f * EDITORGRID : EDITORGRID;
+          const float most = round ? 2.0f * MAXBEAMLENGTH : MAXBEAMLENGTH;
+          for (float depth = step; depth <= most && numofregular < MAXREGULAR; depth += step) {
+            trussinfo t = {kind, side, n, depth};
+            if (!buildregulartruss(bare, &t, nullptr))
+              continue;
+            uint64_t h = hashbridge();
+            int seen = 0;
+            for (int i = 0; i < numofregular && !seen; i++)
+              seen = hashes[i] == h;
+            if (seen)
+              continue;
+            hashes[numofregular] = h;
+            regularinfo &r = regular[numofregular++];
+            memset(&r, 0, sizeof r);
+            r.truss = t;
+            r.cost = numofbeams * (int)BEAMCOST;
+            r.proved = -1;
+          }
         }
-      }
   std::stable_sort(regular, regular + numofregular,
                    [](const regularinfo &a, const regularinfo &b) { return a.cost < b.cost; });
   return numofregular;

@@ -17,7 +17,8 @@ enum : int {
   TRUSS_HOWE = 3,             // verticals, diagonals rising towards mid-span, inclined end posts
   TRUSS_PRATTSQUARE = 4,      // Pratt with the second chord over the end anchors and end verticals
   TRUSS_HOWESQUARE = 5,
-  NUMTRUSSKINDS = 6,
+  TRUSS_WARRENDOUBLE = 6,     // a Warren on a Warren, each half the depth: deeper than a beam is long
+  NUMTRUSSKINDS = 7,
 };
 
 enum : int { TRUSS_ABOVE = 1, TRUSS_BELOW = 2, TRUSS_BOTH = 3 };  // where the second chord is
@@ -29,7 +30,7 @@ struct trussinfo {
   int kind;    // TRUSS_*
   int side;    // TRUSS_ABOVE, _BELOW or _BOTH
   int panels;  // equal panels from the left end anchor to the right one
-  float depth; // between the chords, vertically
+  float depth; // between the deck chord and the outer chord, vertically
 };
 
 struct regularinfo {
