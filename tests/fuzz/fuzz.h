@@ -1,5 +1,5 @@
-// What every fuzz target shares: a private scratch directory (the loaders
-// read and write files in the working directory), a check that stops the
+// What every fuzz target shares: a private scratch directory with the
+// "level" and "bridge" folders the loaders read from, a check that stops the
 // run with its input kept in every build mode, and the invariants of the
 // bridge tables: dense, valid indices, beams between two different joints,
 // at most one beam per pair of joints.
@@ -29,7 +29,8 @@ static void removefuzzdirectory() {
 extern "C" int LLVMFuzzerInitialize(int *, char ***) {
   const char *base = getenv("TMPDIR");
   fuzzdirectory = std::string(base && *base ? base : "/tmp") + "/spanwright-fuzz-XXXXXX";
-  if (mkdtemp(&fuzzdirectory[0]) == NULL || chdir(fuzzdirectory.c_str()) != 0 || mkdir("bridge", 0777) != 0)
+  if (mkdtemp(&fuzzdirectory[0]) == NULL || chdir(fuzzdirectory.c_str()) != 0 || mkdir("bridge", 0777) != 0 ||
+      mkdir("level", 0777) != 0)
     abort();
   atexit(removefuzzdirectory);
   return 0;

@@ -8,7 +8,7 @@ static tablecopy before, after;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   setupknowntables();
   copytables(&before);
-  writefuzzfile("f.qzb", data, size);
+  writefuzzfile("bridge/f.qzb", data, size);
   if (!loadlevel("f", 1)) {
     FUZZCHECK(sametables(&before));
     return 0;

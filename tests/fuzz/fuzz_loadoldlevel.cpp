@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   int isbridge = data[0] & 1;
   setupknowntables();
   copytables(&before);
-  writefuzzfile(isbridge ? "f.brg" : "f.lvl", data + 1, size - 1);
+  writefuzzfile(isbridge ? "bridge/f.brg" : "level/f.lvl", data + 1, size - 1);
   if (!loadoldlevel("f", isbridge)) {
     FUZZCHECK(sametables(&before));
     return 0;
