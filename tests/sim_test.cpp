@@ -80,6 +80,26 @@ TEST(Particles, ContactsWaterAndFullTable) {
   EXPECT_TRUE(addparticle(PARTICLE_FREE, 0.0f, 0.0f) == -1 && numofparticles == MAXPARTICLES);
 }
 
+TEST(Particles, TerrainProbeSkippedOnlyWhenClear) {
+  // A free particle's probe is skipped when its lower end is more than 1
+  // above every terrain point the search would visit. Over steep random
+  // terrain, probes just past that height never cross, and a non-number
+  // in the terrain is never cleared.
+  createlevel();
+  unsigned seed = 12345;
+  auto next = [&seed]() { return (seed = seed * 1103515245u + 12345u) >> 8; };
+  for (int i = 0; i < NUMTERRAIN; i++)
+    level.terrain[i] = (float)(next() % 4000) * 0.25f - 500.0f;
+  for (int k = 0; k < 20000; k++) {
+    float x = (float)(next() % 2400000) * 0.001f - 200.0f;
+    float y = findlevelceiling(x, x) + 1.0f + (float)(next() % 1000) * 1e-5f;
+    vector2d bottom = {x, nextafterf(y, 1e9f)}, top = {x, bottom.y + 4.0f};
+    ASSERT_EQ(lineintersectlevel2d(&top, &bottom), 0) << x << " " << y;
+  }
+  level.terrain[300] = NAN;
+  EXPECT_TRUE(isnan(findlevelceiling(1200.0f, 1200.0f)) && !isnan(findlevelceiling(1300.0f, 1300.0f)));
+}
+
 TEST(Bonds, CreateRefusals) {
   clearsimulation();
   for (int i = 0; i < 20; i++)
@@ -249,6 +269,15 @@ TEST(Simulation, DeterministicAndUnchangedByOptimisation) {
   EXPECT_EQ(hashpositions(), 0x673b28c85898cf88ull);
   runtrain(1000.0f, buildfullgrid(), 60);
   EXPECT_EQ(hashpositions(), 0xd30c0de6c83884c6ull);
+  validatetables();
+  // A lattice falling apart on the ground: over 2,000 breaks, the last
+  // ones in this step, each deleting and moving bonds.
+  buildcollapsinggrid(100);
+  setupsimulation();
+  bridgebreak.count = 0;
+  for (int i = 0; i < 236; i++)
+    physicssimulation();
+  EXPECT_TRUE(hashpositions() == 0xa93d43b061e70cc8ull && numofbonds == 13953 && bridgebreak.count == 2229);
   validatetables();
   clearsimulation();
 }

@@ -4,63 +4,6 @@
 
 collisioninfo collision;
 
-float dotproduct2d(const vector2d *a, const vector2d *b) { return a->x * b->x + a->y * b->y; }
-
-float vectorlength2d(const vector2d *a) { return sqrtf(dotproduct2d(a, a)); }
-
-void normalizevector2d(vector2d *out, const vector2d *a) {
-  float length = vectorlength2d(a);
-  if (length == 0.0f) {
-    out->x = 0.0f;
-    out->y = 0.0f;
-    return;
-  }
-  float inv = 1.0f / length;
-  out->x = a->x * inv;
-  out->y = a->y * inv;
-}
-
-void copyvector2d(vector2d *out, const vector2d *a) {
-  out->x = a->x;
-  out->y = a->y;
-}
-
-void negvector2d(vector2d *out, const vector2d *a) {
-  out->x = -a->x;
-  out->y = -a->y;
-}
-
-void zerovector2d(vector2d *out) {
-  out->x = 0.0f;
-  out->y = 0.0f;
-}
-
-void addvectors2d(vector2d *out, const vector2d *a, const vector2d *b) {
-  out->x = a->x + b->x;
-  out->y = a->y + b->y;
-}
-
-void subtractvectors2d(vector2d *out, const vector2d *a, const vector2d *b) {
-  out->x = a->x - b->x;
-  out->y = a->y - b->y;
-}
-
-void scalevector2d(vector2d *out, const vector2d *a, float s) {
-  out->x = a->x * s;
-  out->y = a->y * s;
-}
-
-void scaleaddvectors2d(vector2d *out, const vector2d *a, const vector2d *b, float s) {
-  out->x = a->x + b->x * s;
-  out->y = a->y + b->y * s;
-}
-
-float vectordistance2d(const vector2d *a, const vector2d *b) {
-  vector2d d;
-  subtractvectors2d(&d, b, a);
-  return vectorlength2d(&d);
-}
-
 void resetorientation(vector3d orientation[3]) {
   orientation[0] = {1.0f, 0.0f, 0.0f};
   orientation[1] = {0.0f, 1.0f, 0.0f};

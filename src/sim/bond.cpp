@@ -382,7 +382,8 @@ void bondsimulation() {
     istouched[touchedparticle[k]] = 0;
 }
 
-void checkbonds() {
+int checkbonds() {
+  int mortal = 0;
   for (int i = 0; i < numofbonds; i++) {
     bondinfo *r = &bond[i];
     const particleinfo *a = &particle[r->particle1];
@@ -428,5 +429,7 @@ void checkbonds() {
       beam[r->beam].stresstype = r->peakstresstype;
       beam[r->beam].stress = r->peakstress;
     }
+    mortal += r->timetolive <= PERMANENT - 1;
   }
+  return mortal;
 }

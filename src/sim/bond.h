@@ -71,5 +71,6 @@ int createlevelbond(int side, int particle, const vector2d *point, const vector2
 void deletebond(int index);
 void bondtimetolive();
 void bondsimulation();
-void checkbonds();
+// Returns how many bonds bondtimetolive would count down.
+int checkbonds();
 void calculatefriction2d(vector2d *v, const vector2d *normal, float friction);

@@ -13,6 +13,15 @@ constexpr float GRAVITY = 0.0027222224f;   // 9.8 / 3600: units per step per ste
 constexpr float FREEDAMPING = 0.9975f;
 constexpr float WATERDRAG = 0.925f;        // on top of the damping, below the surface
 constexpr float PROBEHEIGHT = 4.0f;        // terrain probe reaches this far above the particle
+// A probe whose lower end is this far above every terrain point the test
+// would visit cannot cross: the crossing would lie on a terrain segment's
+// line beyond its end, and rounding within SANECOORD stays far below this.
+constexpr float PROBECLEARANCE = 1.0f;
+constexpr float SANECOORD = 65536.0f;
+
+// Particles not PERMANENT seen by the last particlesimulation: none means
+// particletimetolive would change nothing this step.
+static int numofmortalparticles;
 
 int createparticle(int type, const vector2d *pos, const vector2d *vel, float mass, int object) {
   if (numofparticles >= MAXPARTICLES)
@@ -74,10 +83,18 @@ void particletimetolive() {
   }
 }
 
+static int isclearofterrain(const vector2d *pos) {
+  if (!(pos->y < SANECOORD && pos->x > -SANECOORD && pos->x < SANECOORD))
+    return 0;
+  return pos->y > findlevelceiling(pos->x, pos->x) + PROBECLEARANCE;
+}
+
 void particlesimulation() {
   const float water = level.waterlevel;
+  int mortal = 0;
   for (int i = 0; i < numofparticles; i++) {
     particleinfo *p = &particle[i];
+    mortal += p->timetolive < PERMANENT;
     vector2d vel = p->vel;
     vel.y -= GRAVITY;
     vel.x *= p->damping;
@@ -90,7 +107,7 @@ void particlesimulation() {
     p->vel = vel;
     p->pos.x += vel.x;
     p->pos.y += vel.y;
-    if (p->type != PARTICLE_FREE)
+    if (p->type != PARTICLE_FREE || isclearofterrain(&p->pos))
       continue;
     vector2d top = {p->pos.x, p->pos.y + PROBEHEIGHT};
     if (lineintersectlevel2d(&top, &p->pos)) {
@@ -98,15 +115,22 @@ void particlesimulation() {
       createlevelbond(1, i, &point, &normal, 0.0f);
     }
   }
+  numofmortalparticles = mortal;
 }
 
+// Nothing between particlesimulation and the ageing passes lowers a
+// particle's timetolive, and only checkbonds lowers a bond's (deleting
+// particles removes bonds but shortens no life), so an ageing pass with
+// nothing to count down is skipped: it would change nothing.
 void physicssimulation() {
   numofstaticbonds = numofbonds;
   particlesimulation();
   objectsimulation();
   bondsimulation();
   numofbonds = numofstaticbonds;
-  checkbonds();
-  particletimetolive();
-  bondtimetolive();
+  int mortalbonds = checkbonds();
+  if (numofmortalparticles > 0)
+    particletimetolive();
+  if (mortalbonds > 0)
+    bondtimetolive();
 }

@@ -31,20 +31,39 @@ static int clampcolumn(int column) {
   return column;
 }
 
-int lineintersectlevel2d(const vector2d *start, const vector2d *end) {
-  float xmin = start->x < end->x ? start->x : end->x;
-  float xmax = start->x < end->x ? end->x : start->x;
+// The terrain segments a test over xmin..xmax visits: the columns under
+// it and one more on each side.
+static void findcolumns(float xmin, float xmax, int *first, int *last) {
   // Clamp in float before converting: a huge or non-finite x must not
   // overflow the int conversion.
   float firstf = xmin * 0.25f, lastf = xmax * 0.25f;
-  int first = firstf < -2.0f ? -2 : firstf > 1024.0f ? 1024 : (int)firstf;
-  int last = lastf < -2.0f ? -2 : lastf > 1024.0f ? 1024 : (int)lastf;
+  *first = firstf < -2.0f ? -2 : firstf > 1024.0f ? 1024 : (int)firstf;
+  *last = lastf < -2.0f ? -2 : lastf > 1024.0f ? 1024 : (int)lastf;
   if (!(firstf == firstf))
-    first = 0;
+    *first = 0;
   if (!(lastf == lastf))
-    last = NUMTERRAIN - 2;
-  first = clampcolumn(first - 1);
-  last = clampcolumn(last + 1);
+    *last = NUMTERRAIN - 2;
+  *first = clampcolumn(*first - 1);
+  *last = clampcolumn(*last + 1);
+}
+
+float findlevelceiling(float xmin, float xmax) {
+  int first, last;
+  findcolumns(xmin, xmax, &first, &last);
+  float ceiling = level.terrain[first];
+  for (int i = first + 1; i <= last + 1; i++) {
+    float h = level.terrain[i];
+    // Once a non-number is met it stays: nothing compares above it.
+    ceiling = h > ceiling || h != h ? h : ceiling;
+  }
+  return ceiling;
+}
+
+int lineintersectlevel2d(const vector2d *start, const vector2d *end) {
+  float xmin = start->x < end->x ? start->x : end->x;
+  float xmax = start->x < end->x ? end->x : start->x;
+  int first, last;
+  findcolumns(xmin, xmax, &first, &last);
 
   collision.fraction = 1.0f;
   for (int i = first; i <= last; i++) {

@@ -54,3 +54,6 @@ void createlevel();
 // sets collision.fraction to 1.0 first; on a hit fills point, normal and
 // fraction of `collision` with the nearest crossing.
 int lineintersectlevel2d(const vector2d *start, const vector2d *end);
+// The highest terrain point lineintersectlevel2d meets for a segment
+// spanning xmin..xmax; a non-number when a terrain height there is one.
+float findlevelceiling(float xmin, float xmax);

@@ -1,0 +1,93 @@
+// Prints a hash of the whole simulation state (every particle, bond and car
+// record, the beams' stress and the first break) along a few runs that the
+// benchmarks time. Built against two cores, the two outputs must be the
+// same text: a speed change that alters one result bit shows as a line that
+// differs, and the step it first differs at. Built by compare.sh, outside
+// the project's own build, so that it can link a core of any commit.
+#include <stdio.h>
+#include <string.h>
+
+#include "sim/bond.h"
+#include "sim/object.h"
+#include "sim/particle.h"
+#include "sim/train.h"
+#include "testrun/setup.h"
+#include "world/level.h"
+#include "../../sim_bridge.h"
+
+static unsigned long long hashbytes(unsigned long long h, const void *data, size_t size) {
+  const unsigned char *p = (const unsigned char *)data;
+  for (size_t i = 0; i < size; i++)
+    h = (h ^ p[i]) * 1099511628211ull;
+  return h;
+}
+
+static unsigned long long hashstate() {
+  unsigned long long h = 1469598103934665603ull;
+  int counts[4] = {numofparticles, numofbonds, numofobjects, bridgebreak.count};
+  h = hashbytes(h, counts, sizeof(counts));
+  h = hashbytes(h, particle, sizeof(particleinfo) * (size_t)numofparticles);
+  h = hashbytes(h, bond, sizeof(bondinfo) * (size_t)numofbonds);
+  h = hashbytes(h, object, sizeof(objectinfo) * (size_t)numofobjects);
+  for (int i = 0; i < numofbeams; i++) {
+    h = hashbytes(h, &beam[i].stresstype, sizeof(int));
+    h = hashbytes(h, &beam[i].stress, sizeof(float));
+  }
+  if (bridgebreak.count > 0)
+    h = hashbytes(h, &bridgebreak, sizeof(bridgebreak));
+  return h;
+}
+
+// The whole state hashed every `every` steps, and the positions every step
+// (cheap, and they carry any change of velocity a step later).
+static void run(const char *name, int steps, int every) {
+  unsigned long long positions = 1469598103934665603ull;
+  int breaksteps = 0;
+  for (int s = 1; s <= steps; s++) {
+    int before = bridgebreak.count;
+    physicssimulation();
+    breaksteps += bridgebreak.count != before;
+    for (int i = 0; i < numofparticles; i++)
+      positions = hashbytes(positions, &particle[i].pos, sizeof(vector2d));
+    if (s % every == 0 || s == steps)
+      printf("%s step %d: %d particles %d bonds %d cars %d breaks, state %016llx positions %016llx\n", name, s,
+             numofparticles, numofbonds, numofobjects, bridgebreak.count, hashstate(), positions);
+  }
+  printf("%s: breaks in %d of %d steps\n", name, breaksteps, steps);
+}
+
+static void addtrain(float x, float y) {
+  vector2d pos = {x, y};
+  createtrain(OBJECT_RIGHTLOCO, &pos, TRAINWAGONS, 4.0f);
+}
+
+int main() {
+  memset(&bridgebreak, 0, sizeof(bridgebreak));
+  buildtruss(0);
+  setupsimulation();
+  addtrain(976.0f, 32.0f);
+  run("truss", 900, 50);
+
+  buildtypicalbridge();
+  setupsimulation();
+  addtrain(1030.0f, 32.0f);
+  run("typical", 900, 50);
+
+  memset(&bridgebreak, 0, sizeof(bridgebreak));
+  float top = buildfullgrid();
+  setupsimulation();
+  addtrain(1000.0f, top);
+  run("lattice", 300, 20);
+
+  memset(&bridgebreak, 0, sizeof(bridgebreak));
+  buildcollapsinggrid(100);
+  setupsimulation();
+  run("collapse", 300, 20);
+
+  memset(&bridgebreak, 0, sizeof(bridgebreak));
+  top = buildlongdeck();
+  setupsimulation();
+  addtrain(100.0f, top);
+  run("longdeck", 900, 50);
+  return 0;
+}
