@@ -94,6 +94,24 @@ TEST(Text, GlyphMeasurement) {
     EXPECT_TRUE(t[0] > 0 && t[0] < t[2] && t[2] < 1 && t[1] < 1 && t[5] > 0 && t[5] < t[1]) << (char)r.c;
     EXPECT_TRUE(b[2] == b[0] && b[4] == b[0] && b[6] == b[0] && b[3] == b[1] && b[5] == b[1] && b[7] == b[1] && b[0] < 1 && b[1] < 1);
   }
+  // A mipmapped font (finer than 16-pixel cells) is drawn from its first two
+  // levels: the texels the linear filter reads anywhere in a glyph's box
+  // lie in that glyph's own cell, at both levels, and the quads shrink by
+  // the box's inset (a neighbour's ink bled in as a thin line under "o").
+  fontinfo f{};
+  ASSERT_EQ(measurefont(&f, fine.pixels.data(), 512, 512), 1);
+  for (int c = 1; c < 256; c++) {
+    const float *t = f.glyphtexcoord[c];
+    float x0 = (float)((c & 15) * 32), y0 = (float)((15 - c / 16) * 32);
+    const float box[2][2] = {{t[0] * 512 - x0, t[2] * 512 - x0}, {t[5] * 512 - y0, t[1] * 512 - y0}};
+    for (int level = 0; level < FONTMIPLEVELS && c != 127 && f.glyphwidth[c] * 32 >= 3; level++)
+      for (const auto &b : box) {
+        float texel = (float)(1 << level);
+        EXPECT_TRUE(floorf(b[0] / texel - 0.5f) * texel >= 0 && (ceilf(b[1] / texel - 0.5f) + 1) * texel <= 32)
+            << c << " level " << level << ": " << b[0] << ".." << b[1];
+      }
+  }
+  EXPECT_FLOAT_EQ(f.glyphinset * 32, f.glyphtexcoord['M'][0] * 512 - ('M' & 15) * 32);
   // The fallback is white, the ink its alpha. The full-height '|' and the
   // solid block ink rows 1 to 14 opaque, leaving each cell's top and bottom
   // rows clear of the neighbouring cells.

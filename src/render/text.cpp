@@ -125,7 +125,18 @@ int measurefont(fontinfo *f, unsigned char *pixels, int width, int height) {
   // proportionally more for a larger one, so a finer font image scales its
   // glyphs instead of being cut at 16 rows. Advances are in units of it.
   float glyphheight = (float)cell;
-  const float inset = 1.0f / 64.0f;
+  // The linear filter reads half a texel beyond a texture coordinate, so a
+  // glyph box drawn right to its cell's edge picks up the neighbouring cell:
+  // a thin line under a small "o", whose cell has the solid block's below.
+  // A font image finer than 16-pixel cells is mipmapped to one level down
+  // (text_gl.cpp), so its glyph boxes are drawn half a texel of that level,
+  // 1 pixel, inside their cells; the image keeps that border free of ink
+  // (tools/assets/makefont.cpp), and drawtext insets the quads by the same
+  // share, so nothing is stretched. A 16-pixel-cell image is drawn at its
+  // own size or larger, where a 1/64-pixel inset keeps the filter inside
+  // the glyph as long as its edge pixels are clear.
+  const float inset = width > MIPMAPPEDFONTWIDTH ? 1.0f : 1.0f / 64.0f;
+  f->glyphinset = inset / glyphheight;
 
   for (int y = height - cell; y < height; y++)
     for (int x = 0; x < cell; x++) {

@@ -17,6 +17,11 @@ constexpr int NUMFONTS = 4;
 constexpr int FONTSLOT = 1000;     // texture slot of the font image
 constexpr int TEXTLIMIT = 1000;    // expansion stops once this many bytes are out
 constexpr int TEXTBUFFER = 1024;
+// A wider font image is drawn below its size at the common text sizes and
+// gets one mipmap level; one level, so that the glyph boxes' inset in their
+// cells (measurefont) covers the filter at every size.
+constexpr int MIPMAPPEDFONTWIDTH = 256;
+constexpr int FONTMIPLEVELS = 2;
 
 struct fontinfo {
   int resx;                     // virtual screen width, 640
@@ -25,6 +30,7 @@ struct fontinfo {
   int cursor;                   // this frame's cursor: texture slot 768 + cursor
   float glyphwidth[256];        // advance in units of the text size
   float glyphtexcoord[256][8];  // (s, t) of top-left, top-right, bottom-right, bottom-left
+  float glyphinset;             // the glyph boxes' inset in their cells, in units of the text size
 };
 
 extern fontinfo font[NUMFONTS];

@@ -23,9 +23,11 @@ void loadfont(int slot, const char *filename) {
     measurefont(f, t->data[0], t->width, t->height);
   }
   // A font image finer than 16-pixel cells is drawn smaller than its cells
-  // at the common sizes: mipmaps keep thin strokes from dropping out there.
-  if (t->width > 256 && generatemipmap(slot) > 1)
+  // at the common sizes: a mipmap keeps thin strokes from dropping out there.
+  if (t->width > MIPMAPPEDFONTWIDTH && generatemipmap(slot) > 1) {
+    t->levels = t->levels < FONTMIPLEVELS ? t->levels : FONTMIPLEVELS;
     t->minfilter = GL_LINEAR_MIPMAP_LINEAR;
+  }
   setuptexture(slot); // the white cell and any mipmaps go up with it
 }
 
@@ -84,14 +86,19 @@ void drawtext(const char *format, int x, int y, int size, float red, float green
     float advance = (float)size * f->glyphwidth[*c];
     int a = (int)advance;
     const float *t = f->glyphtexcoord[solid ? 127 : *c];
+    // Glyph quads shrink with their texture boxes (measurefont); solid
+    // blocks fill theirs, so that a run of them has no seams.
+    float d = solid || *c == 127 ? 0.0f : (float)size * f->glyphinset;
+    float left = (float)(x + pen) + d, right = (float)(x + pen + a) - d;
+    float top = (float)y + d, bottom = (float)(y + size) - d;
     glTexCoord2f(t[0], t[1]);
-    glVertex2i(x + pen, y);
+    glVertex2f(left, top);
     glTexCoord2f(t[2], t[3]);
-    glVertex2i(x + pen + a, y);
+    glVertex2f(right, top);
     glTexCoord2f(t[4], t[5]);
-    glVertex2i(x + pen + a, y + size);
+    glVertex2f(right, bottom);
     glTexCoord2f(t[6], t[7]);
-    glVertex2i(x + pen, y + size);
+    glVertex2f(left, bottom);
     pen = (int)((float)pen + advance);
   }
   glEnd();

@@ -109,13 +109,17 @@ int setuptexture(int slot) {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, t->wrapt);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, t->magfilter);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, t->minfilter);
-  for (int n = 0; n < t->levels; n++) {
+  int n = 0;
+  for (; n < t->levels; n++) {
     if (!t->data[n])
       break;
     int w = t->width >> n, h = t->height >> n;
     glTexImage2D(GL_TEXTURE_2D, n, t->internalformat, w > 0 ? w : 1, h > 0 ? h : 1, 0, t->format,
                  GL_UNSIGNED_BYTE, t->data[n]);
   }
+  // A slot may keep fewer levels than a full chain (the font): the levels
+  // uploaded are then the whole texture.
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, n > 0 ? n - 1 : 0);
   return t->levels;
 }
 

@@ -8,6 +8,12 @@
 // spacer: one row near the bottom with alpha 1 across the glyph's full
 // advance. It counts as ink for the measurement but is invisible on screen.
 //
+// The game draws small text from one mipmap level down, where a texel spans
+// 2 pixels, and keeps its texture coordinates PAD pixels inside each
+// glyph's box so that the filter never reaches a neighbouring cell. The ink
+// must therefore stay PAD pixels clear of the cell's top and bottom, of its
+// left edge and of the end of its advance, or that inset would cut it.
+//
 // Usage: makefont font.ttf out.png
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -21,11 +27,12 @@
 
 constexpr int CELL = 32;
 constexpr int IMAGE = CELL * 16;
-constexpr int MARGIN = 1;         // empty rows kept above and below the ink
+constexpr int PAD = 1;            // clear pixels around the ink, as the game's inset
 constexpr int SPACERROW = CELL - 2; // from the top; the lowest row is never measured
 
 struct glyphbox {
   int top, bottom;   // ink rows above and below the baseline
+  int left;          // first ink column, at least PAD
   int right;         // ink extent from the pen
   int advance;
 };
@@ -36,7 +43,8 @@ static int measureglyph(FT_Face face, int c, glyphbox *box) {
   FT_GlyphSlot g = face->glyph;
   box->top = g->bitmap_top;
   box->bottom = (int)g->bitmap.rows - g->bitmap_top;
-  box->right = (g->bitmap_left > 0 ? g->bitmap_left : 0) + (int)g->bitmap.width;
+  box->left = g->bitmap_left > PAD ? g->bitmap_left : PAD;
+  box->right = box->left + (int)g->bitmap.width;
   box->advance = (int)std::lround(g->advance.x / 64.0);
   return 1;
 }
@@ -54,12 +62,12 @@ static int choosesize(FT_Face face, int *baseline) {
         top = box.top;
       if (box.bottom > bottom)
         bottom = box.bottom;
-      int w = box.advance > box.right ? box.advance : box.right;
+      int w = box.advance > box.right + PAD ? box.advance : box.right + PAD;
       if (w > widest)
         widest = w;
     }
-    if (top + bottom + 2 * MARGIN <= CELL && widest <= CELL - 1) {
-      *baseline = MARGIN + top;
+    if (top + bottom + 2 * PAD <= CELL && widest <= CELL - 1) {
+      *baseline = PAD + top;
       return size;
     }
   }
@@ -97,17 +105,16 @@ int main(int argc, char **argv) {
       continue;
     FT_GlyphSlot g = face->glyph;
     int x0 = (c & 15) * CELL, y0 = (c / 16) * CELL;
-    int left = g->bitmap_left > 0 ? g->bitmap_left : 0;
     for (unsigned row = 0; row < g->bitmap.rows; row++)
       for (unsigned col = 0; col < g->bitmap.width; col++) {
-        int x = left + (int)col, y = baseline - g->bitmap_top + (int)row;
+        int x = box.left + (int)col, y = baseline - g->bitmap_top + (int)row;
         if (x >= CELL - 1 || y < 0 || y >= CELL)
           continue;
         unsigned char v = g->bitmap.buffer[row * g->bitmap.pitch + col];
         if (v > alpha(x0 + x, y0 + y))
           alpha(x0 + x, y0 + y) = v;
       }
-    int advance = box.advance > box.right ? box.advance : box.right;
+    int advance = box.advance > box.right + PAD ? box.advance : box.right + PAD;
     if (advance > CELL - 1)
       advance = CELL - 1;
     if (c == '0')
@@ -119,7 +126,7 @@ int main(int argc, char **argv) {
   // 127 is the solid block: its advance is what the game uses for it.
   {
     int x0 = (127 & 15) * CELL, y0 = (127 / 16) * CELL;
-    for (int y = MARGIN; y < CELL - MARGIN; y++)
+    for (int y = PAD; y < CELL - PAD; y++)
       for (int x = 0; x < digitwidth; x++)
         alpha(x0 + x, y0 + y) = 255;
   }
