@@ -186,38 +186,44 @@ void calculatefriction2d(vector2d *v, const vector2d *normal, float friction) {
 }
 
 // The solver works on a compact copy of what it reads and writes: the
-// particles' velocities and masses, and per bond the values that stay the
-// same through all 16 passes. Positions do not move during the solver, so
-// a spring's direction, its stretch term and its two masses are worked out
-// once per step, by the same operations in the same order as a pass would,
-// giving the same bits; only the damping term follows the velocities.
-// Bridge bonds (passmask 3) sit out 12 of the 16 passes; in those passes
-// only the passmask-0 bonds (train bonds and this step's contacts) act, so
-// only their particles need a fresh prevvel: a particle no solved bond
-// touches keeps its velocity, and its prevvel catches up at the next full
-// pass or at the end.
-struct solverparticle {
-  vector2d vel;
-  vector2d prevvel;
-  float mass;
-  float damping;
-};
+// particles' velocities and masses, each in an array of its own, and per
+// bond the values that stay the same through all 16 passes. Positions do
+// not move during the solver, so a spring's direction and its stretch term
+// are worked out once per step, by the same operations in the same order as
+// a pass would, giving the same bits; only the damping term follows the
+// velocities. Bridge bonds (passmask 3) sit out 12 of the 16 passes; in
+// those passes only the passmask-0 bonds (train bonds and this step's
+// contacts) act, so only their particles need a fresh prevvel: a particle
+// no solved bond touches keeps its velocity, and its prevvel catches up at
+// the next full pass or at the end.
+static vector2d solvervel[MAXPARTICLES];
+static vector2d solverprevvel[MAXPARTICLES];
+static vector2d solverpos[MAXPARTICLES];  // read by the stress check after the solver
+static float solvermass[MAXPARTICLES];
+static float solverdamping[MAXPARTICLES];
 
-// 32 bytes, two to a cache line; the full record (same index) is read for
-// contacts only.
+// How a pass solves a bond. A plain spring is one with the damping of
+// every spring and two particles of mass 1, as every beam of a bridge is:
+// its x / (1 + 1) and x * 1 are the same bits as x * 0.5 and x, which
+// spares a division and two loads.
+enum : unsigned {
+  SOLVE_PLAIN = 0,
+  SOLVE_SPRING = 1,   // any other spring: damping and masses read per pass
+  SOLVE_CONTACT = 2,  // read from the full record, by its type
+};
+constexpr unsigned PARTICLEBITS = 14;
+constexpr unsigned PARTICLEMASK = (1u << PARTICLEBITS) - 1;
+static_assert(MAXPARTICLES == 1 << PARTICLEBITS, "a particle index takes PARTICLEBITS bits");
+
+// 16 bytes, four to a cache line.
 struct solverbond {
-  int particle1;
-  int particle2;
-  int type;
-  float damping;
-  vector2d n;        // springs: unit(pos(b) - pos(a))
-  float term;        // springs: stiffness * (length - restlength)
-  float masssum;     // springs: mass(a) + mass(b)
+  unsigned pair;  // particle1 | particle2 << PARTICLEBITS | solve kind << 2 * PARTICLEBITS
+  vector2d n;     // springs: unit(pos(b) - pos(a))
+  float term;     // springs: stiffness * (length - restlength)
 };
 
-static solverparticle solverp[MAXPARTICLES];
 static solverbond solverb[MAXBONDS];
-static int alwaysbond[MAXBONDS];   // solverb entries with passmask 0, in bond order
+static int alwaysbond[MAXBONDS];   // bonds with passmask 0, in bond order
 static int numofalwaysbonds;
 static int touchedparticle[MAXPARTICLES];
 static int numoftouchedparticles;
@@ -233,9 +239,11 @@ static void touchparticle(int p) {
 // Returns 1 when every passmask is 0 or 3, so that the short passes apply.
 static int preparesolver() {
   for (int i = 0; i < numofparticles; i++) {
-    solverp[i].vel = particle[i].vel;
-    solverp[i].mass = particle[i].mass;
-    solverp[i].damping = particle[i].damping;
+    const particleinfo *p = &particle[i];
+    solvervel[i] = p->vel;
+    solverpos[i] = p->pos;
+    solvermass[i] = p->mass;
+    solverdamping[i] = p->damping;
   }
   numofalwaysbonds = 0;
   numoftouchedparticles = 0;
@@ -243,20 +251,18 @@ static int preparesolver() {
   for (int i = 0; i < numofbonds; i++) {
     const bondinfo *r = &bond[i];
     solverbond *s = &solverb[i];
-    s->type = r->type;
-    s->particle1 = r->particle1;
-    s->particle2 = r->particle2;
-    s->damping = r->damping;
+    unsigned a = (unsigned)r->particle1 & PARTICLEMASK, b = (unsigned)r->particle2 & PARTICLEMASK;
+    unsigned kind = SOLVE_CONTACT;
     if (r->type == BOND_SPRING) {
-      const particleinfo *a = &particle[r->particle1];
-      const particleinfo *b = &particle[r->particle2];
       vector2d d;
-      subtractvectors2d(&d, &b->pos, &a->pos);
+      subtractvectors2d(&d, &solverpos[b], &solverpos[a]);
       float length = vectorlength2d(&d);
       unitvector(&s->n, &d, length);
       s->term = r->stiffness * (length - r->restlength);
-      s->masssum = a->mass + b->mass;
+      int plain = r->damping == SPRINGDAMPING && solvermass[a] == 1.0f && solvermass[b] == 1.0f;
+      kind = plain ? SOLVE_PLAIN : SOLVE_SPRING;
     }
+    s->pair = a | b << PARTICLEBITS | kind << 2 * PARTICLEBITS;
     if (r->passmask == BRIDGEPASSMASK)
       continue;
     if (r->passmask != 0) {
@@ -273,71 +279,80 @@ static int preparesolver() {
   return regular;
 }
 
-static inline void solvespring(const solverbond *s) {
-  solverparticle *a = &solverp[s->particle1];
-  solverparticle *b = &solverp[s->particle2];
+static inline void solveplainspring(const solverbond *s) {
+  unsigned a = s->pair & PARTICLEMASK, b = s->pair >> PARTICLEBITS & PARTICLEMASK;
   vector2d dv;
-  subtractvectors2d(&dv, &b->prevvel, &a->prevvel);
-  float x = s->term + s->damping * dotproduct2d(&dv, &s->n);
-  x = x / s->masssum;
-  scaleaddvectors2d(&a->vel, &a->vel, &s->n, x * b->mass);
-  scaleaddvectors2d(&b->vel, &b->vel, &s->n, -(x * a->mass));
+  subtractvectors2d(&dv, &solverprevvel[b], &solverprevvel[a]);
+  float x = (s->term + SPRINGDAMPING * dotproduct2d(&dv, &s->n)) * 0.5f;
+  scaleaddvectors2d(&solvervel[a], &solvervel[a], &s->n, x);
+  scaleaddvectors2d(&solvervel[b], &solvervel[b], &s->n, -x);
+}
+
+static void solvespring(const solverbond *s, const bondinfo *r) {
+  unsigned a = s->pair & PARTICLEMASK, b = s->pair >> PARTICLEBITS & PARTICLEMASK;
+  vector2d dv;
+  subtractvectors2d(&dv, &solverprevvel[b], &solverprevvel[a]);
+  float x = s->term + r->damping * dotproduct2d(&dv, &s->n);
+  x = x / (solvermass[a] + solvermass[b]);
+  scaleaddvectors2d(&solvervel[a], &solvervel[a], &s->n, x * solvermass[b]);
+  scaleaddvectors2d(&solvervel[b], &solvervel[b], &s->n, -(x * solvermass[a]));
 }
 
 static void solvesurface(const bondinfo *r) {
-  solverparticle *a = &solverp[r->particle1];
+  int a = r->particle1;
   vector2d t;
   scalevector2d(&t, &r->normal, r->restlength * r->stiffness);
-  scaleaddvectors2d(&t, &t, &a->prevvel, -r->damping);
+  scaleaddvectors2d(&t, &t, &solverprevvel[a], -r->damping);
   if (!(dotproduct2d(&t, &r->normal) > 0.0f))
     return;
   float length = vectorlength2d(&t);
   vector2d u;
   unitvector(&u, &t, length);
   calculatefriction2d(&u, &r->normal, r->friction);
-  if (a->damping > 0.0f)
-    scaleaddvectors2d(&a->vel, &a->vel, &u, length);
+  if (solverdamping[a] > 0.0f)
+    scaleaddvectors2d(&solvervel[a], &solvervel[a], &u, length);
 }
 
 static void solveroad(const bondinfo *r) {
-  solverparticle *a = &solverp[r->particle1];
-  solverparticle *b = &solverp[r->particle2];
-  solverparticle *e = &solverp[r->particle3];
+  int a = r->particle1, b = r->particle2, e = r->particle3;
   vector2d t;
   scalevector2d(&t, &r->normal, r->restlength * r->stiffness);
-  scaleaddvectors2d(&t, &t, &a->prevvel, -r->damping);
-  scaleaddvectors2d(&t, &t, &b->prevvel, r->weight1 * r->damping);
-  scaleaddvectors2d(&t, &t, &e->prevvel, r->weight2 * r->damping);
+  scaleaddvectors2d(&t, &t, &solverprevvel[a], -r->damping);
+  scaleaddvectors2d(&t, &t, &solverprevvel[b], r->weight1 * r->damping);
+  scaleaddvectors2d(&t, &t, &solverprevvel[e], r->weight2 * r->damping);
   if (!(dotproduct2d(&t, &r->normal) > 0.0f))
     return;
   float tl = vectorlength2d(&t);
   float length = tl * r->invmass;
   vector2d u;
   unitvector(&u, &t, tl);
-  float m = b->mass * r->weight1 + e->mass * r->weight2;
+  float m = solvermass[b] * r->weight1 + solvermass[e] * r->weight2;
   calculatefriction2d(&u, &r->normal, r->friction);
-  scaleaddvectors2d(&a->vel, &a->vel, &u, length * m);
-  scaleaddvectors2d(&b->vel, &b->vel, &u, -(length * a->mass * r->weight1));
-  scaleaddvectors2d(&e->vel, &e->vel, &u, -(length * a->mass * r->weight2));
+  scaleaddvectors2d(&solvervel[a], &solvervel[a], &u, length * m);
+  scaleaddvectors2d(&solvervel[b], &solvervel[b], &u, -(length * solvermass[a] * r->weight1));
+  scaleaddvectors2d(&solvervel[e], &solvervel[e], &u, -(length * solvermass[a] * r->weight2));
 }
 
 static void solvevertex(const bondinfo *r) {
-  solverparticle *a = &solverp[r->particle1];
-  solverparticle *b = &solverp[r->particle2];
+  int a = r->particle1, b = r->particle2;
   vector2d t;
   scalevector2d(&t, &r->normal, r->restlength * r->stiffness);
-  scaleaddvectors2d(&t, &t, &a->prevvel, -(r->weight1 * r->damping));
-  scaleaddvectors2d(&t, &t, &b->prevvel, -(r->weight2 * r->damping));
+  scaleaddvectors2d(&t, &t, &solverprevvel[a], -(r->weight1 * r->damping));
+  scaleaddvectors2d(&t, &t, &solverprevvel[b], -(r->weight2 * r->damping));
   if (!(dotproduct2d(&t, &r->normal) > 0.0f))
     return;
   calculatefriction2d(&t, &r->normal, r->friction);
-  scaleaddvectors2d(&a->vel, &a->vel, &t, r->weight1);
-  scaleaddvectors2d(&b->vel, &b->vel, &t, r->weight2);
+  scaleaddvectors2d(&solvervel[a], &solvervel[a], &t, r->weight1);
+  scaleaddvectors2d(&solvervel[b], &solvervel[b], &t, r->weight2);
 }
 
 static inline void solvebond(int i) {
-  switch (solverb[i].type) {
-  case BOND_SPRING: solvespring(&solverb[i]); break;
+  const solverbond *s = &solverb[i];
+  switch (s->pair >> 2 * PARTICLEBITS) {
+  case SOLVE_PLAIN: solveplainspring(s); return;
+  case SOLVE_SPRING: solvespring(s, &bond[i]); return;
+  }
+  switch (bond[i].type) {
   case BOND_SURFACE: solvesurface(&bond[i]); break;
   case BOND_ROAD: solveroad(&bond[i]); break;
   case BOND_VERTEX: solvevertex(&bond[i]); break;
@@ -348,13 +363,12 @@ void bondsimulation() {
   int regular = preparesolver();
   for (int pass = 0; pass < SOLVERPASSES; pass++) {
     if (!regular || (pass & BRIDGEPASSMASK) == 0) {
-      for (int i = 0; i < numofparticles; i++)
-        solverp[i].prevvel = solverp[i].vel;
+      memcpy(solverprevvel, solvervel, sizeof(vector2d) * (size_t)numofparticles);
       if (regular) {
         // Every bond acts in a full pass.
         for (int i = 0; i < numofbonds; i++) {
-          if (solverb[i].type == BOND_SPRING)
-            solvespring(&solverb[i]);
+          if (solverb[i].pair >> 2 * PARTICLEBITS == SOLVE_PLAIN)
+            solveplainspring(&solverb[i]);
           else
             solvebond(i);
         }
@@ -365,8 +379,8 @@ void bondsimulation() {
       }
     } else {
       for (int k = 0; k < numoftouchedparticles; k++) {
-        solverparticle *p = &solverp[touchedparticle[k]];
-        p->prevvel = p->vel;
+        int p = touchedparticle[k];
+        solverprevvel[p] = solvervel[p];
       }
       for (int k = 0; k < numofalwaysbonds; k++)
         solvebond(alwaysbond[k]);
@@ -375,11 +389,60 @@ void bondsimulation() {
   // Hand back what a plain sweep would leave: prevvel as copied at the
   // start of the last pass, which for an untouched particle is its velocity.
   for (int i = 0; i < numofparticles; i++) {
-    particle[i].vel = solverp[i].vel;
-    particle[i].prevvel = regular && !istouched[i] ? solverp[i].vel : solverp[i].prevvel;
+    particle[i].vel = solvervel[i];
+    particle[i].prevvel = regular && !istouched[i] ? solvervel[i] : solverprevvel[i];
   }
   for (int k = 0; k < numoftouchedparticles; k++)
     istouched[touchedparticle[k]] = 0;
+}
+
+// The stress and break rule of one permanent bond, from where its two
+// particles are and how they move. Returns 1 when bondtimetolive would
+// count it down.
+static inline int checkbond(bondinfo *r, const vector2d *posa, const vector2d *vela, const vector2d *posb,
+                            const vector2d *velb) {
+  vector2d pa, pb, d;
+  addvectors2d(&pa, posa, vela);
+  addvectors2d(&pb, posb, velb);
+  subtractvectors2d(&d, &pb, &pa);
+  float c = r->restlength - vectorlength2d(&d);
+  int broke = 0;
+  if (c < r->tensionlimit) {
+    r->timetolive = 0;
+    r->peakstresstype = 0;
+    r->peakstress = 1.0f;
+    broke = 1;
+  }
+  if (c > r->compressionlimit) {
+    r->timetolive = 0;
+    r->peakstresstype = 1;
+    r->peakstress = 1.0f;
+    broke = 1;
+  }
+  if (broke && r->rigid == 0 && bridgebreak.count++ == 0) {
+    bridgebreak.beam = r->beam;
+    bridgebreak.side = r->peakstresstype;
+    bridgebreak.pos.x = (posa->x + posb->x) * 0.5f;
+    bridgebreak.pos.y = (posa->y + posb->y) * 0.5f;
+  }
+  if (r->timetolive > 0) {
+    if (c < 0.0f) {
+      r->stresstype = 0;
+      r->stress = c / r->tensionlimit;
+    } else {
+      r->stresstype = 1;
+      r->stress = c / r->compressionlimit;
+    }
+    if (r->stress > r->peakstress) {
+      r->peakstresstype = r->stresstype;
+      r->peakstress = r->stress;
+    }
+  }
+  if (r->rigid == 0 && r->beam >= 0 && r->beam < numofbeams) {
+    beam[r->beam].stresstype = r->peakstresstype;
+    beam[r->beam].stress = r->peakstress;
+  }
+  return r->timetolive <= PERMANENT - 1;
 }
 
 int checkbonds() {
@@ -388,48 +451,17 @@ int checkbonds() {
     bondinfo *r = &bond[i];
     const particleinfo *a = &particle[r->particle1];
     const particleinfo *b = &particle[r->particle2];
-    vector2d pa, pb, d;
-    addvectors2d(&pa, &a->pos, &a->vel);
-    addvectors2d(&pb, &b->pos, &b->vel);
-    subtractvectors2d(&d, &pb, &pa);
-    float c = r->restlength - vectorlength2d(&d);
-    int broke = 0;
-    if (c < r->tensionlimit) {
-      r->timetolive = 0;
-      r->peakstresstype = 0;
-      r->peakstress = 1.0f;
-      broke = 1;
-    }
-    if (c > r->compressionlimit) {
-      r->timetolive = 0;
-      r->peakstresstype = 1;
-      r->peakstress = 1.0f;
-      broke = 1;
-    }
-    if (broke && r->rigid == 0 && bridgebreak.count++ == 0) {
-      bridgebreak.beam = r->beam;
-      bridgebreak.side = r->peakstresstype;
-      bridgebreak.pos.x = (a->pos.x + b->pos.x) * 0.5f;
-      bridgebreak.pos.y = (a->pos.y + b->pos.y) * 0.5f;
-    }
-    if (r->timetolive > 0) {
-      if (c < 0.0f) {
-        r->stresstype = 0;
-        r->stress = c / r->tensionlimit;
-      } else {
-        r->stresstype = 1;
-        r->stress = c / r->compressionlimit;
-      }
-      if (r->stress > r->peakstress) {
-        r->peakstresstype = r->stresstype;
-        r->peakstress = r->stress;
-      }
-    }
-    if (r->rigid == 0 && r->beam >= 0 && r->beam < numofbeams) {
-      beam[r->beam].stresstype = r->peakstresstype;
-      beam[r->beam].stress = r->peakstress;
-    }
-    mortal += r->timetolive <= PERMANENT - 1;
+    mortal += checkbond(r, &a->pos, &a->vel, &b->pos, &b->vel);
+  }
+  return mortal;
+}
+
+int checksolvedbonds() {
+  int mortal = 0;
+  for (int i = 0; i < numofbonds; i++) {
+    bondinfo *r = &bond[i];
+    unsigned a = solverb[i].pair & PARTICLEMASK, b = solverb[i].pair >> PARTICLEBITS & PARTICLEMASK;
+    mortal += checkbond(r, &solverpos[a], &solvervel[a], &solverpos[b], &solvervel[b]);
   }
   return mortal;
 }

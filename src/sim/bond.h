@@ -73,4 +73,8 @@ void bondtimetolive();
 void bondsimulation();
 // Returns how many bonds bondtimetolive would count down.
 int checkbonds();
+// checkbonds as the step runs it, straight after bondsimulation (with the
+// step's contacts dropped): the same results, from the solver's own
+// compact copy of the positions and velocities it has just handed back.
+int checksolvedbonds();
 void calculatefriction2d(vector2d *v, const vector2d *normal, float friction);

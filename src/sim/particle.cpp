@@ -128,7 +128,7 @@ void physicssimulation() {
   objectsimulation();
   bondsimulation();
   numofbonds = numofstaticbonds;
-  int mortalbonds = checkbonds();
+  int mortalbonds = checksolvedbonds();
   if (numofmortalparticles > 0)
     particletimetolive();
   if (mortalbonds > 0)
