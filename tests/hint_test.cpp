@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 #include "tempdir.h"
@@ -37,9 +38,10 @@ TEST_F(Hint, WhatAFileGivesAndWhatIsNoHint) {
     EXPECT_EQ(loadhint("level"), (int)r.want.size()) << r.bytes;
     EXPECT_EQ(hintlines(), r.want) << r.bytes;
   }
-  // Missing, a directory in its place, a name too long for the path: none.
-  ASSERT_EQ(mkdir("dir.txt", 0777), 0);
-  for (const char *name : {"missing", "dir", "a name far longer than any level name of thirty-one characters can ever be"}) {
+  // Missing, a directory or a FIFO in its place (never waited on), a name
+  // too long for the path: none.
+  ASSERT_EQ(mkdir("dir.txt", 0777) + mkfifo("fifo.txt", 0666), 0);
+  for (const char *name : {"missing", "dir", "fifo", "a name far longer than any level name of thirty-one characters can ever be"}) {
     levelhint.numoflines = 2;
     EXPECT_TRUE(loadhint(name) == 0 && levelhint.numoflines == 0) << name;
   }

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "shell/fileio.h"
+
 hintinfo levelhint;
 
 static int ishintbyte(unsigned char c) { return (c >= 32 && c < 127) || c == '\n' || c == '\r' || c == '\t'; }
@@ -38,7 +40,7 @@ int loadhint(const char *name) {
   char path[64];
   if (snprintf(path, sizeof path, "%s.txt", name) >= (int)sizeof path)
     return 0;
-  FILE *file = fopen(path, "rb");
+  FILE *file = openreadfile(path);
   if (!file)
     return 0;
   // One byte more than a hint may have, to tell a full hint from a longer file.
