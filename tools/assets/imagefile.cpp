@@ -7,6 +7,8 @@
 #include <cstring>
 #include <vector>
 
+#include "shell/fileio.h"
+
 static void put32be(std::vector<unsigned char> &out, unsigned long v) {
   out.push_back((unsigned char)(v >> 24));
   out.push_back((unsigned char)(v >> 16));
@@ -23,12 +25,17 @@ static void putchunk(std::vector<unsigned char> &out, const char *type, const un
   put32be(out, crc32(0, out.data() + start, (uInt)(length + 4)));
 }
 
+// Through the game's own save: the committed image is replaced only by a
+// complete new one, and never through a link into a device.
 static int writewhole(const char *path, const unsigned char *data, size_t length) {
-  FILE *file = fopen(path, "wb");
-  if (!file)
+  savefile save;
+  if (!beginsave(&save, path))
     return 0;
-  int ok = fwrite(data, 1, length, file) == length;
-  return fclose(file) == 0 && ok;
+  if (fwrite(data, 1, length, save.file) != length) {
+    cancelsave(&save);
+    return 0;
+  }
+  return endsave(&save);
 }
 
 int writepng(const char *path, const unsigned char *rgba, int width, int height) {
