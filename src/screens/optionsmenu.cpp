@@ -56,6 +56,24 @@ static void listmoderows(optionschoice *choice) {
   }
 }
 
+// Under "Apply", in the rows above the heading that no mode list reaches;
+// like the colour-safe view they act at once.
+static void declaresounditems() {
+  createmenuitem("Sound", ALIGN_END | 640, 16, 16, 1, 1, 1, 1);
+  setmenuitem(8, &soundon);
+  setmenuitem(1, 's');
+  static const int volume[4] = {25, 50, 75, 100};
+  static const int right[4] = {512, 552, 592, 640};
+  for (int k = 0; k < 4; k++) {
+    char text[8];
+    snprintf(text, sizeof text, "%d%%", volume[k]);
+    createmenuitem(text, ALIGN_END | right[k], 32, 16, 1, 1, 1, 1);
+    setmenuitem(9, &soundvolume, volume[k]);
+    if (!soundon)
+      setmenuitem(2, 0);
+  }
+}
+
 static void declareoptions(optionschoice *choice) {
   createmenuitem("Back", 0, 0, 16, 1, 1, 1, 1);
   setmenuitem(1, KEY_ESCAPE);
@@ -83,6 +101,7 @@ static void declareoptions(optionschoice *choice) {
   // video mode, so it takes effect at once rather than on "Apply".
   createmenuitem("Colour-safe stress", ALIGN_END | 640, 48, 16, 1, 1, 1, 1);
   setmenuitem(8, &colorsafe);
+  declaresounditems();
 }
 
 // Says which mode is on screen after "Apply", and why it is not the one
@@ -140,6 +159,7 @@ void optionsmenu() {
     checkmenuframe();
     setuptextdisplay();
     drawtext("Resolution", 0, 48, 16, 1, 1, 1, 1);
+    drawtext("Volume", ALIGN_END | 464, 32, 16, 0.75f, 0.75f, 0.75f, 1);
     finishmenuframe();
   }
   if (menuitem[OPTIONS_APPLY].active && !windowinfo.quit)

@@ -13,6 +13,8 @@ configinfo config;
 windowstate windowinfo;
 parserinfo parser;
 int colorsafe;
+int soundon = 1;
+int soundvolume = DEFAULTVOLUME;
 
 void loadtextfile(const char *path) {
   parser.length = 0;
@@ -123,6 +125,14 @@ static void checkoptions() {
     config.fullscreen = 0;
 }
 
+// A line searched from the start of the file, so that it does not depend
+// on the five keys before it; a key without a number keeps the value.
+static void readsetting(const char *key, int *value) {
+  resetparser();
+  if (findstring(key))
+    readint(value);
+}
+
 void loadoptions() {
   memset(&config, 0, sizeof(config));
   config.screenwidth = 800;
@@ -147,6 +157,12 @@ void loadoptions() {
   resetparser();
   if (findstring("colorsafe"))
     colorsafe = getint() != 0;
+  soundon = 1;
+  soundvolume = DEFAULTVOLUME;
+  readsetting("sound", &soundon);
+  readsetting("volume", &soundvolume);
+  soundon = soundon != 0;
+  soundvolume = soundvolume < 0 ? 0 : soundvolume > 100 ? 100 : soundvolume;
 }
 
 int saveoptions() {
@@ -161,6 +177,10 @@ int saveoptions() {
                         config.fullscreen, dirnum);
   if (written >= 0 && colorsafe)
     written = fprintf(save.file, "colorsafe=1\r\n");
+  if (written >= 0 && !soundon)
+    written = fprintf(save.file, "sound=0\r\n");
+  if (written >= 0 && soundvolume != DEFAULTVOLUME)
+    written = fprintf(save.file, "volume=%d\r\n", soundvolume);
   if (written < 0) {
     cancelsave(&save);
     return 0;

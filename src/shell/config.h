@@ -33,6 +33,12 @@ extern windowstate windowinfo;
 // stay exactly as they were for everyone else, and a copy of the game that
 // knows only those five never looks past "directory".
 extern int colorsafe;
+// Sound on or off and its volume in percent (0..100). Like "colorsafe",
+// each is saved as a line of its own ("sound=0", "volume=N") only when it
+// differs from the default.
+constexpr int DEFAULTVOLUME = 100;
+extern int soundon;
+extern int soundvolume;
 
 // The forward-only text parser behind "config.txt".
 constexpr int PARSERBUFFER = 1048576;

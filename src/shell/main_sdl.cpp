@@ -9,6 +9,7 @@
 #include "shell/config.h"
 #include "shell/fileio.h"
 #include "shell/input.h"
+#include "shell/sound.h"
 #include "shell/system.h"
 #include "shell/video.h"
 #include "ui/menu.h"
@@ -66,6 +67,7 @@ void reactivategame() {
 }
 
 void checksystemmessages() {
+  playsoundframe();
   if (windowinfo.inactive)
     SDL_Delay(10);
   SDL_Event event;
@@ -132,11 +134,13 @@ int main() {
               GL_LINEAR);
 
   setupmenuitems();
+  opensound();
   mainmenu();
 
   // No screen is left to tell it on.
   if (!saveoptions())
     fprintf(stderr, "spanwright: could not save config.txt: the settings of this run are lost\n");
+  closesound();
   SDL_WM_IconifyWindow();
   SDL_Quit();
   return 0;

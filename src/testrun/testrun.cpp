@@ -8,6 +8,7 @@
 #include "sim/object.h"
 #include "sim/particle.h"
 #include "sim/train.h"
+#include "sound/soundevent.h"
 #include "testrun/game.h"
 #include "testrun/outcome.h"
 #include "testrun/replay.h"
@@ -171,8 +172,10 @@ int checksimulationpace(unsigned int now) {
       testrunclock.step += steptime;
     else
       testrunclock.step = now;
-    if (!game.pause)
+    if (!game.pause) {
       simulationstep();
+      checksoundstep();
+    }
   }
   return n;
 }

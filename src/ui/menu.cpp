@@ -6,6 +6,7 @@
 
 #include "render/text.h"
 #include "shell/input.h"
+#include "sound/soundevent.h"
 #include "ui/textbox.h"
 
 menuiteminfo menuitem[MAXMENUITEMS];
@@ -259,10 +260,12 @@ void checkmenuitems() {
 
   font[fontnum].cursor = 0;
 
+  int fired = 0;
   for (int i = 0; i < count; i++) {
     menuiteminfo &item = menuitem[i];
     if (item.state == MENUSTATE_DISABLED)
       continue;
+    int was = item.active;
     item.state = MENUSTATE_NORMAL;
     if (insideitem(item)) {
       item.state = MENUSTATE_HOVER;
@@ -272,6 +275,7 @@ void checkmenuitems() {
     }
     if (!hotkeysoff && hotkeyfired(item))
       item.active = 1;
+    fired |= item.active && !was;
     int *bound = (int *)item.value;
     if ((item.type == MENU_TOGGLE && bound && *bound != 0) ||
         (item.type == MENU_SET && bound && *bound == item.setvalue) || item.active == 1)
@@ -287,6 +291,9 @@ void checkmenuitems() {
       item.active = 0;
     item.wasactive = item.active;
   }
+
+  if (fired)
+    addsoundevent(SOUND_CLICK, 0, 1, 0.6f, 1.0f, 0.0f);
 
   textinput.editing = 0;
   for (int i = 0; i < count; i++)

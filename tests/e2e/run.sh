@@ -61,6 +61,8 @@
 #   verify PATH           PATH appears and spanwright-verify passes it
 #   describe PATH         PATH appears; its --describe output is kept in
 #                         $WORK/NAME.txt, NAME its file name less the ending
+#   peak PATH [FROM]      prints the largest magnitude of the 16-bit samples
+#                         of a raw sound stream (SDL's disk audio), from byte FROM
 # Variables: BUILD, SRC, WORK (scratch, removed afterwards unless E2E_KEEP=1),
 # DATA (the data directory), GAME (the binary started), E2E (this directory).
 # E2E_TRACE=1 logs each line with the seconds passed. A failed scenario
@@ -235,6 +237,7 @@ contains() { grep -Eq -- "$2" "$1" || { echo "$1 lacks $2: $(head -c 300 "$1")";
 bytes() { file "$1" && [ "$(od -An -tx1 -N$((${#2} / 2)) "$1" | tr -d ' \n')" = "$2" ] || { echo "$1 starts $(od -An -tx1 -N8 "$1")"; return 1; }; }
 verify() { file "$1" && "$BUILD/spanwright-verify" "$1" >"$WORK/verify.out" 2>&1 || { echo "$(cat "$WORK/verify.out")"; return 1; }; }
 describe() { file "$1" && "$BUILD/spanwright-verify" --describe "$1" >"$WORK/$(basename "${1%.*}").txt"; }
+peak() { od -An -v -td2 -w2 -j "${2:-0}" "$1" | awk '{v = $1 < 0 ? -$1 : $1; if (v > m) m = v} END {print m + 0}'; }
 
 # Each line runs in a function, so that "|| return" ends a loop as a failure.
 step() { eval "$1"; }

@@ -1,0 +1,308 @@
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "menu_frames.h"
+#include "shell/config.h"
+#include "sim/bond.h"
+#include "sim/object.h"
+#include "sim/particle.h"
+#include "sim_bridge.h"
+#include "sound/mixer.h"
+#include "sound/soundevent.h"
+#include "tempdir.h"
+#include "testrun/game.h"
+#include "testrun/testrun.h"
+#include "world/levellist.h"
+
+// A fresh test run of the bridge in the live tables, the train starting
+// by itself.
+static void startrun(int mode = 0) {
+  memset(&game, 0, sizeof game);
+  game.weight = level.weight;
+  game.add = 5000;
+  game.mode = mode;
+  levelnum = -1;
+  starttestrun(0);
+  game.autorun = 1;
+  clearsoundevents();
+  resetsoundwatch();
+}
+
+// Runs `steps` steps through the screen's pacing, 16 ms a frame, and
+// returns every step's events.
+static std::vector<soundeventinfo> runsound(int steps) {
+  std::vector<soundeventinfo> events;
+  for (unsigned now = 16; game.steps < steps; now += 16) {
+    checksimulationpace(now);
+    events.insert(events.end(), soundevent, soundevent + numofsoundevents);
+    clearsoundevents();
+  }
+  return events;
+}
+
+static std::vector<int> stepsof(const std::vector<soundeventinfo> &events, int type, int *count = nullptr) {
+  std::vector<int> steps;
+  for (const auto &e : events)
+    if (e.type == type)
+      steps.push_back(e.step), count && (*count += e.count);
+  return steps;
+}
+
+// What a player should hear, told from the tables by the test's own
+// reading of them, one step at a time, with the sound watch nowhere near.
+struct heard {
+  std::vector<int> breaks, splashes, passes;
+  int wet = 0;
+  unsigned long long hash = 0;
+};
+
+static heard watchplainly(int steps) {
+  heard h;
+  std::vector<char> jointwet(numofjoints, 0), carwet(8, 0);
+  int broken = 0, state = game.state;
+  while (game.steps < steps) {
+    simulationstep();
+    if (bridgebreak.count > broken)
+      h.breaks.push_back(game.steps);
+    broken = bridgebreak.count;
+    int wet = 0;
+    for (int i = 0; i < numofjoints; i++)
+      if (particle[i].type == PARTICLE_FREE && particle[i].pos.y < level.waterlevel && !jointwet[i])
+        jointwet[i] = 1, wet += game.steps > 1;
+    for (int o = 0; o < numofobjects && o < 8; o++)
+      if (object[o].center.y < level.waterlevel && !carwet[o])
+        carwet[o] = 1, wet++;
+    if (wet)
+      h.splashes.push_back(game.steps), h.wet += wet;
+    if (game.state == STATE_PASSED && state != STATE_PASSED)
+      h.passes.push_back(game.steps);
+    state = game.state;
+  }
+  h.hash = hashpositions();
+  return h;
+}
+
+TEST(Sound, BreakingBridgeAndTrainInTheWater) {
+  // The truss without piers gives way, the train drives into the water
+  // after it: a snap at every step beams broke, the first the loudest;
+  // creaks as the stress rose to it; a splash at every step a joint or a
+  // car first went under; nothing lands on anything hard.
+  buildtruss(0);
+  startrun();
+  std::vector<soundeventinfo> events = runsound(1500);
+  unsigned long long hash = hashpositions();
+  startrun();
+  heard want = watchplainly(1500);
+  int snapped = 0, wet = 0;
+  EXPECT_EQ(stepsof(events, SOUND_SNAP, &snapped), want.breaks);
+  EXPECT_EQ(snapped, bridgebreak.count);
+  EXPECT_EQ(stepsof(events, SOUND_SPLASH, &wet), want.splashes);
+  EXPECT_EQ(wet, want.wet);
+  ASSERT_GE(want.breaks.size(), 2u);
+  std::vector<soundeventinfo> snaps;
+  for (const auto &e : events)
+    if (e.type == SOUND_SNAP)
+      snaps.push_back(e);
+  EXPECT_GT(snaps[0].strength, snaps[1].strength);
+  std::vector<int> creaks = stepsof(events, SOUND_CREAK);
+  EXPECT_TRUE(!creaks.empty() && creaks[0] < want.breaks[0]);
+  EXPECT_TRUE(stepsof(events, SOUND_BUMP).empty() && stepsof(events, SOUND_CHIME).empty());
+  // Watching changes nothing in the run.
+  EXPECT_EQ(hash, want.hash);
+  // With the water drained the cars land in the dip instead: bumps, each
+  // while a car lies below the deck, and no splash.
+  buildtruss(0);
+  level.waterlevel = -100.0f;
+  startrun();
+  int bumps = 0;
+  for (unsigned now = 16; game.steps < 1500; now += 16) {
+    checksimulationpace(now);
+    for (int i = 0; i < numofsoundevents; i++) {
+      EXPECT_NE(soundevent[i].type, SOUND_SPLASH);
+      if (soundevent[i].type != SOUND_BUMP)
+        continue;
+      bumps++;
+      int below = 0;
+      for (int o = 0; o < numofobjects; o++)
+        below |= object[o].center.y < level.deckheight - 4.0f;
+      EXPECT_TRUE(below) << soundevent[i].step;
+    }
+    clearsoundevents();
+  }
+  EXPECT_GT(bumps, 0);
+}
+
+TEST(Sound, PassRumbleAndQuiet) {
+  // The pier truss carries the train: one chime as it passes, no snap,
+  // splash or bump; the locomotive rumbles only once it rolls, and the
+  // bridge standing alone before the train says nothing.
+  buildpiertruss();
+  startrun();
+  std::vector<soundeventinfo> events = runsound(900);
+  startrun();
+  heard want = watchplainly(900);
+  ASSERT_EQ(want.passes.size(), 1u);
+  EXPECT_EQ(stepsof(events, SOUND_CHIME), want.passes);
+  EXPECT_TRUE(stepsof(events, SOUND_SNAP).empty() && stepsof(events, SOUND_SPLASH).empty() &&
+              stepsof(events, SOUND_BUMP).empty());
+  std::vector<int> rumble = stepsof(events, SOUND_RUMBLE);
+  ASSERT_GT(rumble.size(), 300u);
+  EXPECT_GT(rumble[0], 60);
+  std::vector<int> creaks = stepsof(events, SOUND_CREAK);
+  EXPECT_TRUE(creaks.empty() || creaks[0] > 60);
+  // A progressive test chimes for every crossing it gets across.
+  startrun(1);
+  EXPECT_GE(stepsof(runsound(900), SOUND_CHIME).size() + stepsof(runsound(900), SOUND_CHIME).size(), 2u);
+}
+
+TEST(Sound, SteadyLoadGoesQuietAndPauseIsSilent) {
+  // A weight hung under the middle: the truss creaks while it settles, then
+  // stands quiet under the load, with no drone.
+  buildpiertruss();
+  startrun();
+  game.autorun = 0;
+  particle[4].mass = 60.0f;
+  std::vector<int> creaks = stepsof(runsound(1800), SOUND_CREAK);
+  EXPECT_GT(getbridgestress(), 0.4f);
+  ASSERT_FALSE(creaks.empty());
+  EXPECT_LT(creaks.back(), 600);
+  // Paused, frames pass and no step runs: no event; unpaused, they come.
+  buildtruss(1);
+  startrun();
+  game.pause = 1;
+  unsigned now = 0;
+  for (int i = 0; i < 200; i++)
+    checksimulationpace(now += 16);
+  EXPECT_EQ(numofsoundevents + game.steps, 0);
+  game.pause = 0;
+  for (int i = 0; i < 200; i++)
+    checksimulationpace(now += 16);
+  EXPECT_GT(numofsoundevents, 0);
+  // The list is bounded: a flood is cut off, not written past the end.
+  for (int i = 0; i < MAXSOUNDEVENTS + 10; i++)
+    addsoundevent(SOUND_CLICK, 0, 1, 1.0f, 1.0f, 0.0f);
+  EXPECT_EQ(numofsoundevents, MAXSOUNDEVENTS);
+  clearsoundevents();
+}
+
+TEST(Sound, MenuClickWhenAnItemFires) {
+  clearmenustate();
+  int on = 0;
+  auto declare = [&] {
+    numofmenuitems = 0;
+    createmenuitem("Back", 0, 0, 16, 1, 1, 1, 1);
+    createmenuitem("Sound", 0, 16, 16, 1, 1, 1, 1);
+    setmenuitem(8, &on);
+    setmenuitem(1, 's');
+  };
+  clearsoundevents();
+  menuframe(declare, 600, 400, 0);         // nothing fires
+  menuframe(declare, 10, 4, 1);            // "Back" clicked: its latch stays...
+  menuframe(declare, 10, 4, 1);            // ...held, and clicks no more
+  menuframe(declare, 600, 400, 0, {'s'});  // the toggle by its key
+  ASSERT_EQ(numofsoundevents, 2);
+  EXPECT_TRUE(soundevent[0].type == SOUND_CLICK && soundevent[1].type == SOUND_CLICK && on == 1);
+  clearsoundevents();
+}
+
+static int mixpeak(int frames, int *nonzero = nullptr) {
+  static short buffer[2 * 1024];
+  int peak = 0;
+  for (int done = 0; done < frames; done += 1024) {
+    mixsound(buffer, 1024);
+    for (short s : buffer) {
+      peak = abs(s) > peak ? abs(s) : peak;
+      if (nonzero)
+        *nonzero += s != 0;
+    }
+  }
+  return peak;
+}
+
+TEST(Sound, MixerHeadroomVoicesAndSilence) {
+  resetmixer();
+  setsoundlevel(1, 100);
+  // Nothing queued: silence.
+  EXPECT_EQ(mixpeak(SOUNDRATE), 0);
+  // One first break is a loud, short transient.
+  soundeventinfo snap = {SOUND_SNAP, 1, 1, 0.85f, 1.0f, 0.0f};
+  queuesoundframe(&snap, 1);
+  EXPECT_GT(mixpeak(2048), 8000);
+  mixpeak(SOUNDRATE);
+  EXPECT_EQ(mixpeak(SOUNDRATE), 0);
+  // Eight steps of breaks in one very fast frame are one snap.
+  soundeventinfo frame[8];
+  for (auto &e : frame)
+    e = snap;
+  queuesoundframe(frame, 8);
+  mixpeak(1);
+  EXPECT_EQ(countvoices(), 1);
+  // A burst of everything at once, every frame for two seconds, at full
+  // volume, each fit to clip a plain sum many times over: the limiter
+  // bends it under full scale, and the voices stay within their limit.
+  int peak = 0;
+  for (int f = 0; f < 120; f++) {
+    soundeventinfo burst[NUMSOUNDTYPES];
+    for (int t = 0; t < NUMSOUNDTYPES; t++)
+      burst[t] = {t, f, 500, 1.0f, 0.5f + 0.01f * (float)f, t % 2 ? 1.0f : -1.0f};
+    queuesoundframe(burst, NUMSOUNDTYPES);
+    int p = mixpeak(368);
+    peak = p > peak ? p : peak;
+    ASSERT_LE(countvoices(), MAXVOICES);
+  }
+  EXPECT_GT(peak, 25000);
+  EXPECT_LT(peak, 32767);
+  // The rumble stops soon after its steps do (a pause, the end of a run).
+  mixpeak(SOUNDRATE * 2);
+  soundeventinfo rumble = {SOUND_RUMBLE, 1, 1, 1.0f, 1.0f, 0.0f};
+  queuesoundframe(&rumble, 1);
+  EXPECT_GT(mixpeak(SOUNDRATE / 10), 500);
+  mixpeak(SOUNDRATE / 2);
+  EXPECT_EQ(mixpeak(SOUNDRATE / 10), 0);
+  // Switched off: silent at once, whatever was playing or queued.
+  queuesoundframe(&snap, 1);
+  mixpeak(64);
+  queuesoundframe(&snap, 1);
+  setsoundlevel(0, 100);
+  EXPECT_EQ(mixpeak(SOUNDRATE), 0);
+  EXPECT_EQ(countvoices(), 0);
+  // A ring left unread fills and drops the rest rather than overwrite.
+  setsoundlevel(1, 100);
+  for (int i = 0; i < 4 * SOUNDRING; i++)
+    queuesoundframe(&snap, 1);
+  int nonzero = 0;
+  mixpeak(1024, &nonzero);
+  EXPECT_EQ(countvoices(), MAXVOICES);
+  resetmixer();
+}
+
+class SoundConfig : public tempdirtest {};
+
+TEST_F(SoundConfig, LinesOnlyWhenChanged) {
+  config = {1024, 768, 16, 16, 0, 1, 0};
+  const std::string five = "screenwidth=1024\r\nscreenheight=768\r\ncolordepth=16\r\nfullscreen=1\r\ndirectory=0\r\n";
+  const struct { int on, volume; std::string extra; } rows[] = {
+      {1, DEFAULTVOLUME, ""}, {0, DEFAULTVOLUME, "sound=0\r\n"}, {1, 50, "volume=50\r\n"}, {0, 25, "sound=0\r\nvolume=25\r\n"}};
+  for (const auto &r : rows) {
+    dirnum = 0, colorsafe = 0, soundon = r.on, soundvolume = r.volume;
+    ASSERT_EQ(saveoptions(), 1);
+    EXPECT_EQ(readbytes<std::string>("config.txt"), five + r.extra);
+    soundon = !r.on, soundvolume = 1;
+    loadoptions();
+    EXPECT_TRUE(soundon == r.on && soundvolume == r.volume) << r.extra;
+  }
+  // Out of range, or a key without a number: kept within 0..100, or left alone.
+  const struct { std::string text; int on, volume; } files[] = {
+      {"volume=250", 1, 100}, {"volume=-5\r\nsound=7", 1, 0}, {"sound=", 1, DEFAULTVOLUME}, {"sound=0 volume", 0, DEFAULTVOLUME}};
+  for (const auto &f : files) {
+    writebytes("config.txt", f.text);
+    loadoptions();
+    EXPECT_TRUE(soundon == f.on && soundvolume == f.volume) << f.text;
+  }
+  soundon = 1, soundvolume = DEFAULTVOLUME;
+}
