@@ -17,13 +17,15 @@ static float cameradistance() {
   return view.pos[2] > 0.0625f ? view.pos[2] : 0.0625f;
 }
 
-// Every kind is gathered into client arrays and drawn with one glDrawArrays
-// (more only past a full table): with a software renderer the per-vertex
-// calls of glBegin/glEnd cost as much as a good part of the drawing. The
-// pixels are the same, since both feed the same pipeline. The capacity
-// holds every beam or bond of a full table and is a multiple of the 2 and 4
-// vertices of a line and a quad, so a flush never splits a primitive.
-constexpr int BATCHVERTICES = 2 * 16384;
+// Every kind is gathered into client arrays and drawn with glDrawArrays:
+// the per-vertex calls of glBegin/glEnd cost a software renderer time of
+// their own. The pixels are the same, since both feed the
+// same pipeline. A draw holds at most 1024 vertices: Mesa's software
+// pipeline walks every vertex of the current draw each time its output
+// buffer fills, so one draw of a full table costs it a tenth of the frame
+// and chunks of this size almost nothing. The size is a multiple of the 2
+// and 4 vertices of a line and a quad, so a flush never splits a primitive.
+constexpr int BATCHVERTICES = 1024;
 static float batchpos[BATCHVERTICES][2];
 static float batchcolor[BATCHVERTICES][4];
 static int batchcount;
