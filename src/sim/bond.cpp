@@ -2,6 +2,9 @@
 
 #include <math.h>
 #include <string.h>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "sim/object.h"
 #include "sim/particle.h"
@@ -196,8 +199,15 @@ void calculatefriction2d(vector2d *v, const vector2d *normal, float friction) {
 // contacts) act, so only their particles need a fresh prevvel: a particle
 // no solved bond touches keeps its velocity, and its prevvel catches up at
 // the next full pass or at the end.
-static vector2d solvervel[MAXPARTICLES];
-static vector2d solverprevvel[MAXPARTICLES];
+// A particle's velocity and its copy from the start of the pass side by
+// side: a spring reads the one and writes the other, and in arrays of
+// their own, a power of two apart, every such load would seem to wait on
+// the store before it.
+struct solverparticle {
+  vector2d vel;
+  vector2d prevvel;
+};
+static solverparticle solverp[MAXPARTICLES];
 static vector2d solverpos[MAXPARTICLES];  // read by the stress check after the solver
 static float solvermass[MAXPARTICLES];
 static float solverdamping[MAXPARTICLES];
@@ -225,6 +235,8 @@ struct solverbond {
 static solverbond solverb[MAXBONDS];
 static int alwaysbond[MAXBONDS];   // bonds with passmask 0, in bond order
 static int numofalwaysbonds;
+static roadbox preparedroadbox[MAXBONDS];  // permanent bonds with road set, in bond order
+static int numofroadbonds;
 static int touchedparticle[MAXPARTICLES];
 static int numoftouchedparticles;
 static unsigned char istouched[MAXPARTICLES];
@@ -236,19 +248,12 @@ static void touchparticle(int p) {
   }
 }
 
-// Returns 1 when every passmask is 0 or 3, so that the short passes apply.
-static int preparesolver() {
-  for (int i = 0; i < numofparticles; i++) {
-    const particleinfo *p = &particle[i];
-    solvervel[i] = p->vel;
-    solverpos[i] = p->pos;
-    solvermass[i] = p->mass;
-    solverdamping[i] = p->damping;
-  }
-  numofalwaysbonds = 0;
-  numoftouchedparticles = 0;
+// What a step needs of bonds from..to-1 before the solver: the solver's
+// form of each, the bonds every pass solves, and the road bonds when asked
+// for. Returns 0 when a passmask other than 0 or 3 is met (no short passes).
+static int preparebonds(int from, int to, roadbox *road) {
   int regular = 1;
-  for (int i = 0; i < numofbonds; i++) {
+  for (int i = from; i < to; i++) {
     const bondinfo *r = &bond[i];
     solverbond *s = &solverb[i];
     unsigned a = (unsigned)r->particle1 & PARTICLEMASK, b = (unsigned)r->particle2 & PARTICLEMASK;
@@ -263,6 +268,8 @@ static int preparesolver() {
       kind = plain ? SOLVE_PLAIN : SOLVE_SPRING;
     }
     s->pair = a | b << PARTICLEBITS | kind << 2 * PARTICLEBITS;
+    if (road && r->road)
+      makeroadbox(&road[numofroadbonds++], i, &solverpos[a], &solverpos[b]);
     if (r->passmask == BRIDGEPASSMASK)
       continue;
     if (r->passmask != 0) {
@@ -279,30 +286,95 @@ static int preparesolver() {
   return regular;
 }
 
+// A step sweeps its permanent bonds once, as soon as the particles have
+// moved: the bond records fill more than the cache, and the car pass and
+// the solver each swept them before. Positions and masses do not change
+// between here and the solver (the car pass only pushes wheels and adds
+// contacts after the permanent bonds), so the solver's form of a permanent
+// bond is the same worked out here. Valid until the step ends.
+static int preparedbonds = -1;  // permanent bonds prepared this step; -1 none
+static int preparedregular;
+
+static void copysolverparticles(int positions) {
+  for (int i = 0; i < numofparticles; i++) {
+    const particleinfo *p = &particle[i];
+    solverp[i].vel = p->vel;
+    if (positions) {
+      solverpos[i] = p->pos;
+      solvermass[i] = p->mass;
+      solverdamping[i] = p->damping;
+    }
+  }
+}
+
+void preparestep() {
+  copysolverparticles(1);
+  numofalwaysbonds = 0;
+  numoftouchedparticles = 0;
+  numofroadbonds = 0;
+  preparedregular = preparebonds(0, numofstaticbonds, preparedroadbox);
+  preparedbonds = numofstaticbonds;
+}
+
+void endstep() { preparedbonds = -1; }
+
+int findpreparedroadboxes(const roadbox **list) {
+  if (preparedbonds < 0)
+    return -1;
+  *list = preparedroadbox;
+  return numofroadbonds;
+}
+
+void makeroadbox(roadbox *box, int bond, const vector2d *b, const vector2d *e) {
+  box->bond = bond;
+  if (!(b->x > -SANECOORD && b->x < SANECOORD && b->y > -SANECOORD && b->y < SANECOORD) ||
+      !(e->x > -SANECOORD && e->x < SANECOORD && e->y > -SANECOORD && e->y < SANECOORD)) {
+    box->minx = box->miny = -3.0e38f;
+    box->maxx = box->maxy = 3.0e38f;
+    return;
+  }
+  box->minx = b->x < e->x ? b->x : e->x;
+  box->maxx = b->x < e->x ? e->x : b->x;
+  box->miny = b->y < e->y ? b->y : e->y;
+  box->maxy = b->y < e->y ? e->y : b->y;
+}
+
+// Returns 1 when every passmask is 0 or 3, so that the short passes apply.
+static int preparesolver() {
+  if (preparedbonds >= 0 && preparedbonds <= numofbonds) {
+    copysolverparticles(0);
+    return preparebonds(preparedbonds, numofbonds, nullptr) && preparedregular;
+  }
+  copysolverparticles(1);
+  numofalwaysbonds = 0;
+  numoftouchedparticles = 0;
+  return preparebonds(0, numofbonds, nullptr);
+}
+
 static inline void solveplainspring(const solverbond *s) {
   unsigned a = s->pair & PARTICLEMASK, b = s->pair >> PARTICLEBITS & PARTICLEMASK;
   vector2d dv;
-  subtractvectors2d(&dv, &solverprevvel[b], &solverprevvel[a]);
+  subtractvectors2d(&dv, &solverp[b].prevvel, &solverp[a].prevvel);
   float x = (s->term + SPRINGDAMPING * dotproduct2d(&dv, &s->n)) * 0.5f;
-  scaleaddvectors2d(&solvervel[a], &solvervel[a], &s->n, x);
-  scaleaddvectors2d(&solvervel[b], &solvervel[b], &s->n, -x);
+  scaleaddvectors2d(&solverp[a].vel, &solverp[a].vel, &s->n, x);
+  scaleaddvectors2d(&solverp[b].vel, &solverp[b].vel, &s->n, -x);
 }
 
 static void solvespring(const solverbond *s, const bondinfo *r) {
   unsigned a = s->pair & PARTICLEMASK, b = s->pair >> PARTICLEBITS & PARTICLEMASK;
   vector2d dv;
-  subtractvectors2d(&dv, &solverprevvel[b], &solverprevvel[a]);
+  subtractvectors2d(&dv, &solverp[b].prevvel, &solverp[a].prevvel);
   float x = s->term + r->damping * dotproduct2d(&dv, &s->n);
   x = x / (solvermass[a] + solvermass[b]);
-  scaleaddvectors2d(&solvervel[a], &solvervel[a], &s->n, x * solvermass[b]);
-  scaleaddvectors2d(&solvervel[b], &solvervel[b], &s->n, -(x * solvermass[a]));
+  scaleaddvectors2d(&solverp[a].vel, &solverp[a].vel, &s->n, x * solvermass[b]);
+  scaleaddvectors2d(&solverp[b].vel, &solverp[b].vel, &s->n, -(x * solvermass[a]));
 }
 
 static void solvesurface(const bondinfo *r) {
   int a = r->particle1;
   vector2d t;
   scalevector2d(&t, &r->normal, r->restlength * r->stiffness);
-  scaleaddvectors2d(&t, &t, &solverprevvel[a], -r->damping);
+  scaleaddvectors2d(&t, &t, &solverp[a].prevvel, -r->damping);
   if (!(dotproduct2d(&t, &r->normal) > 0.0f))
     return;
   float length = vectorlength2d(&t);
@@ -310,16 +382,16 @@ static void solvesurface(const bondinfo *r) {
   unitvector(&u, &t, length);
   calculatefriction2d(&u, &r->normal, r->friction);
   if (solverdamping[a] > 0.0f)
-    scaleaddvectors2d(&solvervel[a], &solvervel[a], &u, length);
+    scaleaddvectors2d(&solverp[a].vel, &solverp[a].vel, &u, length);
 }
 
 static void solveroad(const bondinfo *r) {
   int a = r->particle1, b = r->particle2, e = r->particle3;
   vector2d t;
   scalevector2d(&t, &r->normal, r->restlength * r->stiffness);
-  scaleaddvectors2d(&t, &t, &solverprevvel[a], -r->damping);
-  scaleaddvectors2d(&t, &t, &solverprevvel[b], r->weight1 * r->damping);
-  scaleaddvectors2d(&t, &t, &solverprevvel[e], r->weight2 * r->damping);
+  scaleaddvectors2d(&t, &t, &solverp[a].prevvel, -r->damping);
+  scaleaddvectors2d(&t, &t, &solverp[b].prevvel, r->weight1 * r->damping);
+  scaleaddvectors2d(&t, &t, &solverp[e].prevvel, r->weight2 * r->damping);
   if (!(dotproduct2d(&t, &r->normal) > 0.0f))
     return;
   float tl = vectorlength2d(&t);
@@ -328,22 +400,55 @@ static void solveroad(const bondinfo *r) {
   unitvector(&u, &t, tl);
   float m = solvermass[b] * r->weight1 + solvermass[e] * r->weight2;
   calculatefriction2d(&u, &r->normal, r->friction);
-  scaleaddvectors2d(&solvervel[a], &solvervel[a], &u, length * m);
-  scaleaddvectors2d(&solvervel[b], &solvervel[b], &u, -(length * solvermass[a] * r->weight1));
-  scaleaddvectors2d(&solvervel[e], &solvervel[e], &u, -(length * solvermass[a] * r->weight2));
+  scaleaddvectors2d(&solverp[a].vel, &solverp[a].vel, &u, length * m);
+  scaleaddvectors2d(&solverp[b].vel, &solverp[b].vel, &u, -(length * solvermass[a] * r->weight1));
+  scaleaddvectors2d(&solverp[e].vel, &solverp[e].vel, &u, -(length * solvermass[a] * r->weight2));
 }
 
 static void solvevertex(const bondinfo *r) {
   int a = r->particle1, b = r->particle2;
   vector2d t;
   scalevector2d(&t, &r->normal, r->restlength * r->stiffness);
-  scaleaddvectors2d(&t, &t, &solverprevvel[a], -(r->weight1 * r->damping));
-  scaleaddvectors2d(&t, &t, &solverprevvel[b], -(r->weight2 * r->damping));
+  scaleaddvectors2d(&t, &t, &solverp[a].prevvel, -(r->weight1 * r->damping));
+  scaleaddvectors2d(&t, &t, &solverp[b].prevvel, -(r->weight2 * r->damping));
   if (!(dotproduct2d(&t, &r->normal) > 0.0f))
     return;
   calculatefriction2d(&t, &r->normal, r->friction);
-  scaleaddvectors2d(&solvervel[a], &solvervel[a], &t, r->weight1);
-  scaleaddvectors2d(&solvervel[b], &solvervel[b], &t, r->weight2);
+  scaleaddvectors2d(&solverp[a].vel, &solverp[a].vel, &t, r->weight1);
+  scaleaddvectors2d(&solverp[b].vel, &solverp[b].vel, &t, r->weight2);
+}
+
+// Two plain springs in one go, lane for lane the operations of
+// solveplainspring on the same values (the dot product's two products
+// added in the same order, each result taken from the lane that did so),
+// and the four velocities changed in the same order after.
+static inline void solveplainspringpair(const solverbond *s) {
+#if defined(__SSE2__)
+  unsigned a0 = s[0].pair & PARTICLEMASK, b0 = s[0].pair >> PARTICLEBITS & PARTICLEMASK;
+  unsigned a1 = s[1].pair & PARTICLEMASK, b1 = s[1].pair >> PARTICLEBITS & PARTICLEMASK;
+  const __m128 zero = _mm_setzero_ps();
+  __m128 pa = _mm_loadh_pi(_mm_loadl_pi(zero, (const __m64 *)&solverp[a0].prevvel), (const __m64 *)&solverp[a1].prevvel);
+  __m128 pb = _mm_loadh_pi(_mm_loadl_pi(zero, (const __m64 *)&solverp[b0].prevvel), (const __m64 *)&solverp[b1].prevvel);
+  __m128 n = _mm_loadh_pi(_mm_loadl_pi(zero, (const __m64 *)&s[0].n), (const __m64 *)&s[1].n);
+  __m128 product = _mm_mul_ps(_mm_sub_ps(pb, pa), n);
+  __m128 dot = _mm_add_ps(product, _mm_shuffle_ps(product, product, _MM_SHUFFLE(2, 3, 0, 1)));
+  __m128 term = _mm_set_ps(s[1].term, s[1].term, s[0].term, s[0].term);
+  __m128 x = _mm_mul_ps(_mm_add_ps(term, _mm_mul_ps(_mm_set1_ps(SPRINGDAMPING), dot)), _mm_set1_ps(0.5f));
+  x = _mm_shuffle_ps(x, x, _MM_SHUFFLE(2, 2, 0, 0));
+  __m128 push = _mm_mul_ps(n, x);
+  __m128 pull = _mm_mul_ps(n, _mm_xor_ps(x, _mm_set1_ps(-0.0f)));
+  __m128 v = _mm_loadl_pi(zero, (const __m64 *)&solverp[a0].vel);
+  _mm_storel_pi((__m64 *)&solverp[a0].vel, _mm_add_ps(v, push));
+  v = _mm_loadl_pi(zero, (const __m64 *)&solverp[b0].vel);
+  _mm_storel_pi((__m64 *)&solverp[b0].vel, _mm_add_ps(v, pull));
+  v = _mm_loadl_pi(zero, (const __m64 *)&solverp[a1].vel);
+  _mm_storel_pi((__m64 *)&solverp[a1].vel, _mm_add_ps(v, _mm_movehl_ps(push, push)));
+  v = _mm_loadl_pi(zero, (const __m64 *)&solverp[b1].vel);
+  _mm_storel_pi((__m64 *)&solverp[b1].vel, _mm_add_ps(v, _mm_movehl_ps(pull, pull)));
+#else
+  solveplainspring(&s[0]);
+  solveplainspring(&s[1]);
+#endif
 }
 
 static inline void solvebond(int i) {
@@ -363,14 +468,18 @@ void bondsimulation() {
   int regular = preparesolver();
   for (int pass = 0; pass < SOLVERPASSES; pass++) {
     if (!regular || (pass & BRIDGEPASSMASK) == 0) {
-      memcpy(solverprevvel, solvervel, sizeof(vector2d) * (size_t)numofparticles);
+      for (int i = 0; i < numofparticles; i++)
+        solverp[i].prevvel = solverp[i].vel;
       if (regular) {
         // Every bond acts in a full pass.
-        for (int i = 0; i < numofbonds; i++) {
-          if (solverb[i].pair >> 2 * PARTICLEBITS == SOLVE_PLAIN)
-            solveplainspring(&solverb[i]);
-          else
-            solvebond(i);
+        int i = 0;
+        while (i < numofbonds) {
+          if (i + 1 < numofbonds && (solverb[i].pair | solverb[i + 1].pair) >> 2 * PARTICLEBITS == SOLVE_PLAIN) {
+            solveplainspringpair(&solverb[i]);
+            i += 2;
+          } else {
+            solvebond(i++);
+          }
         }
       } else {
         for (int i = 0; i < numofbonds; i++)
@@ -380,7 +489,7 @@ void bondsimulation() {
     } else {
       for (int k = 0; k < numoftouchedparticles; k++) {
         int p = touchedparticle[k];
-        solverprevvel[p] = solvervel[p];
+        solverp[p].prevvel = solverp[p].vel;
       }
       for (int k = 0; k < numofalwaysbonds; k++)
         solvebond(alwaysbond[k]);
@@ -389,8 +498,8 @@ void bondsimulation() {
   // Hand back what a plain sweep would leave: prevvel as copied at the
   // start of the last pass, which for an untouched particle is its velocity.
   for (int i = 0; i < numofparticles; i++) {
-    particle[i].vel = solvervel[i];
-    particle[i].prevvel = regular && !istouched[i] ? solvervel[i] : solverprevvel[i];
+    particle[i].vel = solverp[i].vel;
+    particle[i].prevvel = regular && !istouched[i] ? solverp[i].vel : solverp[i].prevvel;
   }
   for (int k = 0; k < numoftouchedparticles; k++)
     istouched[touchedparticle[k]] = 0;
@@ -461,7 +570,7 @@ int checksolvedbonds() {
   for (int i = 0; i < numofbonds; i++) {
     bondinfo *r = &bond[i];
     unsigned a = solverb[i].pair & PARTICLEMASK, b = solverb[i].pair >> PARTICLEBITS & PARTICLEMASK;
-    mortal += checkbond(r, &solverpos[a], &solvervel[a], &solverpos[b], &solvervel[b]);
+    mortal += checkbond(r, &solverpos[a], &solverp[a].vel, &solverpos[b], &solverp[b].vel);
   }
   return mortal;
 }

@@ -19,17 +19,15 @@ enum : int {
   BOND_VERTEX = 3,   // car edge particle1 - particle2 against a terrain point
 };
 
-struct bondinfo {
+// 128 bytes on a 64-byte boundary: every field a step reads or writes of a
+// bridge spring lies in the first cache line, the contacts' own in the
+// second, so the step's sweeps over a large bridge move half the memory.
+struct alignas(64) bondinfo {
   int type;
   int rigid;             // springs: 0 bridge bond (from a beam), 1 train bond
-  int road;              // made from a deck beam: car corners ride on it
   int timetolive;        // 65536 permanent; 0 once broken; contacts leave 0
   int particle1;
   int particle2;         // types 0, 2, 3
-  int particle3;         // type 2 only
-  float weight1;         // type 2: share of particle2; type 3: share of particle1
-  float weight2;         // 1 - weight1
-  vector2d normal;       // contacts: the direction they push particle1 (type 3: the edge)
   int passmask;          // solved in pass p when (passmask & p) == 0
   float restlength;      // springs: drawn length; contacts: penetration depth
   float stiffness;
@@ -40,12 +38,18 @@ struct bondinfo {
   float stress;          // 0..1
   int peakstresstype;
   float peakstress;      // 1.0 once broken
+  int beam;              // bridge bonds: the beam it was made from
+  int road;              // made from a deck beam: car corners ride on it
+  int particle3;         // type 2 only
+  float weight1;         // type 2: share of particle2; type 3: share of particle1
+  float weight2;         // 1 - weight1
+  vector2d normal;       // contacts: the direction they push particle1 (type 3: the edge)
   float friction;
   float invmass;         // type 2 only
   int numofobjects;
   int objectlist[BONDOBJECTS];
-  int beam;              // bridge bonds: the beam it was made from
 };
+static_assert(sizeof(bondinfo) == 128, "two cache lines");
 
 extern bondinfo bond[MAXBONDS];
 extern int numofbonds;
@@ -77,4 +81,22 @@ int checkbonds();
 // step's contacts dropped): the same results, from the solver's own
 // compact copy of the positions and velocities it has just handed back.
 int checksolvedbonds();
+// A step's one sweep of the permanent bonds (the first numofstaticbonds),
+// made once the particles have moved; what it finds serves the car pass
+// and the solver until endstep. Without it each works alone.
+void preparestep();
+void endstep();
+// A road bond's bounding box for the cars' deck test. A bond with an end
+// beyond SANECOORD (a run that has blown up, or a non-number) gets a box
+// that meets everything: there the segment test's arithmetic can overflow
+// into a crossing anywhere.
+constexpr float SANECOORD = 65536.0f;
+struct roadbox {
+  int bond;
+  float minx, maxx, miny, maxy;
+};
+void makeroadbox(roadbox *box, int bond, const vector2d *b, const vector2d *e);
+// The boxes of the road bonds among the permanent ones, in bond order, as
+// preparestep found them; -1 when no step is prepared.
+int findpreparedroadboxes(const roadbox **list);
 void calculatefriction2d(vector2d *v, const vector2d *normal, float friction);

@@ -183,45 +183,31 @@ static int appendcontact() {
 // that has blown up, or a non-number) the segment test's arithmetic can
 // overflow into a crossing anywhere, so such bonds and cars are never culled.
 constexpr float CULLMARGIN = 1.0f;
-constexpr float SANECOORD = 65536.0f;
-constexpr float HUGE_ = 3.0e38f;
 
 static int issanepoint(const vector2d *p) {
   return p->x > -SANECOORD && p->x < SANECOORD && p->y > -SANECOORD && p->y < SANECOORD;
 }
-struct roadbox {
-  int bond;
-  float minx, maxx, miny, maxy;
-};
 static roadbox roadboxes[MAXBONDS];
 static int numofroadboxes;
 static int candidate[MAXBONDS];
 static int numofcandidates;
 
 // The road bonds' bounding boxes, once per car pass, in bond order.
-static void findroadboxes() {
-  numofroadboxes = 0;
-  for (int i = 0; i < numofstaticbonds; i++) {
-    const bondinfo *road = &bond[i];
-    if (!road->road)
-      continue;
-    const vector2d *b = &particle[road->particle1].pos;
-    const vector2d *e = &particle[road->particle2].pos;
-    roadbox *box = &roadboxes[numofroadboxes++];
-    box->bond = i;
-    if (!issanepoint(b) || !issanepoint(e)) {
-      box->minx = box->miny = -HUGE_;
-      box->maxx = box->maxy = HUGE_;
-      continue;
-    }
-    box->minx = b->x < e->x ? b->x : e->x;
-    box->maxx = b->x < e->x ? e->x : b->x;
-    box->miny = b->y < e->y ? b->y : e->y;
-    box->maxy = b->y < e->y ? e->y : b->y;
+static const roadbox *findroadboxes() {
+  const roadbox *prepared;
+  int n = findpreparedroadboxes(&prepared);
+  if (n >= 0) {
+    numofroadboxes = n;
+    return prepared;
   }
+  numofroadboxes = 0;
+  for (int i = 0; i < numofstaticbonds; i++)
+    if (bond[i].road)
+      makeroadbox(&roadboxes[numofroadboxes++], i, &particle[bond[i].particle1].pos, &particle[bond[i].particle2].pos);
+  return roadboxes;
 }
 
-static void findroadcandidates(const objectinfo *car) {
+static void findroadcandidates(const objectinfo *car, const roadbox *boxes) {
   float minx = car->center.x, maxx = minx, miny = car->center.y, maxy = miny;
   int sane = issanepoint(&car->center);
   for (int k = 0; k < car->numofparticles; k++) {
@@ -235,7 +221,7 @@ static void findroadcandidates(const objectinfo *car) {
   minx -= CULLMARGIN, maxx += CULLMARGIN, miny -= CULLMARGIN, maxy += CULLMARGIN;
   numofcandidates = 0;
   for (int i = 0; i < numofroadboxes; i++) {
-    const roadbox *box = &roadboxes[i];
+    const roadbox *box = &boxes[i];
     if (sane && (box->maxx < minx || box->minx > maxx || box->maxy < miny || box->miny > maxy))
       continue;
     candidate[numofcandidates++] = box->bond;
@@ -327,12 +313,12 @@ static void makevertexcontacts(int o) {
   }
 }
 
-static void simulatecar(int o) {
+static void simulatecar(int o, const roadbox *boxes) {
   objectinfo *car = &object[o];
   car->drive[0] = {0, 0};
   car->drive[1] = {0, 0};
   float speed = vectorlength2d(&car->vel);
-  findroadcandidates(car);
+  findroadcandidates(car, boxes);
   for (int k = 0; k < car->numofparticles; k++) {
     int q = car->particlelist[k];
     if (makedeckcontacts(car, k, q) == 0) {
@@ -361,8 +347,7 @@ static void simulatecar(int o) {
 void objectsimulation() {
   for (int o = 0; o < numofobjects; o++)
     updatecarframe(&object[o]);
-  if (numofobjects > 0)
-    findroadboxes();
+  const roadbox *boxes = numofobjects > 0 ? findroadboxes() : nullptr;
   for (int o = 0; o < numofobjects; o++)
-    simulatecar(o);
+    simulatecar(o, boxes);
 }

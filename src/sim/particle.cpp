@@ -17,7 +17,6 @@ constexpr float PROBEHEIGHT = 4.0f;        // terrain probe reaches this far abo
 // would visit cannot cross: the crossing would lie on a terrain segment's
 // line beyond its end, and rounding within SANECOORD stays far below this.
 constexpr float PROBECLEARANCE = 1.0f;
-constexpr float SANECOORD = 65536.0f;
 
 // Particles not PERMANENT seen by the last particlesimulation: none means
 // particletimetolive would change nothing this step.
@@ -83,15 +82,36 @@ void particletimetolive() {
   }
 }
 
+// findlevelceiling(x, x) depends only on the column trunc(x / 4), held
+// to -2..1024, and on the terrain, which a test never changes: so it is
+// looked up, worked out again for every column only when the terrain
+// differs from the one the table was made for.
+constexpr int FIRSTCOLUMN = -2, LASTCOLUMN = 1024;
+static float columnceiling[LASTCOLUMN - FIRSTCOLUMN + 1];
+static float ceilingterrain[NUMTERRAIN];
+static int hasceilings;
+
+static void updateceilings() {
+  if (hasceilings && memcmp(ceilingterrain, level.terrain, sizeof(ceilingterrain)) == 0)
+    return;
+  memcpy(ceilingterrain, level.terrain, sizeof(ceilingterrain));
+  for (int k = FIRSTCOLUMN; k <= LASTCOLUMN; k++)
+    columnceiling[k - FIRSTCOLUMN] = findlevelceiling(4.0f * (float)k, 4.0f * (float)k);
+  hasceilings = 1;
+}
+
 static int isclearofterrain(const vector2d *pos) {
   if (!(pos->y < SANECOORD && pos->x > -SANECOORD && pos->x < SANECOORD))
     return 0;
-  return pos->y > findlevelceiling(pos->x, pos->x) + PROBECLEARANCE;
+  float column = pos->x * 0.25f;
+  int k = column < (float)FIRSTCOLUMN ? FIRSTCOLUMN : column > (float)LASTCOLUMN ? LASTCOLUMN : (int)column;
+  return pos->y > columnceiling[k - FIRSTCOLUMN] + PROBECLEARANCE;
 }
 
 void particlesimulation() {
   const float water = level.waterlevel;
   int mortal = 0;
+  updateceilings();
   for (int i = 0; i < numofparticles; i++) {
     particleinfo *p = &particle[i];
     mortal += p->timetolive < PERMANENT;
@@ -125,10 +145,12 @@ void particlesimulation() {
 void physicssimulation() {
   numofstaticbonds = numofbonds;
   particlesimulation();
+  preparestep();
   objectsimulation();
   bondsimulation();
   numofbonds = numofstaticbonds;
   int mortalbonds = checksolvedbonds();
+  endstep();
   if (numofmortalparticles > 0)
     particletimetolive();
   if (mortalbonds > 0)

@@ -22,12 +22,26 @@ static unsigned long long hashbytes(unsigned long long h, const void *data, size
   return h;
 }
 
+// Field by field, in a fixed order: the record's layout may change between
+// the builds compared, its values must not.
+static unsigned long long hashbond(unsigned long long h, const bondinfo *r) {
+#define FIELD(f) h = hashbytes(h, &r->f, sizeof(r->f))
+  FIELD(type), FIELD(rigid), FIELD(road), FIELD(timetolive), FIELD(particle1), FIELD(particle2);
+  FIELD(particle3), FIELD(weight1), FIELD(weight2), FIELD(normal), FIELD(passmask), FIELD(restlength);
+  FIELD(stiffness), FIELD(damping), FIELD(tensionlimit), FIELD(compressionlimit), FIELD(stresstype);
+  FIELD(stress), FIELD(peakstresstype), FIELD(peakstress), FIELD(friction), FIELD(invmass);
+  FIELD(numofobjects), FIELD(objectlist), FIELD(beam);
+#undef FIELD
+  return h;
+}
+
 static unsigned long long hashstate() {
   unsigned long long h = 1469598103934665603ull;
   int counts[4] = {numofparticles, numofbonds, numofobjects, bridgebreak.count};
   h = hashbytes(h, counts, sizeof(counts));
   h = hashbytes(h, particle, sizeof(particleinfo) * (size_t)numofparticles);
-  h = hashbytes(h, bond, sizeof(bondinfo) * (size_t)numofbonds);
+  for (int i = 0; i < numofbonds; i++)
+    h = hashbond(h, &bond[i]);
   h = hashbytes(h, object, sizeof(objectinfo) * (size_t)numofobjects);
   for (int i = 0; i < numofbeams; i++) {
     h = hashbytes(h, &beam[i].stresstype, sizeof(int));
