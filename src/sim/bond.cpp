@@ -237,6 +237,14 @@ struct solverbond {
 
 static solverbond solverb[MAXBONDS];
 static int alwaysbond[MAXBONDS];   // bonds with passmask 0, in bond order
+// Runs of consecutive plain springs, [first, end), in bond order: a full
+// pass solves them four at a time without asking each bond its kind.
+struct plainrun {
+  int first, end;
+};
+static plainrun plainruns[MAXBONDS / 2 + 1];
+static int numofplainruns;
+
 static int numofalwaysbonds;
 static roadbox preparedroadbox[MAXBONDS];  // permanent bonds with road set, in bond order
 static int numofroadbonds;
@@ -256,6 +264,11 @@ static void touchparticle(int p) {
 // for. Returns 0 when a passmask other than 0 or 3 is met (no short passes).
 static int preparebonds(int from, int to, roadbox *road) {
   int regular = 1;
+  int runs = numofplainruns, runfirst = -1, runend = -1;
+  if (runs > 0) {
+    runs--;
+    runfirst = plainruns[runs].first, runend = plainruns[runs].end;
+  }
   for (int i = from; i < to; i++) {
     const bondinfo *r = &bond[i];
     solverbond *s = &solverb[i];
@@ -269,6 +282,16 @@ static int preparebonds(int from, int to, roadbox *road) {
       s->term = r->stiffness * (length - r->restlength);
       int plain = r->damping == SPRINGDAMPING && solvermass[a] == 1.0f && solvermass[b] == 1.0f;
       kind = plain ? SOLVE_PLAIN : SOLVE_SPRING;
+      if (plain) {
+        // Kept in locals: through the tables every bond would wait on the
+        // store the one before made.
+        if (runend != i) {
+          if (runend >= 0)
+            plainruns[runs++] = {runfirst, runend};
+          runfirst = i;
+        }
+        runend = i + 1;
+      }
     }
     s->pair = a | b << PARTICLEBITS | kind << 2 * PARTICLEBITS;
     if (road && r->road)
@@ -286,6 +309,9 @@ static int preparebonds(int from, int to, roadbox *road) {
     if (r->type == BOND_ROAD)
       touchparticle(r->particle3);
   }
+  if (runend >= 0)
+    plainruns[runs++] = {runfirst, runend};
+  numofplainruns = runs;
   return regular;
 }
 
@@ -313,6 +339,7 @@ static void copysolverparticles(int positions) {
 void preparestep() {
   copysolverparticles(1);
   numofalwaysbonds = 0;
+  numofplainruns = 0;
   numoftouchedparticles = 0;
   numofroadbonds = 0;
   preparedregular = preparebonds(0, numofstaticbonds, preparedroadbox);
@@ -350,6 +377,7 @@ static int preparesolver() {
   }
   copysolverparticles(1);
   numofalwaysbonds = 0;
+  numofplainruns = 0;
   numoftouchedparticles = 0;
   return preparebonds(0, numofbonds, nullptr);
 }
@@ -493,16 +521,17 @@ void bondsimulation() {
       if (regular) {
         // Every bond acts in a full pass.
         int i = 0;
-        while (i < numofbonds) {
-          if (i + 3 < numofbonds &&
-              (solverb[i].pair | solverb[i + 1].pair | solverb[i + 2].pair | solverb[i + 3].pair) >> 2 * PARTICLEBITS ==
-                  SOLVE_PLAIN) {
+        for (int run = 0; run < numofplainruns; run++) {
+          for (; i < plainruns[run].first; i++)
+            solvebond(i);
+          int end = plainruns[run].end;
+          for (; i + 3 < end; i += 4)
             solveplainspringquad(&solverb[i]);
-            i += 4;
-          } else {
-            solvebond(i++);
-          }
+          for (; i < end; i++)
+            solveplainspring(&solverb[i]);
         }
+        for (; i < numofbonds; i++)
+          solvebond(i);
       } else {
         for (int i = 0; i < numofbonds; i++)
           if ((bond[i].passmask & pass) == 0)
