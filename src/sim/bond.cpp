@@ -224,18 +224,19 @@ enum : unsigned {
   SOLVE_SPRING = 1,   // any other spring: damping and masses read per pass
   SOLVE_CONTACT = 2,  // read from the full record, by its type
 };
-constexpr unsigned PARTICLEBITS = 14;
-constexpr unsigned PARTICLEMASK = (1u << PARTICLEBITS) - 1;
-static_assert(MAXPARTICLES == 1 << PARTICLEBITS, "a particle index takes PARTICLEBITS bits");
+// A particle index held to the table, as the solver keeps it in 16 bits.
+constexpr unsigned PARTICLEMASK = MAXPARTICLES - 1;
+static_assert((MAXPARTICLES & PARTICLEMASK) == 0 && MAXPARTICLES <= 65536, "a particle index fits 16 bits");
 
-// 16 bytes, four to a cache line.
+// 16 bytes, four to a cache line; the solve kind of each is in solverkind.
 struct solverbond {
-  unsigned pair;  // particle1 | particle2 << PARTICLEBITS | solve kind << 2 * PARTICLEBITS
+  unsigned short a, b;  // particle1, particle2
   vector2d n;     // springs: unit(pos(b) - pos(a))
   float term;     // springs: stiffness * (length - restlength)
 };
 
 static solverbond solverb[MAXBONDS];
+static unsigned char solverkind[MAXBONDS];
 static int alwaysbond[MAXBONDS];   // bonds with passmask 0, in bond order
 // Runs of consecutive plain springs, [first, end), in bond order: a full
 // pass solves them four at a time without asking each bond its kind.
@@ -293,7 +294,8 @@ static int preparebonds(int from, int to, roadbox *road) {
         runend = i + 1;
       }
     }
-    s->pair = a | b << PARTICLEBITS | kind << 2 * PARTICLEBITS;
+    s->a = (unsigned short)a, s->b = (unsigned short)b;
+    solverkind[i] = (unsigned char)kind;
     if (road && r->road)
       makeroadbox(&road[numofroadbonds++], i, &solverpos[a], &solverpos[b]);
     if (r->passmask == BRIDGEPASSMASK)
@@ -383,7 +385,7 @@ static int preparesolver() {
 }
 
 static inline void solveplainspring(const solverbond *s) {
-  unsigned a = s->pair & PARTICLEMASK, b = s->pair >> PARTICLEBITS & PARTICLEMASK;
+  unsigned a = s->a, b = s->b;
   vector2d dv;
   subtractvectors2d(&dv, &solverp[b].prevvel, &solverp[a].prevvel);
   float x = (s->term + SPRINGDAMPING * dotproduct2d(&dv, &s->n)) * 0.5f;
@@ -392,7 +394,7 @@ static inline void solveplainspring(const solverbond *s) {
 }
 
 static inline void solvespring(const solverbond *s, const bondinfo *r) {
-  unsigned a = s->pair & PARTICLEMASK, b = s->pair >> PARTICLEBITS & PARTICLEMASK;
+  unsigned a = s->a, b = s->b;
   vector2d dv;
   subtractvectors2d(&dv, &solverp[b].prevvel, &solverp[a].prevvel);
   float x = s->term + r->damping * dotproduct2d(&dv, &s->n);
@@ -467,7 +469,7 @@ static inline void solveplainspringquad(const solverbond *s) {
 #if defined(__SSE2__)
   unsigned a[4], b[4];
   for (int k = 0; k < 4; k++)
-    a[k] = s[k].pair & PARTICLEMASK, b[k] = s[k].pair >> PARTICLEBITS & PARTICLEMASK;
+    a[k] = s[k].a, b[k] = s[k].b;
   __m128 a01 = loadvectors(&solverp[a[0]].prevvel, &solverp[a[1]].prevvel);
   __m128 a23 = loadvectors(&solverp[a[2]].prevvel, &solverp[a[3]].prevvel);
   __m128 b01 = loadvectors(&solverp[b[0]].prevvel, &solverp[b[1]].prevvel);
@@ -501,7 +503,7 @@ static inline void solveplainspringquad(const solverbond *s) {
 
 static inline void solvebond(int i) {
   const solverbond *s = &solverb[i];
-  switch (s->pair >> 2 * PARTICLEBITS) {
+  switch (solverkind[i]) {
   case SOLVE_PLAIN: solveplainspring(s); return;
   case SOLVE_SPRING: solvespring(s, &bond[i]); return;
   }
@@ -618,7 +620,7 @@ int checksolvedbonds() {
   int mortal = 0;
   for (int i = 0; i < numofbonds; i++) {
     bondinfo *r = &bond[i];
-    unsigned a = solverb[i].pair & PARTICLEMASK, b = solverb[i].pair >> PARTICLEBITS & PARTICLEMASK;
+    unsigned a = solverb[i].a, b = solverb[i].b;
     mortal += checkbond(r, &solverpos[a], &solverp[a].vel, &solverpos[b], &solverp[b].vel);
   }
   return mortal;
