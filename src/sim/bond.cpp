@@ -263,9 +263,34 @@ static void touchparticle(int p) {
 // What a step needs of bonds from..to-1 before the solver: the solver's
 // form of each, the bonds every pass solves, and the road bonds when asked
 // for. Returns 0 when a passmask other than 0 or 3 is met (no short passes).
+// unit(posb - posa) into n; returns |posb - posa|.
+static inline float springdirection(vector2d *n, const vector2d *posa, const vector2d *posb) {
+#if defined(__SSE2__)
+  // x and y side by side, the same operations as unitvector on the same
+  // values; a direction too short to have one is (0, 0).
+  const __m128 zero = _mm_setzero_ps();
+  __m128 d = _mm_sub_ps(_mm_loadl_pi(zero, (const __m64 *)posb), _mm_loadl_pi(zero, (const __m64 *)posa));
+  __m128 squares = _mm_mul_ps(d, d);
+  __m128 length = _mm_sqrt_ss(_mm_add_ss(squares, _mm_shuffle_ps(squares, squares, _MM_SHUFFLE(1, 1, 1, 1))));
+  float l = _mm_cvtss_f32(length);
+  __m128 u = l > BONDEPSILON ? _mm_div_ps(d, _mm_shuffle_ps(length, length, 0)) : zero;
+  _mm_storel_pi((__m64 *)n, u);
+  return l;
+#else
+  vector2d d;
+  subtractvectors2d(&d, posb, posa);
+  float length = vectorlength2d(&d);
+  unitvector(n, &d, length);
+  return length;
+#endif
+}
+
 static int preparebonds(int from, int to, roadbox *road) {
   int regular = 1;
+  // Counts kept in locals: through the tables every bond would wait on
+  // the store the one before made.
   int runs = numofplainruns, runfirst = -1, runend = -1;
+  int roads = numofroadbonds, always = numofalwaysbonds;
   if (runs > 0) {
     runs--;
     runfirst = plainruns[runs].first, runend = plainruns[runs].end;
@@ -276,16 +301,11 @@ static int preparebonds(int from, int to, roadbox *road) {
     unsigned a = (unsigned)r->particle1 & PARTICLEMASK, b = (unsigned)r->particle2 & PARTICLEMASK;
     unsigned kind = SOLVE_CONTACT;
     if (r->type == BOND_SPRING) {
-      vector2d d;
-      subtractvectors2d(&d, &solverpos[b], &solverpos[a]);
-      float length = vectorlength2d(&d);
-      unitvector(&s->n, &d, length);
+      float length = springdirection(&s->n, &solverpos[a], &solverpos[b]);
       s->term = r->stiffness * (length - r->restlength);
       int plain = r->damping == SPRINGDAMPING && solvermass[a] == 1.0f && solvermass[b] == 1.0f;
       kind = plain ? SOLVE_PLAIN : SOLVE_SPRING;
       if (plain) {
-        // Kept in locals: through the tables every bond would wait on the
-        // store the one before made.
         if (runend != i) {
           if (runend >= 0)
             plainruns[runs++] = {runfirst, runend};
@@ -297,14 +317,14 @@ static int preparebonds(int from, int to, roadbox *road) {
     s->a = (unsigned short)a, s->b = (unsigned short)b;
     solverkind[i] = (unsigned char)kind;
     if (road && r->road)
-      makeroadbox(&road[numofroadbonds++], i, &solverpos[a], &solverpos[b]);
+      makeroadbox(&road[roads++], i, &solverpos[a], &solverpos[b]);
     if (r->passmask == BRIDGEPASSMASK)
       continue;
     if (r->passmask != 0) {
       regular = 0;
       continue;
     }
-    alwaysbond[numofalwaysbonds++] = i;
+    alwaysbond[always++] = i;
     touchparticle(r->particle1);
     if (r->type != BOND_SURFACE)
       touchparticle(r->particle2);
@@ -314,6 +334,8 @@ static int preparebonds(int from, int to, roadbox *road) {
   if (runend >= 0)
     plainruns[runs++] = {runfirst, runend};
   numofplainruns = runs;
+  numofroadbonds = roads;
+  numofalwaysbonds = always;
   return regular;
 }
 
