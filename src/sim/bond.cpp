@@ -348,20 +348,18 @@ static int preparebonds(int from, int to, roadbox *road) {
 static int preparedbonds = -1;  // permanent bonds prepared this step; -1 none
 static int preparedregular;
 
-static void copysolverparticles(int positions) {
+static void copysolverparticles() {
   for (int i = 0; i < numofparticles; i++) {
     const particleinfo *p = &particle[i];
     solverp[i].vel = p->vel;
-    if (positions) {
-      solverpos[i] = p->pos;
-      solvermass[i] = p->mass;
-      solverdamping[i] = p->damping;
-    }
+    solverpos[i] = p->pos;
+    solvermass[i] = p->mass;
+    solverdamping[i] = p->damping;
   }
 }
 
 void preparestep() {
-  copysolverparticles(1);
+  copysolverparticles();
   numofalwaysbonds = 0;
   numofplainruns = 0;
   numoftouchedparticles = 0;
@@ -396,10 +394,17 @@ void makeroadbox(roadbox *box, int bond, const vector2d *b, const vector2d *e) {
 // Returns 1 when every passmask is 0 or 3, so that the short passes apply.
 static int preparesolver() {
   if (preparedbonds >= 0 && preparedbonds <= numofbonds) {
-    copysolverparticles(0);
+    // Since preparestep only the car pass has changed velocities, and only
+    // those of the cars' own corners.
+    for (int o = 0; o < numofobjects; o++)
+      for (int k = 0; k < object[o].numofparticles; k++) {
+        int q = object[o].particlelist[k];
+        if (q >= 0 && q < numofparticles)
+          solverp[q].vel = particle[q].vel;
+      }
     return preparebonds(preparedbonds, numofbonds, nullptr) && preparedregular;
   }
-  copysolverparticles(1);
+  copysolverparticles();
   numofalwaysbonds = 0;
   numofplainruns = 0;
   numoftouchedparticles = 0;
