@@ -22,7 +22,10 @@ static void notebonds(int *list) {
 void startcrossing() {
   notebonds(runlog.hadbond);
   runlog.numofbroken = 0;
-  memset(runlog.known, 0, (size_t)numofbeams);
+  // Held to the table: numofbeams is never negative here, but the size
+  // must not be able to say otherwise.
+  size_t beams = numofbeams > 0 ? (size_t)numofbeams : 0;
+  memset(runlog.known, 0, beams < sizeof(runlog.known) ? beams : sizeof(runlog.known));
   for (int b = 0; b < numofbeams; b++) {
     beam[b].stress = 0.0f;
     beam[b].stresstype = 0;
