@@ -263,6 +263,16 @@ static void touchparticle(int p) {
 // What a step needs of bonds from..to-1 before the solver: the solver's
 // form of each, the bonds every pass solves, and the road bonds when asked
 // for. Returns 0 when a passmask other than 0 or 3 is met (no short passes).
+// x == value for a value that is a number other than zero: only one bit
+// pattern equals it, so the bits are compared, without the unordered case
+// a floating-point comparison must test for.
+static inline int isexactly(float x, float value) {
+  unsigned a, b;
+  memcpy(&a, &x, sizeof(a));
+  memcpy(&b, &value, sizeof(b));
+  return a == b;
+}
+
 // unit(posb - posa) into n; returns |posb - posa|.
 static inline float springdirection(vector2d *n, const vector2d *posa, const vector2d *posb) {
 #if defined(__SSE2__)
@@ -303,7 +313,7 @@ static int preparebonds(int from, int to, roadbox *road) {
     if (r->type == BOND_SPRING) {
       float length = springdirection(&s->n, &solverpos[a], &solverpos[b]);
       s->term = r->stiffness * (length - r->restlength);
-      int plain = r->damping == SPRINGDAMPING && solvermass[a] == 1.0f && solvermass[b] == 1.0f;
+      int plain = isexactly(r->damping, SPRINGDAMPING) & isexactly(solvermass[a], 1.0f) & isexactly(solvermass[b], 1.0f);
       kind = plain ? SOLVE_PLAIN : SOLVE_SPRING;
       if (plain) {
         if (runend != i) {
@@ -379,8 +389,9 @@ int findpreparedroadboxes(const roadbox **list) {
 
 void makeroadbox(roadbox *box, int bond, const vector2d *b, const vector2d *e) {
   box->bond = bond;
-  if (!(b->x > -SANECOORD && b->x < SANECOORD && b->y > -SANECOORD && b->y < SANECOORD) ||
-      !(e->x > -SANECOORD && e->x < SANECOORD && e->y > -SANECOORD && e->y < SANECOORD)) {
+  // fabsf(v) < SANECOORD is v > -SANECOORD && v < SANECOORD, a non-number
+  // failing both.
+  if (!(fabsf(b->x) < SANECOORD && fabsf(b->y) < SANECOORD && fabsf(e->x) < SANECOORD && fabsf(e->y) < SANECOORD)) {
     box->minx = box->miny = -3.0e38f;
     box->maxx = box->maxy = 3.0e38f;
     return;
@@ -666,7 +677,7 @@ static inline float lengthafter(const vector2d *posa, const vector2d *vela, cons
 
 int checksolvedbonds() {
   int mortal = 0;
-  const int beams = numofbeams;
+  const unsigned beams = numofbeams > 0 ? (unsigned)numofbeams : 0;
   for (int i = 0; i < numofbonds; i++) {
     bondinfo *r = &bond[i];
     unsigned a = solverb[i].a, b = solverb[i].b;
@@ -684,7 +695,7 @@ int checksolvedbonds() {
     r->stress = stress;
     r->peakstresstype = peak ? side : r->peakstresstype;
     r->peakstress = peak ? stress : r->peakstress;
-    if (r->rigid == 0 && r->beam >= 0 && r->beam < beams) {
+    if (r->rigid == 0 && (unsigned)r->beam < beams) {
       beam[r->beam].stresstype = r->peakstresstype;
       beam[r->beam].stress = r->peakstress;
     }
