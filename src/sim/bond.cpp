@@ -2,8 +2,15 @@
 
 #include <math.h>
 #include <string.h>
-#if defined(__SSE2__)
+// The loops written with vector instructions give the same bits as the
+// plain ones beside them, which processors without SSE2 run; built with
+// SPANWRIGHT_PLAIN_LOOPS the plain ones run here too, so a test can hold
+// the two to the same results.
+#if VECTORLOOPS && !defined(SPANWRIGHT_PLAIN_LOOPS)
+#define VECTORLOOPS 1
 #include <emmintrin.h>
+#else
+#define VECTORLOOPS 0
 #endif
 
 #include "sim/object.h"
@@ -275,7 +282,7 @@ static inline int isexactly(float x, float value) {
 
 // unit(posb - posa) into n; returns |posb - posa|.
 static inline float springdirection(vector2d *n, const vector2d *posa, const vector2d *posb) {
-#if defined(__SSE2__)
+#if VECTORLOOPS
   // x and y side by side, the same operations as unitvector on the same
   // values; a direction too short to have one is (0, 0).
   const __m128 zero = _mm_setzero_ps();
@@ -489,7 +496,7 @@ static inline void solvevertex(const bondinfo *r) {
   scaleaddvectors2d(&solverp[b].vel, &solverp[b].vel, &t, r->weight2);
 }
 
-#if defined(__SSE2__)
+#if VECTORLOOPS
 static inline __m128 loadvectors(const vector2d *a, const vector2d *b) {
   return _mm_loadh_pi(_mm_loadl_pi(_mm_setzero_ps(), (const __m64 *)a), (const __m64 *)b);
 }
@@ -504,7 +511,7 @@ static inline void addtovelocity(int p, __m128 add) {
 // solveplainspring on the same values, and the eight velocities changed in
 // the order four calls would change them.
 static inline void solveplainspringquad(const solverbond *s) {
-#if defined(__SSE2__)
+#if VECTORLOOPS
   unsigned a[4], b[4];
   for (int k = 0; k < 4; k++)
     a[k] = s[k].a, b[k] = s[k].b;
@@ -657,7 +664,7 @@ int checkbonds() {
 // |(posb + velb) - (posa + vela)|, as checkbond works it out.
 static inline float lengthafter(const vector2d *posa, const vector2d *vela, const vector2d *posb,
                                 const vector2d *velb) {
-#if defined(__SSE2__)
+#if VECTORLOOPS
   // x and y side by side: the same additions, subtractions and products,
   // then x² + y² in that order.
   const __m128 zero = _mm_setzero_ps();
