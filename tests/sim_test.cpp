@@ -345,6 +345,17 @@ TEST(Simulation, SharedSweepChangesNothing) {
   clearsimulation();
 }
 
+TEST(Simulation, VectorLoopsWhereTheProcessorHasThem) {
+  // The plain loops give the same results (cli_plainloops holds them to
+  // it), only slower: a build for SSE2 that fell back to them would pass
+  // every other test.
+#if defined(__SSE2__)
+  EXPECT_EQ(solvervectorloops, 1);
+#else
+  EXPECT_EQ(solvervectorloops, 0);
+#endif
+}
+
 TEST(Simulation, DeterministicAndUnchangedByOptimisation) {
   // Recorded from the plain step order before any speed work on the hot
   // loops; a change here means an optimisation changed the results. (The

@@ -6,7 +6,7 @@
 // plain ones beside them, which processors without SSE2 run; built with
 // SPANWRIGHT_PLAIN_LOOPS the plain ones run here too, so a test can hold
 // the two to the same results.
-#if VECTORLOOPS && !defined(SPANWRIGHT_PLAIN_LOOPS)
+#if defined(__SSE2__) && !defined(SPANWRIGHT_PLAIN_LOOPS)
 #define VECTORLOOPS 1
 #include <emmintrin.h>
 #else
@@ -18,6 +18,7 @@
 #include "world/level.h"
 
 bondinfo bond[MAXBONDS];
+const int solvervectorloops = VECTORLOOPS;
 int numofbonds;
 int numofstaticbonds;
 bondbreakinfo bridgebreak;

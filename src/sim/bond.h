@@ -99,4 +99,7 @@ void makeroadbox(roadbox *box, int bond, const vector2d *b, const vector2d *e);
 // The boxes of the road bonds among the permanent ones, in bond order, as
 // preparestep found them; -1 when no step is prepared.
 int findpreparedroadboxes(const roadbox **list);
+// 1 when the solver runs its vector loops, 0 its plain ones (the same
+// results either way).
+extern const int solvervectorloops;
 void calculatefriction2d(vector2d *v, const vector2d *normal, float friction);
