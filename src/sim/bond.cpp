@@ -604,6 +604,28 @@ void bondsimulation() {
     istouched[touchedparticle[k]] = 0;
 }
 
+// A living bond's stress from c, its drawn length less its length now,
+// and its peak. Which side a bond is on, and whether it beats its peak,
+// change from bond to bond with no pattern a branch could learn: chosen by
+// value.
+static inline void notestress(bondinfo *r, float c) {
+  int side = c < 0.0f ? 0 : 1;
+  float stress = c / (side ? r->compressionlimit : r->tensionlimit);
+  int peak = stress > r->peakstress;
+  r->stresstype = side;
+  r->stress = stress;
+  r->peakstresstype = peak ? side : r->peakstresstype;
+  r->peakstress = peak ? stress : r->peakstress;
+}
+
+// A bridge bond's peak, shown on its beam; beams is numofbeams, or 0.
+static inline void showpeak(const bondinfo *r, unsigned beams) {
+  if (r->rigid == 0 && (unsigned)r->beam < beams) {
+    beam[r->beam].stresstype = r->peakstresstype;
+    beam[r->beam].stress = r->peakstress;
+  }
+}
+
 // The stress and break rule of one permanent bond, from where its two
 // particles are and how they move. Returns 1 when bondtimetolive would
 // count it down.
@@ -633,21 +655,9 @@ static inline int checkbond(bondinfo *r, const vector2d *posa, const vector2d *v
     bridgebreak.pos.x = (posa->x + posb->x) * 0.5f;
     bridgebreak.pos.y = (posa->y + posb->y) * 0.5f;
   }
-  if (r->timetolive > 0) {
-    // Which side a bond is on, and whether it beats its peak, change from
-    // bond to bond with no pattern a branch could learn: chosen by value.
-    int side = c < 0.0f ? 0 : 1;
-    float stress = c / (side ? r->compressionlimit : r->tensionlimit);
-    int peak = stress > r->peakstress;
-    r->stresstype = side;
-    r->stress = stress;
-    r->peakstresstype = peak ? side : r->peakstresstype;
-    r->peakstress = peak ? stress : r->peakstress;
-  }
-  if (r->rigid == 0 && r->beam >= 0 && r->beam < numofbeams) {
-    beam[r->beam].stresstype = r->peakstresstype;
-    beam[r->beam].stress = r->peakstress;
-  }
+  if (r->timetolive > 0)
+    notestress(r, c);
+  showpeak(r, numofbeams > 0 ? (unsigned)numofbeams : 0);
   return r->timetolive <= PERMANENT - 1;
 }
 
@@ -696,17 +706,8 @@ int checksolvedbonds() {
       continue;
     }
     // What checkbond does to a bond that neither breaks nor is broken.
-    int side = c < 0.0f ? 0 : 1;
-    float stress = c / (side ? r->compressionlimit : r->tensionlimit);
-    int peak = stress > r->peakstress;
-    r->stresstype = side;
-    r->stress = stress;
-    r->peakstresstype = peak ? side : r->peakstresstype;
-    r->peakstress = peak ? stress : r->peakstress;
-    if (r->rigid == 0 && (unsigned)r->beam < beams) {
-      beam[r->beam].stresstype = r->peakstresstype;
-      beam[r->beam].stress = r->peakstress;
-    }
+    notestress(r, c);
+    showpeak(r, beams);
     mortal += r->timetolive <= PERMANENT - 1;
   }
   return mortal;
