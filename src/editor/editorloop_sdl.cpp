@@ -15,6 +15,7 @@
 #include "render/texture.h"
 #include "render/view.h"
 #include "render/world.h"
+#include "render/worldcache.h"
 #include "shell/config.h"
 #include "shell/input.h"
 #include "shell/system.h"
@@ -134,13 +135,16 @@ static void renderworld() {
   setupperspectiveviewport(0, 0, 640, 480, 0.25f, 1024.0f);
   setupviewpoint(view.pos, view.orient);
   glDisable(GL_TEXTURE_2D);
-  rendergrid();
-  if (!game.stressview)
-    renderbeams();
-  renderwater();
-  if (game.stressview)
-    renderbeams();
-  renderlevel();
+  if (!beginworld(geteditorworldkey())) {
+    rendergrid();
+    if (!game.stressview)
+      renderbeams();
+    renderwater();
+    if (game.stressview)
+      renderbeams();
+    renderlevel();
+    endworld();
+  }
   renderjoints();
   if (breakmark >= 0 && !editor.leveleditor) {
     const beaminfo *b = &beam[breakmark];

@@ -3,6 +3,7 @@
 #include "editor/editor.h"
 #include "render/view.h"
 #include "render/world.h"
+#include "render/worldcache.h"
 #include "shell/config.h"
 #include "sim/bond.h"
 #include "sim/object.h"
@@ -223,6 +224,7 @@ static void renderbeampass(int pass, float width) {
     }
     addvertex(p1.x, p1.y, c);
     addvertex(p2.x, p2.y, c);
+    worldmembersdrawn++;
   }
   flushbatch();
 }
@@ -259,6 +261,7 @@ static void renderbondpass(int pass, float width) {
     }
     addvertex(p1.x, p1.y, c);
     addvertex(p2.x, p2.y, c);
+    worldmembersdrawn++;
   }
   flushbatch();
 }

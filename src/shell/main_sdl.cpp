@@ -5,6 +5,7 @@
 
 #include "render/text.h"
 #include "render/texture.h"
+#include "render/worldcache.h"
 #include "screens/screens.h"
 #include "shell/config.h"
 #include "shell/fileio.h"
@@ -61,6 +62,7 @@ static void seticon() {
 }
 
 void reactivategame() {
+  forgetworldcache();
   for (int slot = 0; slot < NUMGLTEXTURES; slot++)
     if (texture[slot].width)
       setuptexture(slot);

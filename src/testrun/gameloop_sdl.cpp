@@ -9,6 +9,7 @@
 #include "render/texture.h"
 #include "render/view.h"
 #include "render/world.h"
+#include "render/worldcache.h"
 #include "shell/config.h"
 #include "shell/input.h"
 #include "shell/system.h"
@@ -98,16 +99,19 @@ static void renderworld(int hoverbond) {
   setupperspectiveviewport(0, 0, 640, 480, 0.25f, 1024.0f);
   setupviewpoint(view.pos, view.orient);
   glDisable(GL_TEXTURE_2D);
-  renderobjects();
-  // Stress colours go over the water so they stay readable below it.
-  if (!game.stressview) {
-    renderbonds();
-    renderwater();
-  } else {
-    renderwater();
-    renderbonds();
+  if (!beginworld(gettestrunworldkey())) {
+    renderobjects();
+    // Stress colours go over the water so they stay readable below it.
+    if (!game.stressview) {
+      renderbonds();
+      renderwater();
+    } else {
+      renderwater();
+      renderbonds();
+    }
+    renderlevel();
+    endworld();
   }
-  renderlevel();
   vector2d mark;
   if (outcome.firstbreak >= 0)
     renderbreakmark(outcome.firstbreakpos.x, outcome.firstbreakpos.y);

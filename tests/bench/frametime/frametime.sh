@@ -26,6 +26,9 @@
 # shared with nothing else). With -p, perf records each phase of each run
 # into DIR (perf-BUILDNUMBER-SIZE-ROUND-PHASE.data; read them with perf
 # report).
+# A world that stands still is copied from the picture the game keeps of
+# it (src/render/worldcache.h), so the editor's and the paused phases
+# measure that copy; the running phase draws every frame.
 # Not a test: the figures depend on the machine.
 set -eu
 ROUNDS=1

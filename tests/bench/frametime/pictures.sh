@@ -6,9 +6,10 @@
 #
 #   bash tests/bench/frametime/pictures.sh [-g WxH] BUILD_A BUILD_B [OUTDIR]
 #
-# Prints the number of differing pixels per picture (compare -metric AE,
-# no fuzz); OUTDIR (default a temporary directory, kept) holds both builds'
-# PNGs and, for pictures that differ, a third showing where.
+# Prints per picture the number of differing pixels (compare -metric AE,
+# no fuzz) and the largest difference of a colour channel (0..255); OUTDIR
+# (default a temporary directory, kept) holds both builds' PNGs and, for
+# pictures that differ, a third showing where.
 set -eu
 SIZE=800x600
 while getopts g: o; do
@@ -56,6 +57,7 @@ for a in "$OUT"/1-*.png; do
   name=${a#"$OUT"/1-}
   n=$(compare -metric AE "$a" "$OUT/2-$name" "$OUT/diff-$name" 2>&1 | cut -d' ' -f1) || true
   [ "$n" = 0 ] && rm -f "$OUT/diff-$name"
-  printf '%-22s %s\n' "${name%.png}" "$n"
+  most=$(convert "$a" "$OUT/2-$name" -compose difference -composite -format '%[fx:round(maxima*255)]' info:)
+  printf '%-22s %8s %4s\n' "${name%.png}" "$n" "$most"
 done
 echo "pictures in $OUT"
