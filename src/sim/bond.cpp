@@ -268,9 +268,6 @@ static void touchparticle(int p) {
   }
 }
 
-// What a step needs of bonds from..to-1 before the solver: the solver's
-// form of each, the bonds every pass solves, and the road bonds when asked
-// for. Returns 0 when a passmask other than 0 or 3 is met (no short passes).
 // x == value for a value that is a number other than zero: only one bit
 // pattern equals it, so the bits are compared, without the unordered case
 // a floating-point comparison must test for.
@@ -303,6 +300,9 @@ static inline float springdirection(vector2d *n, const vector2d *posa, const vec
 #endif
 }
 
+// What a step needs of bonds from..to-1 before the solver: the solver's
+// form of each, the bonds every pass solves, and the road bonds when asked
+// for. Returns 0 when a passmask other than 0 or 3 is met (no short passes).
 static int preparebonds(int from, int to, roadbox *road) {
   int regular = 1;
   // Counts kept in locals: through the tables every bond would wait on
@@ -376,12 +376,18 @@ static void copysolverparticles() {
   }
 }
 
-void preparestep() {
+// The compact particles afresh and the bond lists empty, before
+// preparebonds from the first bond.
+static void startpreparation() {
   copysolverparticles();
   numofalwaysbonds = 0;
   numofplainruns = 0;
   numoftouchedparticles = 0;
   numofroadbonds = 0;
+}
+
+void preparestep() {
+  startpreparation();
   preparedregular = preparebonds(0, numofstaticbonds, preparedroadbox);
   preparedbonds = numofstaticbonds;
 }
@@ -395,13 +401,13 @@ int findpreparedroadboxes(const roadbox **list) {
   return numofroadbonds;
 }
 
+constexpr float EVERYWHERE = 3.0e38f;  // a box this wide meets every car
+
 void makeroadbox(roadbox *box, int bond, const vector2d *b, const vector2d *e) {
   box->bond = bond;
-  // fabsf(v) < SANECOORD is v > -SANECOORD && v < SANECOORD, a non-number
-  // failing both.
-  if (!(fabsf(b->x) < SANECOORD && fabsf(b->y) < SANECOORD && fabsf(e->x) < SANECOORD && fabsf(e->y) < SANECOORD)) {
-    box->minx = box->miny = -3.0e38f;
-    box->maxx = box->maxy = 3.0e38f;
+  if (!issanepoint(b) || !issanepoint(e)) {
+    box->minx = box->miny = -EVERYWHERE;
+    box->maxx = box->maxy = EVERYWHERE;
     return;
   }
   box->minx = b->x < e->x ? b->x : e->x;
@@ -423,10 +429,7 @@ static int preparesolver() {
       }
     return preparebonds(preparedbonds, numofbonds, nullptr) && preparedregular;
   }
-  copysolverparticles();
-  numofalwaysbonds = 0;
-  numofplainruns = 0;
-  numoftouchedparticles = 0;
+  startpreparation();
   return preparebonds(0, numofbonds, nullptr);
 }
 

@@ -6,6 +6,8 @@
 // car's vertex contacts. The contacts are dropped before the step ends.
 #pragma once
 
+#include <math.h>
+
 #include "geometry/vector.h"
 
 constexpr int MAXBONDS = 16384;
@@ -20,8 +22,9 @@ enum : int {
 };
 
 // 128 bytes on a 64-byte boundary: every field a step reads or writes of a
-// bridge spring lies in the first cache line, the contacts' own in the
-// second, so the step's sweeps over a large bridge move half the memory.
+// bridge spring but `road` lies in the first cache line, the contacts' own
+// in the second, so the stress check over a large bridge moves half the
+// memory.
 struct alignas(64) bondinfo {
   int type;
   int rigid;             // springs: 0 bridge bond (from a beam), 1 train bond
@@ -91,6 +94,9 @@ void endstep();
 // that meets everything: there the segment test's arithmetic can overflow
 // into a crossing anywhere.
 constexpr float SANECOORD = 65536.0f;
+// Both coordinates within SANECOORD (fabsf(v) < SANECOORD is -SANECOORD <
+// v < SANECOORD, a non-number failing both).
+inline int issanepoint(const vector2d *p) { return fabsf(p->x) < SANECOORD && fabsf(p->y) < SANECOORD; }
 struct roadbox {
   int bond;
   float minx, maxx, miny, maxy;

@@ -183,10 +183,6 @@ static int appendcontact() {
 // that has blown up, or a non-number) the segment test's arithmetic can
 // overflow into a crossing anywhere, so such bonds and cars are never culled.
 constexpr float CULLMARGIN = 1.0f;
-
-static int issanepoint(const vector2d *p) {
-  return p->x > -SANECOORD && p->x < SANECOORD && p->y > -SANECOORD && p->y < SANECOORD;
-}
 static roadbox roadboxes[MAXBONDS];
 static int numofroadboxes;
 static int candidate[MAXBONDS];
