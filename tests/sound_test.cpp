@@ -14,6 +14,7 @@
 #include "sim_bridge.h"
 #include "sound/mixer.h"
 #include "sound/soundevent.h"
+#include "sound/soundsetup.h"
 #include "tempdir.h"
 #include "testrun/game.h"
 #include "testrun/testrun.h"
@@ -29,6 +30,7 @@ static void startrun(int mode = 0) {
   levelnum = -1;
   starttestrun(0);
   game.autorun = 1;
+  listensound();
   clearsoundevents();
   resetsoundwatch();
 }
@@ -192,6 +194,7 @@ TEST(Sound, SteadyLoadGoesQuietAndPauseIsSilent) {
 
 TEST(Sound, MenuClickWhenAnItemFires) {
   clearmenustate();
+  listensound();
   int on = 0;
   auto declare = [&] {
     numofmenuitems = 0;

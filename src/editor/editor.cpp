@@ -98,12 +98,6 @@ void deletebeam(int index) {
     beam[index] = beam[numofbeams];
 }
 
-vector2d getmouseworld(int x, int y) {
-  float scale = view.pos[2] / 320.0f;
-  vector2d m = {view.pos[0] + (float)(x - 320) * scale, view.pos[1] + (float)(240 - y) * scale};
-  return m;
-}
-
 void saveeditortables() {
   editor.savednumofjoints = numofjoints;
   memcpy(editor.savedjoint, joint, sizeof(jointinfo) * (size_t)numofjoints);

@@ -4,6 +4,7 @@
 // (mouse, keyboard, view, the world tables), so tests drive it frame by frame.
 #pragma once
 
+#include "render/view.h"
 #include "world/level.h"
 
 constexpr float EDITORGRID = 2.0f;      // snapping step
@@ -66,9 +67,6 @@ void deletebeam(int index);
 // Without a manual deck: every beam with both joints on the deck line is
 // deck, every other one structure.
 void setdecktypes();
-
-// Virtual-screen pixel to world point for the current camera.
-vector2d getmouseworld(int x, int y);
 
 // Entry of the editor screen: camera, stress, beam limits, editor fields,
 // undo ring and clipboard. Requires the level and bridge loaded.

@@ -268,7 +268,7 @@ void editorloop() {
     if (help.open)
       drawhelp(editor.leveleditor ? HELP_LEVELEDITOR : HELP_BRIDGEEDITOR);
     if (keywentdown(KEY_F8))
-      screenshot();
+      notescreenshot(screenshot());
     drawnotice(SDL_GetTicks());
     drawmousecursor(mouse.x, mouse.y, 16, 1, 1, 1, 1);
     SDL_GL_SwapBuffers();

@@ -5,7 +5,8 @@
 #include <sys/stat.h>
 
 #include "shell/fileio.h"
-#include "ui/notice.h"
+
+char screenshotname[13];
 
 void maketgaheader(unsigned char *header, int width, int height) {
   for (int i = 0; i < TGAHEADERSIZE; i++)
@@ -42,7 +43,7 @@ int writetga(const char *name, const unsigned char *rgba, int width, int height)
   if (rgba && width > 0 && height > 0 && width <= 65535 && height <= 65535)
     row = (unsigned char *)malloc((size_t)width * 3);
   if (!row) {
-    notesavefailure(name);
+    recordsavefailure(name);
     return 0;
   }
   savefile save;

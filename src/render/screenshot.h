@@ -17,5 +17,15 @@ int findscreenshotnumber();
 // complete, 0 when nothing (or an unfinished temporary) was left behind.
 int writetga(const char *name, const unsigned char *rgba, int width, int height);
 
-// Read the back buffer and save it under the next free name.
-void screenshot();
+// What screenshot() did, for the notice line to tell.
+enum : int {
+  SCREENSHOT_SAVED = 1,
+  SCREENSHOT_FAILED = 0,     // the save failed, and was kept as a failed save
+  SCREENSHOT_NOMEMORY = -1,  // no buffer for the frame
+  SCREENSHOT_ALLTAKEN = -2,  // scsht000.tga to scsht999.tga all exist
+};
+extern char screenshotname[13];  // the last one tried; "" before the first
+
+// Read the back buffer and save it under the next free name. Returns a
+// SCREENSHOT_* result.
+int screenshot();

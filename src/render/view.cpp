@@ -110,3 +110,9 @@ void frameview(float x, float aspect) {
 }
 
 void framecrossing() { frameview((level.leftend + level.rightend) * 0.5f, getviewaspect()); }
+
+vector2d getmouseworld(int x, int y) {
+  float scale = view.pos[2] / 320.0f;
+  vector2d m = {view.pos[0] + (float)(x - 320) * scale, view.pos[1] + (float)(240 - y) * scale};
+  return m;
+}

@@ -53,3 +53,5 @@ float getframedistance(float x, float y, float aspect);
 void frameview(float x, float aspect);
 // Home in the editor and the test run: the whole crossing, centred.
 void framecrossing();
+// Virtual-screen pixel to world point for the current camera.
+vector2d getmouseworld(int x, int y);

@@ -9,7 +9,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "ui/notice.h"
 
 int bigendian;
 char dirlist[MAXNAMES][NAMELENGTH];
@@ -247,8 +246,32 @@ static int resolvelinks(char *out, const char *path) {
   return 0;
 }
 
+savefailureinfo savefailure;
+
+void recordsavefailure(const char *shownname) {
+  if (savefailure.numoffailures >= MAXSAVEFAILURES) {
+    savefailure.numofuntold++;
+    return;
+  }
+  snprintf(savefailure.name[savefailure.numoffailures++], SAVEPATHLENGTH, "%s", shownname);
+}
+
+int takesavefailure(char *out, int size) {
+  if (savefailure.numoffailures == 0 || size <= 0)
+    return 0;
+  snprintf(out, (size_t)size, "%s", savefailure.name[0]);
+  if (savefailure.numoffailures == 1 && savefailure.numofuntold > 0) {
+    savefailure.numofuntold--;
+    return 1;
+  }
+  savefailure.numoffailures--;
+  memmove(savefailure.name[0], savefailure.name[1],
+          (size_t)savefailure.numoffailures * sizeof savefailure.name[0]);
+  return 1;
+}
+
 static int refusesave(savefile *save) {
-  notesavefailure(save->shownname);
+  recordsavefailure(save->shownname);
   return 0;
 }
 
@@ -314,5 +337,5 @@ void cancelsave(savefile *save) {
   fclose(save->file);
   save->file = NULL;
   remove(save->temppath);
-  notesavefailure(save->shownname);
+  recordsavefailure(save->shownname);
 }

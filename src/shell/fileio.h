@@ -89,5 +89,22 @@ int beginsave(savefile *save, const char *path);
 int endsave(savefile *save);
 void cancelsave(savefile *save);
 // Every failure of the three above (a refusal, a failed write, a cancel)
-// is told on the notice line as "Could not save <shownname>": a save the
-// player did not hear about failing is taken as done.
+// returns 0 to the caller and is also kept as a failed save, which the
+// notice line tells as "Could not save <shownname>": a save the player did
+// not hear about failing is taken as done, and a caller that forgot to
+// report one would be a lie told by silence.
+//
+// Failed saves not yet told, oldest first; beyond MAXSAVEFAILURES only
+// their number is kept.
+constexpr int MAXSAVEFAILURES = 8;
+struct savefailureinfo {
+  int numoffailures;
+  int numofuntold;  // failures past the table
+  char name[MAXSAVEFAILURES][SAVEPATHLENGTH];
+};
+extern savefailureinfo savefailure;
+void recordsavefailure(const char *shownname);
+// Moves the oldest failed save's name into out (size bytes) and returns 1;
+// 0 when none is waiting. The untold ones past the table come last, each
+// under the name of the last one kept.
+int takesavefailure(char *out, int size);

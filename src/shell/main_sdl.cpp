@@ -13,6 +13,7 @@
 #include "shell/sound.h"
 #include "shell/system.h"
 #include "shell/video.h"
+#include "sound/soundsetup.h"
 #include "ui/menu.h"
 
 static Uint32 videoflags() {
@@ -136,13 +137,13 @@ int main() {
               GL_LINEAR);
 
   setupmenuitems();
-  opensound();
+  startsound();
   mainmenu();
 
   // No screen is left to tell it on.
   if (!saveoptions())
     fprintf(stderr, "spanwright: could not save config.txt: the settings of this run are lost\n");
-  closesound();
+  stopsound();
   SDL_WM_IconifyWindow();
   SDL_Quit();
   return 0;

@@ -3,9 +3,12 @@
 // silent and otherwise exactly as it was, without a message.
 #pragma once
 
+constexpr int SOUNDRATE = 22050;  // frames per second, stereo
+
 void opensound();
 void closesound();
-// Once a frame: hands the events gathered since the last frame to the
-// mixer (or drops them when there is no device or sound is off) and passes
-// on the Options settings.
-void playsoundframe();
+// 1 while a device plays.
+int issoundopen();
+// What the device plays: fills `frames` stereo frames of 16-bit samples at
+// the mixer's rate, on the audio thread. Set before opensound.
+extern void (*soundsource)(short *out, int frames);

@@ -2,20 +2,20 @@
 
 #include "shell/config.h"
 #include "shell/sound.h"
-#include "sound/mixer.h"
-#include "sound/soundevent.h"
 
 static int soundopen;
 
 // SDL's audio thread. It renders from the voices and the event ring only:
 // no lock, no allocation, nothing the main thread writes but the ring and
 // the two settings.
+void (*soundsource)(short *out, int frames);
+
 static void fillaudio(void *, Uint8 *stream, int length) {
-  mixsound((short *)stream, length / 4);
+  soundsource((short *)stream, length / 4);
 }
 
 void opensound() {
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) < 0)
+  if (soundsource == NULL || SDL_InitSubSystem(SDL_INIT_AUDIO) < 0)
     return;
   SDL_AudioSpec want = {};
   want.freq = SOUNDRATE;
@@ -23,8 +23,6 @@ void opensound() {
   want.channels = 2;
   want.samples = 512;  // 23 ms: a snap follows its break within about two frames
   want.callback = fillaudio;
-  resetmixer();
-  setsoundlevel(soundon, soundvolume);
   // No obtained spec: SDL converts to whatever the device takes, so the
   // mixer always renders 16-bit stereo at SOUNDRATE.
   if (SDL_OpenAudio(&want, NULL) < 0) {
@@ -41,11 +39,4 @@ void closesound() {
   soundopen = 0;
 }
 
-void playsoundframe() {
-  if (soundopen) {
-    setsoundlevel(soundon, soundvolume);
-    if (soundon)
-      queuesoundframe(soundevent, numofsoundevents);
-  }
-  clearsoundevents();
-}
+int issoundopen() { return soundopen; }

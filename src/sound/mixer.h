@@ -10,9 +10,9 @@
 // alone.
 #pragma once
 
+#include "shell/sound.h"
 #include "sound/soundevent.h"
 
-constexpr int SOUNDRATE = 22050;    // frames per second, stereo
 constexpr int MAXVOICES = 10;       // one-shot sounds at once; the quietest gives way
 constexpr int SOUNDRING = 64;       // events in flight between the threads
 

@@ -1,7 +1,6 @@
 #include <GL/gl.h>
 #include <SDL.h>
 
-#include "editor/editor.h"
 #include "feedback/readout.h"
 #include "render/mark.h"
 #include "render/screenshot.h"
@@ -243,7 +242,7 @@ void gameloop() {
     if (help.open)
       drawhelp(HELP_TESTRUN);
     if (keywentdown(KEY_F8))
-      screenshot();
+      notescreenshot(screenshot());
     drawnotice(SDL_GetTicks());
     drawmousecursor(mouse.x, mouse.y, 16, 1, 1, 1, 1);
     SDL_GL_SwapBuffers();

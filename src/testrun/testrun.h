@@ -39,6 +39,9 @@ void setsteptime();
 // Run the steps due by now (at most 8); returns how many were due, paused
 // or not.
 int checksimulationpace(unsigned int now);
+// Called after every simulation step that checksimulationpace runs, for
+// whoever listens to the run (the sound); NULL for nobody.
+extern void (*teststephook)();
 // One camera move from the keyboard, edge scrolling and the wheel.
 void movecamera();
 // Run the camera ticks due by now (at most 4); returns how many ran.

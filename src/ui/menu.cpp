@@ -6,7 +6,6 @@
 
 #include "render/text.h"
 #include "shell/input.h"
-#include "sound/soundevent.h"
 #include "ui/textbox.h"
 
 menuiteminfo menuitem[MAXMENUITEMS];
@@ -247,6 +246,8 @@ static bool hotkeyfired(const menuiteminfo &item) {
 //   toggle on / set matching / active -> state 3
 //   active with an action         -> action runs; active = 0 (not text boxes)
 // so a click lands on exactly one item and clears every other latch.
+void (*menufiredhook)();
+
 void checkmenuitems() {
   int count = numofmenuitems;
   if (count > MAXMENUITEMS)
@@ -292,8 +293,8 @@ void checkmenuitems() {
     item.wasactive = item.active;
   }
 
-  if (fired)
-    addsoundevent(SOUND_CLICK, 0, 1, 0.6f, 1.0f, 0.0f);
+  if (fired && menufiredhook)
+    menufiredhook();
 
   textinput.editing = 0;
   for (int i = 0; i < count; i++)

@@ -76,6 +76,9 @@ void setmenuitem(int operation, ...);
 void resetmenuitems();
 void setupmenuitems();
 void checkmenuitems();
+// Called once in a frame in which an item fired (the click sound); NULL
+// for nothing.
+extern void (*menufiredhook)();
 void drawmenuitems(); // menu_gl.cpp
 
 // Behaviours stored in `action`.

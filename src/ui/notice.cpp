@@ -4,6 +4,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "render/screenshot.h"
+#include "shell/fileio.h"
+
 noticeinfo notice;
 
 static void setnoticetext(int kind, const char *text) {
@@ -15,32 +18,62 @@ static void setnoticetext(int kind, const char *text) {
   notice.failures = 0;
 }
 
-void setnotice(int kind, const char *format, ...) {
+static void addsavefailure(const char *name);
+
+// The saves that failed since the last look: each save returns its failure
+// to its caller and leaves it with the file code, and the line tells them
+// all, whoever the caller was.
+static void tellsavefailures() {
+  char name[NOTICELENGTH];
+  while (takesavefailure(name, sizeof name))
+    addsavefailure(name);
+}
+
+static void formatnotice(int kind, const char *format, va_list args) {
   char text[NOTICELENGTH];
+  vsnprintf(text, sizeof text, format, args);
+  setnoticetext(kind, text);
+}
+
+// The line as is, without first telling the failed saves waiting.
+__attribute__((format(printf, 2, 3))) static void putnotice(int kind, const char *format, ...) {
   va_list args;
   va_start(args, format);
-  vsnprintf(text, sizeof text, format, args);
+  formatnotice(kind, format, args);
   va_end(args);
-  setnoticetext(kind, text);
+}
+
+void setnotice(int kind, const char *format, ...) {
+  tellsavefailures();
+  va_list args;
+  va_start(args, format);
+  formatnotice(kind, format, args);
+  va_end(args);
 }
 
 static int noticelive() {
   return notice.text[0] != 0;
 }
 
-void notesavefailure(const char *name) {
+static void addsavefailure(const char *name) {
   if (!noticelive() || notice.kind != NOTICE_ERROR || notice.failures == 0) {
-    setnotice(NOTICE_ERROR, "Could not save %s", name);
+    putnotice(NOTICE_ERROR, "Could not save %s", name);
     snprintf(notice.firstfailure, sizeof notice.firstfailure, "%s", name);
     notice.failures = 1;
     return;
   }
   int failures = notice.failures + 1;
-  setnotice(NOTICE_ERROR, "Could not save %s and %d more", notice.firstfailure, failures - 1);
+  putnotice(NOTICE_ERROR, "Could not save %s and %d more", notice.firstfailure, failures - 1);
   notice.failures = failures;
 }
 
+void notesavefailure(const char *name) {
+  tellsavefailures();
+  addsavefailure(name);
+}
+
 const char *getnotice(unsigned int now) {
+  tellsavefailures();
   if (!noticelive())
     return NULL;
   if (!notice.shown) {
@@ -57,4 +90,15 @@ const char *getnotice(unsigned int now) {
 
 void clearnotice() {
   memset(&notice, 0, sizeof notice);
+  savefailure.numoffailures = 0;
+  savefailure.numofuntold = 0;
+}
+
+void notescreenshot(int result) {
+  if (result == SCREENSHOT_SAVED)
+    setnotice(NOTICE_INFO, "Screenshot %s", screenshotname);
+  else if (result == SCREENSHOT_NOMEMORY)
+    setnotice(NOTICE_ERROR, "No screenshot: out of memory");
+  else if (result == SCREENSHOT_ALLTAKEN)
+    setnotice(NOTICE_ERROR, "No screenshot: scsht000.tga to scsht999.tga are all taken");
 }

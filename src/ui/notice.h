@@ -52,6 +52,9 @@ void notesavefailure(const char *name);
 // setnotice starts the line's clock.
 const char *getnotice(unsigned int now);
 void clearnotice();
+// The line for a screenshot() result: told after the capture, so the line
+// is never in the picture it names. A failed save is already on its way.
+void notescreenshot(int result);
 
 // GL half (notice_gl.cpp): the line and its band, when there is one.
 void drawnotice(unsigned int now);
