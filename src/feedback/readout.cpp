@@ -79,6 +79,8 @@ int getbeamreadout(char *out, int index, int tested) {
 // While drawing, the preview's end is `hover`: the new joint or the
 // existing one the beam would reach.
 static int describepreview(char *out) {
+  if (editor.hover < 0 && refusal.code == REFUSE_GROUND)
+    return appendf(out, 0, "Inside the ground: a click here ends drawing");
   if (editor.hover < 0 || editor.hover >= numofjoints || editor.hover == editor.selected)
     return 0;
   float limit = beamtype[editor.newbeamtype];
@@ -98,6 +100,32 @@ int geteditorreadout(char *out) {
     if (beam[i].hover)
       return getbeamreadout(out, i, istestedbridge());
   return 0;
+}
+
+int findstressedbeams(int *index) {
+  int n = 0;
+  if (!istestedbridge())
+    return 0;
+  for (int i = 0; i < numofbeams; i++) {
+    float s = beam[i].stress;
+    // A beam that broke carries 1; one that never carried load, 0.
+    if (!isbeamvalid(&beam[i]) || !(s > 0.0f && s < 1.0f))
+      continue;
+    int k = n < MAXSTRESSLABELS ? n++ : MAXSTRESSLABELS;
+    for (; k > 0 && beam[index[k - 1]].stress < s; k--)
+      if (k < MAXSTRESSLABELS)
+        index[k] = index[k - 1];
+    if (k < MAXSTRESSLABELS)
+      index[k] = i;
+  }
+  return n;
+}
+
+int getstresslabel(char *out, int index) {
+  out[0] = 0;
+  if (index < 0 || index >= numofbeams)
+    return 0;
+  return appendf(out, 0, "%d %%", (int)(beam[index].stress * 100.0f));
 }
 
 int findbridgebond(vector2d point) {

@@ -28,6 +28,14 @@ constexpr int READOUTBUFFER = 128;
 int geteditorreadout(char *out);
 int getbeamreadout(char *out, int index, int tested);
 
+// Back in the editor, while the bridge is the one last tested: the beams
+// that came nearest to breaking without breaking, most stressed first (ties
+// by index), at most MAXSTRESSLABELS; each labelled on the beam with its
+// peak ("85 %", cut down as the readout is).
+constexpr int MAXSTRESSLABELS = 3;
+int findstressedbeams(int *index);
+int getstresslabel(char *out, int index);
+
 // Test run: the first whole bridge bond within the pick radius of `point`
 // (as the editor picks beams), -1 for none; and its current and peak
 // stress, in the words of the editor's peak.
@@ -46,3 +54,4 @@ void renderhoverbond(int index);
 void draweditorreadout();
 void drawbondreadout(int index);
 void drawlongbeamwarning();
+void drawstresslabels();
