@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <glob.h>
 #include <math.h>
 #include <stdio.h>
@@ -131,7 +133,7 @@ TEST(Feedback, EveryShippedLevelOpensAndFramesWhole) {
   joint[numofjoints++] = {0, {1024.0f, level.deckheight - 60.0f}};
   windowinfo.screenwidth = 1600, windowinfo.screenheight = 900;
   framecrossing();
-  EXPECT_TRUE(onscreen(1024.0f, level.deckheight - 60.0f, 2.0f));
+  EXPECT_TRUE(onscreen(1024.0f, level.deckheight - 60.0f, 2.0f) && onscreen(level.leftend, level.deckheight, 2.0f));
   windowinfo.screenwidth = 640, windowinfo.screenheight = 480;
 }
 
@@ -167,6 +169,21 @@ TEST(Feedback, EditorReadoutsAgainstTheTestedBridge) {
     }
     EXPECT_GE(checked, 20);
   }
+  // The three beams labelled on the bridge are the three highest peaks
+  // among those that held, most stressed first, each with its percentage.
+  std::vector<std::pair<float, int>> held;
+  for (int k = 0; k < numofbeams; k++)
+    if (beam[k].stress > 0.0f && beam[k].stress < 1.0f)
+      held.push_back({-beam[k].stress, k});
+  std::sort(held.begin(), held.end());
+  int labelled[MAXSTRESSLABELS];
+  ASSERT_EQ(findstressedbeams(labelled), 3);
+  for (int k = 0; k < 3; k++) {
+    char text[READOUTBUFFER], want[16];
+    getstresslabel(text, labelled[k]);
+    snprintf(want, sizeof want, "%d %%", (int)(-held[k].first * 100.0f));
+    EXPECT_TRUE(labelled[k] == held[k].second && std::string(text) == want) << k << " " << text;
+  }
   // Any edit forgets the test, and an undo does not bring it back.
   vector2d deck = midpoint(joint[0].pos, joint[1].pos);
   ASSERT_NE(readat(deck).find("Peak"), std::string::npos);
@@ -174,7 +191,7 @@ TEST(Feedback, EditorReadoutsAgainstTheTestedBridge) {
   readat({1060.0f, 50.0f}, 1), readat({1060.0f, 60.0f});  // a beam to a new joint
   editorundo();
   clearselection();
-  EXPECT_EQ(readat(deck), "Beam 8.0 of 17.9");
+  EXPECT_TRUE(readat(deck) == "Beam 8.0 of 17.9" && findstressedbeams(labelled) == 0);
 }
 
 TEST(Feedback, DrawingAidAndLongBeams) {
