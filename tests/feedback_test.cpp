@@ -176,13 +176,17 @@ TEST(Feedback, EditorReadoutsAgainstTheTestedBridge) {
     if (beam[k].stress > 0.0f && beam[k].stress < 1.0f)
       held.push_back({-beam[k].stress, k});
   std::sort(held.begin(), held.end());
+  // Labels of members crossing at one middle do not cover each other.
   int labelled[MAXSTRESSLABELS];
-  ASSERT_EQ(findstressedbeams(labelled), 3);
+  stresslabel label[MAXSTRESSLABELS];
+  ASSERT_TRUE(findstressedbeams(labelled) == 3 && placestresslabels(label) == 3);
   for (int k = 0; k < 3; k++) {
-    char text[READOUTBUFFER], want[16];
-    getstresslabel(text, labelled[k]);
+    char want[16];
     snprintf(want, sizeof want, "%d %%", (int)(-held[k].first * 100.0f));
-    EXPECT_TRUE(labelled[k] == held[k].second && std::string(text) == want) << k << " " << text;
+    EXPECT_TRUE(labelled[k] == held[k].second && std::string(label[k].text) == want) << k << " " << label[k].text;
+    for (int i = 0; i < k; i++)
+      EXPECT_TRUE(abs(label[i].x - label[k].x) >= label[i].halfwidth + label[k].halfwidth ||
+                  abs(label[i].y - label[k].y) >= FEEDBACKSIZE) << i << " " << k;
   }
   // Any edit forgets the test, and an undo does not bring it back.
   vector2d deck = midpoint(joint[0].pos, joint[1].pos);
@@ -192,6 +196,15 @@ TEST(Feedback, EditorReadoutsAgainstTheTestedBridge) {
   editorundo();
   clearselection();
   EXPECT_TRUE(readat(deck) == "Beam 8.0 of 17.9" && findstressedbeams(labelled) == 0);
+  // Two members crossing at one middle: the second label goes below.
+  numofjoints = numofbeams = 0;
+  for (vector2d p : {vector2d{1000, 40}, {1008, 48}, {1000, 48}, {1008, 40}})
+    joint[numofjoints++] = {1, p};
+  createbeam(0, 0, 1), createbeam(0, 2, 3);
+  beam[0].stress = 0.5f, beam[1].stress = 0.4f, outcome.firstbreak = -1;
+  notebreakmark();
+  ASSERT_EQ(placestresslabels(label), 2);
+  EXPECT_GE(label[1].y - label[0].y, FEEDBACKSIZE);
 }
 
 TEST(Feedback, DrawingAidAndLongBeams) {

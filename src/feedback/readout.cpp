@@ -3,9 +3,12 @@
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 
 #include "editor/breakmark.h"
 #include "editor/editor.h"
+#include "render/text.h"
+#include "render/view.h"
 #include "sim/bond.h"
 #include "sim/particle.h"
 #include "world/level.h"
@@ -121,11 +124,31 @@ int findstressedbeams(int *index) {
   return n;
 }
 
-int getstresslabel(char *out, int index) {
-  out[0] = 0;
-  if (index < 0 || index >= numofbeams)
-    return 0;
-  return appendf(out, 0, "%d %%", (int)(beam[index].stress * 100.0f));
+int placestresslabels(stresslabel *labels) {
+  int index[MAXSTRESSLABELS];
+  int found = findstressedbeams(index), n = 0;
+  for (int k = 0; k < found; k++) {
+    const beaminfo *b = &beam[index[k]];
+    float x, y;
+    getscreenpoint((joint[b->joint1].pos.x + joint[b->joint2].pos.x) * 0.5f,
+                   (joint[b->joint1].pos.y + joint[b->joint2].pos.y) * 0.5f, &x, &y);
+    if (!(x >= 16.0f && x <= 624.0f && y >= 8.0f && y < 440.0f))
+      continue;
+    stresslabel *l = &labels[n];
+    snprintf(l->text, sizeof l->text, "%d %%", (int)(b->stress * 100.0f));
+    l->x = (int)x;
+    l->y = (int)y - FEEDBACKSIZE / 2;
+    l->halfwidth = measuretext(l->text, FEEDBACKSIZE) / 2 + 3;
+    // Crossing members share a middle: the later label goes below.
+    for (int moved = 1; moved;) {
+      moved = 0;
+      for (int i = 0; i < n; i++)
+        if (abs(labels[i].x - l->x) < labels[i].halfwidth + l->halfwidth && abs(labels[i].y - l->y) < FEEDBACKSIZE + 2)
+          l->y = labels[i].y + FEEDBACKSIZE + 2, moved = 1;
+    }
+    n++;
+  }
+  return n;
 }
 
 int findbridgebond(vector2d point) {

@@ -34,7 +34,15 @@ int getbeamreadout(char *out, int index, int tested);
 // peak ("85 %", cut down as the readout is).
 constexpr int MAXSTRESSLABELS = 3;
 int findstressedbeams(int *index);
-int getstresslabel(char *out, int index);
+// Where the labels go on the virtual screen for the camera as it is: on
+// their beams' middles, a label that would cover one placed before moved
+// down below it; labels off the world's part of the screen are left out.
+struct stresslabel {
+  char text[16];
+  int x, y;        // centre x, top y
+  int halfwidth;
+};
+int placestresslabels(stresslabel *labels);
 
 // Test run: the first whole bridge bond within the pick radius of `point`
 // (as the editor picks beams), -1 for none; and its current and peak

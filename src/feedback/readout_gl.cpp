@@ -69,31 +69,22 @@ void drawbondreadout(int index) {
     drawreadout(text);
 }
 
-// Each label sits on its beam's middle over a dark patch, so that it reads
-// over the grid, the water and the beam itself.
+// Each label sits over a dark patch, so that it reads over the grid, the
+// water and the beam itself.
 void drawstresslabels() {
-  int index[MAXSTRESSLABELS];
-  int n = findstressedbeams(index);
+  stresslabel labels[MAXSTRESSLABELS];
+  int n = placestresslabels(labels);
   for (int k = 0; k < n; k++) {
-    const beaminfo *b = &beam[index[k]];
-    char text[READOUTBUFFER];
-    getstresslabel(text, index[k]);
-    float x, y;
-    getscreenpoint((joint[b->joint1].pos.x + joint[b->joint2].pos.x) * 0.5f,
-                   (joint[b->joint1].pos.y + joint[b->joint2].pos.y) * 0.5f, &x, &y);
-    if (!(x >= 16.0f && x <= 624.0f && y >= 8.0f && y < 456.0f))
-      continue;
-    int half = measuretext(text, FEEDBACKSIZE) / 2 + 3;
-    int top = (int)y - FEEDBACKSIZE / 2;
+    const stresslabel *l = &labels[k];
     glDisable(GL_TEXTURE_2D);
     glColor4f(0.0f, 0.0f, 0.0f, 0.6f);
     glBegin(GL_QUADS);
-    glVertex2f(x - half, top - 1);
-    glVertex2f(x + half, top - 1);
-    glVertex2f(x + half, top + FEEDBACKSIZE + 1);
-    glVertex2f(x - half, top + FEEDBACKSIZE + 1);
+    glVertex2f(l->x - l->halfwidth, l->y - 1);
+    glVertex2f(l->x + l->halfwidth, l->y - 1);
+    glVertex2f(l->x + l->halfwidth, l->y + FEEDBACKSIZE + 1);
+    glVertex2f(l->x - l->halfwidth, l->y + FEEDBACKSIZE + 1);
     glEnd();
     glEnable(GL_TEXTURE_2D);
-    drawtext("/s", ALIGN_CENTER | (int)x, top, FEEDBACKSIZE, 1.0f, 0.85f, 0.35f, 1, text);
+    drawtext("/s", ALIGN_CENTER | l->x, l->y, FEEDBACKSIZE, 1.0f, 0.85f, 0.35f, 1, l->text);
   }
 }
