@@ -24,6 +24,7 @@
 #include "tempdir.h"
 #include "testrun/game.h"
 #include "testrun/setup.h"
+#include "testrun/outcome.h"
 #include "testrun/testrun.h"
 #include "ui/notice.h"
 #include "world/levelfile.h"
