@@ -482,6 +482,8 @@ TEST(Editor, LevelEditorPainting) {
     paint(r.key, r.x, r.y, r.left, 0, r.shift);
     EXPECT_FLOAT_EQ(*r.field, r.expect) << (char)r.key << " " << r.x << "," << r.y;
   }
+  EXPECT_STREQ(notice.text, "A joint is already there");  // the last row's anchor
+  clearnotice();
   // right-click deletes the joint there, free ones too
   addjoint(1, 1020, 40);
   paint(PAINT_ANCHOR, 1020, 40, 0, 1);
