@@ -10,6 +10,7 @@
 #include "editor/leveleditor.h"
 #include "editor/selection.h"
 #include "editor/undo.h"
+#include "ui/notice.h"
 #include "render/view.h"
 #include "shell/input.h"
 #include "shell/fileio.h"
@@ -38,8 +39,9 @@ int badbeam() {
   return -1;
 }
 
-// An empty bridge on the default level. The editor's camera then looks at
-// (1024, 32) from 64: 0.2 world units per virtual pixel, so every even world
+// An empty bridge on the default level, the editor's camera put at (1024,
+// 32) from 64 (it opens a little higher, to keep the crossing clear of the
+// rows of text): 0.2 world units per virtual pixel, so every even world
 // coordinate is a whole pixel.
 void reseteditor() {
   createlevel();
@@ -48,6 +50,7 @@ void reseteditor() {
   mouse = prevmouse = {};
   strcpy(game.name, "test");
   setupeditor();
+  view.pos[1] = 32.0f;
 }
 
 // This frame's mouse, the last one's kept as the poll keeps it.
@@ -221,6 +224,55 @@ TEST(Editor, DrawingBeams) {
   click(1070, 40);
   frames({{1070, 31, 1, 0}});
   EXPECT_EQ(V({selected, editor.selected, numofbeams, beam[1].type, numofjoints, badbeam()}), V({2, -1, 2, 0, 4, -1}));
+}
+
+// Every click or drag that builds, moves or stamps nothing says why on the
+// notice line; one that does something says nothing.
+TEST(Editor, RefusalsAreSaid) {
+  auto said = [] { std::string text = notice.text; clearnotice(); return text; };
+  reseteditor();
+  clearnotice();
+  build({{0, {992, 32}}, {0, {1008, 32}}, {0, {1017.95f, 40}}, {1, {1000, 40}}, {1, {1070, 40}}}, {});
+  level.budget = 100;
+  click(992, 32), click(1000, 32);
+  EXPECT_EQ(said(), "");
+  click(1000, 24);
+  EXPECT_EQ(said(), "Over the budget by 100: nothing built");
+  level.budget = 100000;
+  // Along the beam already built; onto the other anchor; onto an anchor
+  // within the snap radius of the farthest point in reach but 18.0 away.
+  click(992, 32);
+  EXPECT_EQ(said(), "That beam is already built");
+  rightclick(1100, 100), click(992, 32), click(1008, 32);
+  EXPECT_EQ(said(), "A beam cannot join two anchors");
+  rightclick(1100, 100), click(1000, 40), click(1017.95f, 40);
+  EXPECT_EQ(said(), "A beam of 18.0 is too long: at most 17.9");
+  // An end inside the ground: the click ends drawing, and says so.
+  rightclick(1100, 100), click(1070, 40);
+  frames({{1070, 31, 1, 0}});
+  EXPECT_TRUE(said() == "The grid point there is inside the ground: drawing ended" && editor.selected == -1);
+  // A free joint dragged onto another joint, then into the ground; an
+  // anchor pressed and dragged; an anchor right-clicked.
+  frames({{1000, 40, 0, 0}, {1000, 40, 1, 0}, {1000, 32, 1, 0}});
+  EXPECT_EQ(said(), "A joint is already there");
+  frames({{1070, 31, 1, 0}});
+  EXPECT_EQ(said(), "A joint cannot go inside the ground");
+  frames({{1070, 31, 0, 0}}), rightclick(1100, 100);
+  frames({{1008, 32, 1, 0}, {1012, 40, 1, 0}});
+  EXPECT_EQ(said(), "An anchor cannot move: click it, then click where the beam ends");
+  frames({{1012, 40, 0, 0}}), rightclick(1100, 100), said();
+  rightclick(992, 32);
+  EXPECT_EQ(said(), "An anchor cannot be deleted");
+  // A rectangle holding no whole beam copies nothing; a stamp over the
+  // beams it was copied from builds nothing.
+  rectangle({1040, 60}, {1060, 80}), copyjoints();
+  EXPECT_EQ(said(), "Nothing copied: no beam lies wholly inside the rectangle");
+  rectangle({990, 20}, {1002, 36}), copyjoints();
+  int joints = numofjoints, beams = numofbeams;
+  click(996, 32);
+  EXPECT_TRUE(said() == "Every beam of the copy is already there" && joints == numofjoints && beams == numofbeams)
+      << numofbeams;
+  EXPECT_EQ(badbeam(), -1);
 }
 
 TEST(Editor, DeckDetectionAtOneUnit) {
@@ -430,6 +482,8 @@ TEST(Editor, LevelEditorPainting) {
     paint(r.key, r.x, r.y, r.left, 0, r.shift);
     EXPECT_FLOAT_EQ(*r.field, r.expect) << (char)r.key << " " << r.x << "," << r.y;
   }
+  EXPECT_STREQ(notice.text, "A joint is already there");  // the last row's anchor
+  clearnotice();
   // right-click deletes the joint there, free ones too
   addjoint(1, 1020, 40);
   paint(PAINT_ANCHOR, 1020, 40, 0, 1);

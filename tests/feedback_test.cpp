@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <glob.h>
 #include <math.h>
 #include <stdio.h>
@@ -22,6 +24,7 @@
 #include "tempdir.h"
 #include "testrun/game.h"
 #include "testrun/setup.h"
+#include "testrun/outcome.h"
 #include "testrun/testrun.h"
 #include "ui/notice.h"
 #include "world/levelfile.h"
@@ -74,9 +77,12 @@ std::string stresswords(const char *label, int side, float stress) {
   return text;
 }
 
-// Is the point on the 640x480 screen, at least `inside` units from the edges?
+// Is the point on the screen, at least `inside` units from its sides and
+// from the rows of text above and below the world?
 bool onscreen(float x, float y, float inside) {
-  return fabsf(x - view.pos[0]) <= view.pos[2] - inside && fabsf(y - view.pos[1]) <= view.pos[2] * 0.75f - inside;
+  float perpixel = view.pos[2] * windowinfo.screenheight / windowinfo.screenwidth / 240.0f;
+  float top = view.pos[1] + (240 - FRAMETOP) * perpixel, bottom = view.pos[1] + (240 - FRAMEBOTTOM) * perpixel;
+  return fabsf(x - view.pos[0]) <= view.pos[2] - inside && y <= top - inside && y >= bottom + inside;
 }
 
 // Every anchor and both ends of the level on screen after one camera step
@@ -128,7 +134,7 @@ TEST(Feedback, EveryShippedLevelOpensAndFramesWhole) {
   joint[numofjoints++] = {0, {1024.0f, level.deckheight - 60.0f}};
   windowinfo.screenwidth = 1600, windowinfo.screenheight = 900;
   framecrossing();
-  EXPECT_LE(60.0f + FRAMEMARGIN, view.pos[2] * 900.0f / 1600.0f);
+  EXPECT_TRUE(onscreen(1024.0f, level.deckheight - 60.0f, 2.0f) && onscreen(level.leftend, level.deckheight, 2.0f));
   windowinfo.screenwidth = 640, windowinfo.screenheight = 480;
 }
 
@@ -164,6 +170,25 @@ TEST(Feedback, EditorReadoutsAgainstTheTestedBridge) {
     }
     EXPECT_GE(checked, 20);
   }
+  // The three beams labelled on the bridge are the three highest peaks
+  // among those that held, most stressed first, each with its percentage.
+  std::vector<std::pair<float, int>> held;
+  for (int k = 0; k < numofbeams; k++)
+    if (beam[k].stress > 0.0f && beam[k].stress < 1.0f)
+      held.push_back({-beam[k].stress, k});
+  std::sort(held.begin(), held.end());
+  // Labels of members crossing at one middle do not cover each other.
+  int labelled[MAXSTRESSLABELS];
+  stresslabel label[MAXSTRESSLABELS];
+  ASSERT_TRUE(findstressedbeams(labelled) == 3 && placestresslabels(label) == 3);
+  for (int k = 0; k < 3; k++) {
+    char want[16];
+    snprintf(want, sizeof want, "%d %%", (int)(-held[k].first * 100.0f));
+    EXPECT_TRUE(labelled[k] == held[k].second && std::string(label[k].text) == want) << k << " " << label[k].text;
+    for (int i = 0; i < k; i++)
+      EXPECT_TRUE(abs(label[i].x - label[k].x) >= label[i].halfwidth + label[k].halfwidth ||
+                  abs(label[i].y - label[k].y) >= FEEDBACKSIZE) << i << " " << k;
+  }
   // Any edit forgets the test, and an undo does not bring it back.
   vector2d deck = midpoint(joint[0].pos, joint[1].pos);
   ASSERT_NE(readat(deck).find("Peak"), std::string::npos);
@@ -171,7 +196,16 @@ TEST(Feedback, EditorReadoutsAgainstTheTestedBridge) {
   readat({1060.0f, 50.0f}, 1), readat({1060.0f, 60.0f});  // a beam to a new joint
   editorundo();
   clearselection();
-  EXPECT_EQ(readat(deck), "Beam 8.0 of 17.9");
+  EXPECT_TRUE(readat(deck) == "Beam 8.0 of 17.9" && findstressedbeams(labelled) == 0);
+  // Two members crossing at one middle: the second label goes below.
+  numofjoints = numofbeams = 0;
+  for (vector2d p : {vector2d{1000, 40}, {1008, 48}, {1000, 48}, {1008, 40}})
+    joint[numofjoints++] = {1, p};
+  createbeam(0, 0, 1), createbeam(0, 2, 3);
+  beam[0].stress = 0.5f, beam[1].stress = 0.4f, outcome.firstbreak = -1;
+  notebreakmark();
+  ASSERT_EQ(placestresslabels(label), 2);
+  EXPECT_GE(label[1].y - label[0].y, FEEDBACKSIZE);
 }
 
 TEST(Feedback, DrawingAidAndLongBeams) {

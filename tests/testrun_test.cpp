@@ -17,6 +17,7 @@
 #include "testrun/replay.h"
 #include "testrun/runrecord.h"
 #include "testrun/testrun.h"
+#include "testrun/verdict.h"
 #include "ui/textbox.h"
 #include "world/levellist.h"
 
@@ -145,12 +146,16 @@ TEST(TestRun, TrainStartAndRefusal) {
 TEST(TestRun, SpeedTogglesAndPacing) {
   // The newly chosen speed wins over the one already on.
   startrun(0, 0);
-  struct { int *toggle; int steptime; } toggles[] = {
-      {&game.slow, 64}, {&game.fast, 4}, {&game.veryfast, 1}, {&game.slow, 64}, {&game.fast, 4}};
+  // The speed line names the one that runs, Normal too.
+  EXPECT_STREQ(getspeedtext(), "Speed: Normal");
+  struct { int *toggle; int steptime; const char *shown; } toggles[] = {
+      {&game.slow, 64, "Speed: Slow"}, {&game.fast, 4, "Speed: Fast"}, {&game.veryfast, 1, "Speed: Very Fast"},
+      {&game.slow, 64, "Speed: Slow"}, {&game.fast, 4, "Speed: Fast"}};
   for (const auto &t : toggles) {
     *t.toggle = 1;
     setsteptime();
     EXPECT_TRUE(game.steptime == t.steptime && game.slow + game.fast + game.veryfast == 1) << t.steptime;
+    EXPECT_STREQ(getspeedtext(), t.shown);
   }
   struct { int veryfast, pause; unsigned int start, now; int due, steps; unsigned int next; } frames[] = {
       {0, 0, 0, 15, 0, 0, 0},         {0, 0, 0, 16, 1, 1, 16},
@@ -237,9 +242,62 @@ TEST(TestRun, ReplayBreaksTheSameBeamAtTheSameStep) {
                 game.mode == r.mode && !findreplaymark(&mark))
         << outcome.firstbreak << " " << outcome.firstbreakstep;
   }
+  // The replay's "Slow" ends with the run: the next test from the editor
+  // runs at the speed chosen before it ("Fast" in the last row).
+  starttestrun(0);
+  EXPECT_TRUE(game.fast && !game.slow && game.steptime == 4 && !replayspeed.forced);
   // A restart forgets the replay; with nothing broken there is none.
   restarttestrun(0);
   vector2d mark;
   startreplay();
   EXPECT_TRUE(!canreplay() && !findreplaymark(&mark) && game.steps == 0 && !game.pause);
+}
+
+// The lines under the verdict, from the run's own state.
+TEST(TestRun, VerdictAndMarginLines) {
+  verdictline lines[MAXVERDICTLINES];
+  auto text = [&](int n, int y) {
+    for (int i = 0; i < n; i++)
+      if (lines[i].y == y)
+        return std::string(lines[i].text);
+    return std::string();
+  };
+  // A pass with the bridge whole: how near its most stressed beam came,
+  // against the peaks the run wrote into the beam table.
+  startrun(0, 1);
+  stepuntil(STATE_PASSED);
+  ASSERT_EQ(bridgebreak.count, 0);
+  float peak = 0.0f;
+  int side = 0;
+  for (int i = 0; i < numofbeams; i++)
+    if (beam[i].stress > peak)
+      peak = beam[i].stress, side = beam[i].stresstype;
+  char want[VERDICTLENGTH];
+  snprintf(want, sizeof want, "Weakest beam: %d %% of breaking, %s", (int)(peak * 100.0f),
+           side ? "compressed" : "stretched");
+  int n = getverdictlines(lines);
+  EXPECT_TRUE(text(n, 0) == "Test Passed" && text(n, 16) == "Bridge intact" && text(n, 32) == want) << text(n, 32);
+  // Each failure with its own reason; a progressive one says what it held,
+  // and the margin moves down a row. A bridge still standing untested says
+  // nothing.
+  struct { int failure, mode; const char *reason, *held; } rows[] = {
+      {FAILURE_FELL, 0, "The train fell", ""},
+      {FAILURE_STOPPED, 0, "The train stopped", ""},
+      {FAILURE_TIME, 1, "Time ran out", "Held 45000"}};
+  for (const auto &r : rows) {
+    game.state = STATE_RIGHTWARD, game.mode = r.mode;
+    outcome.failure = r.failure, outcome.held = r.mode ? 45000 : 0;
+    n = getverdictlines(lines);
+    EXPECT_TRUE(text(n, 0) == "Test Failed" && text(n, 16) == r.reason && text(n, 32) == (r.mode ? r.held : want) &&
+                text(n, 48) == (r.mode ? want : ""))
+        << r.reason;
+  }
+  startrun(0, 0);
+  EXPECT_EQ(getverdictlines(lines), 0);
+  // The record line: none outside the level list or under the notice line.
+  levelnum = 0, runrecord.cost = 700, runrecord.best = 600, runrecord.beaten = 0, level.budget = 1000;
+  EXPECT_TRUE(getrecordline(lines, 0) && std::string(lines[0].text) == "Cost 700  Best 600" && lines[0].y == 64);
+  EXPECT_FALSE(getrecordline(lines, 1));
+  levelnum = -1;
+  EXPECT_FALSE(getrecordline(lines, 0));
 }

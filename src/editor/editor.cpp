@@ -36,10 +36,14 @@ int createjoint(int type, vector2d point) {
   int existing = findjoint(point);
   if (existing != -1)
     return existing;
-  if (type != 0 && probeground(point))
+  if (type != 0 && probeground(point)) {
+    lastrefusal = {REFUSE_GROUND, 0};
     return -1;
-  if (numofjoints >= MAXJOINTS)
+  }
+  if (numofjoints >= MAXJOINTS) {
+    lastrefusal = {REFUSE_FULL, 0};
     return -1;
+  }
   joint[numofjoints].type = type;
   joint[numofjoints].pos = point;
   return numofjoints++;
@@ -72,16 +76,29 @@ int createbeam(int type, int joint1, int joint2) {
     return -1;
   if (type < 0 || type > 1)
     return -1;
-  if (joint1 == joint2 || (joint[joint1].type == 0 && joint[joint2].type == 0))
+  lastrefusal = {REFUSE_NONE, 0};
+  if (joint1 == joint2)
     return -1;
+  if (joint[joint1].type == 0 && joint[joint2].type == 0) {
+    lastrefusal = {REFUSE_TWOANCHORS, 0};
+    return -1;
+  }
   for (int i = 0; i < numofbeams; i++)
     if ((beam[i].joint1 == joint1 && beam[i].joint2 == joint2) ||
         (beam[i].joint1 == joint2 && beam[i].joint2 == joint1))
       return i;
-  if (vectordistance2d(&joint[joint1].pos, &joint[joint2].pos) > beamtype[type])
+  float length = vectordistance2d(&joint[joint1].pos, &joint[joint2].pos);
+  if (length > beamtype[type]) {
+    // In tenths, never shown as the limit itself.
+    int tenths = length < 1e6f ? (int)(length * 10.0f + 0.5f) : 9999999;
+    int limit = (int)(beamtype[type] * 10.0f + 0.5f);
+    lastrefusal = {REFUSE_LENGTH, tenths > limit ? tenths : limit + 1};
     return -1;
-  if (numofbeams >= MAXBEAMS)
+  }
+  if (numofbeams >= MAXBEAMS) {
+    lastrefusal = {REFUSE_FULL, 0};
     return -1;
+  }
   beaminfo &b = beam[numofbeams];
   memset(&b, 0, sizeof(b));
   b.type = type;

@@ -55,6 +55,39 @@ struct editorinfo {
 
 extern editorinfo editor;
 
+// Why the action the mouse is about to take would build, move, paste or
+// stamp nothing. checkeditor records it with the preview; the commit step
+// tells the player on the notice line when a click (or a held drag) meets
+// it. The primitive edits record their own reason beside the -1 they
+// return, so a caller can pass it on.
+enum : int {
+  REFUSE_NONE = 0,
+  REFUSE_BUDGET,      // amount: how far over the budget the click would go
+  REFUSE_LENGTH,      // amount: the length asked for, in tenths
+  REFUSE_GROUND,      // a joint would lie inside the ground
+  REFUSE_JOINTTHERE,  // a moved joint would land on another joint
+  REFUSE_BEAMTHERE,   // the beam clicked for is already built
+  REFUSE_ANCHORMOVE,  // a press on an anchor was dragged
+  REFUSE_TWOANCHORS,
+  REFUSE_FULL,        // the tables (or a bridge file) hold no more
+  REFUSE_STAMPTHERE,  // every beam of the stamp is already built
+  REFUSE_COPYNOTHING, // no beam lies wholly inside the rectangle
+  REFUSE_ANCHORDELETE,
+};
+
+struct refusalinfo {
+  int code;    // REFUSE_*
+  int amount;
+};
+
+extern refusalinfo refusal;     // the pending action's, this frame
+extern refusalinfo lastrefusal; // the last -1 of createjoint or createbeam
+
+// The line the player reads, headless; "" for REFUSE_NONE.
+int getrefusaltext(char *out, int size, int code, int amount);
+// Puts that line on the notice line.
+void noterefusal(int code, int amount);
+
 // Primitive edits. Creation returns the index, or -1 when refused (a rule,
 // a bad index, or a full table).
 float roundfloat(float value, float step);

@@ -237,6 +237,8 @@ void editorloop() {
     checksystemmessages();
     checkkeyboard();
     checkmouse();
+    // One clock for the frame: the notice's lifetime and the camera ticks.
+    unsigned int now = SDL_GetTicks();
     checkhelp();
     checkmenuitems();
     checkhelprequest();
@@ -258,6 +260,8 @@ void editorloop() {
     drawgoal();
     drawfirsthint();
     if (!editor.leveleditor) {
+      if (!help.open)
+        drawstresslabels();
       drawlongbeamwarning();
       if (mouseinput)
         draweditorreadout();
@@ -269,13 +273,13 @@ void editorloop() {
       drawhelp(editor.leveleditor ? HELP_LEVELEDITOR : HELP_BRIDGEEDITOR);
     if (keywentdown(KEY_F8))
       notescreenshot(screenshot());
-    drawnotice(SDL_GetTicks());
+    drawnotice(now);
     drawmousecursor(mouse.x, mouse.y, 16, 1, 1, 1, 1);
     SDL_GL_SwapBuffers();
 
     if (mouseinput)
       commiteditor();
-    runeditorcamera(SDL_GetTicks(), &last, textinput.editing, windowinfo.fullscreen);
+    runeditorcamera(now, &last, textinput.editing, windowinfo.fullscreen);
     if (keywentdown(KEY_HOME) && !textinput.editing)
       framecrossing();
 

@@ -8,6 +8,7 @@
 #include "editor/selection.h"
 #include "editor/undo.h"
 #include "shell/input.h"
+#include "ui/notice.h"
 
 static int leftwentdown() { return mouse.left && !prevmouse.left; }
 static int rightwentdown() { return mouse.right && !prevmouse.right; }
@@ -17,6 +18,9 @@ static vector2d snap(vector2d p) {
   p.y = roundfloat(p.y, editor.grid);
   return p;
 }
+
+// A press that selected an anchor, still held: dragging it moves nothing.
+static int anchorpress;
 
 static int ondeck(float y) { return fabsf(y - level.deckheight) < DECKTOLERANCE; }
 
@@ -74,8 +78,20 @@ static void checkdrawing(vector2d m) {
   if (level.manualdeck != 0 && editor.builddeck != 0)
     editor.newbeamtype = 1;
   editor.hover = createjoint(1, m);
-  if (editor.hover != -1)
-    createbeam(editor.newbeamtype, editor.selected, editor.hover);
+  if (editor.hover == -1) {
+    // The snapped end can lie inside a steep wall while the pointer is
+    // still in the air beside it; a click there ends drawing.
+    refusal = lastrefusal;
+    refusal.amount = refusal.code == REFUSE_GROUND;
+  } else {
+    int before = numofbeams;
+    if (createbeam(editor.newbeamtype, editor.selected, editor.hover) == -1)
+      refusal = lastrefusal;
+    else if (numofbeams == before)
+      refusal = {REFUSE_BEAMTHERE, 0};
+  }
+  if (anchorpress && (m.x != start.x || m.y != start.y))
+    refusal = {REFUSE_ANCHORMOVE, 0};
 }
 
 void setdecktypes() {
@@ -91,6 +107,8 @@ static void checkmoving(vector2d m) {
   if (m.x == committed.x && m.y == committed.y) {
     editor.dragmode = DRAG_PRESSED;
   } else if (findjoint(m) != -1) {
+    if (findjoint(m) != editor.selected)
+      refusal = {REFUSE_JOINTTHERE, 0};
     j.pos = editor.dragpos;
   } else if (pointabovelevel(m)) {
     j.pos = m;
@@ -99,6 +117,7 @@ static void checkmoving(vector2d m) {
     if (level.manualdeck == 0)
       setdecktypes();
   } else {
+    refusal = {REFUSE_GROUND, 0};
     j.pos = editor.dragpos;
   }
   if (!mouse.left) {
@@ -121,6 +140,10 @@ static void checkrectangle(vector2d m) {
 }
 
 void checkeditor() {
+  refusal = {REFUSE_NONE, 0};
+  lastrefusal = {REFUSE_NONE, 0};
+  if (!mouse.left)
+    anchorpress = 0;
   editor.cost = numofbeams * 100;
   saveeditortables();
   for (int i = 0; i < numofbeams; i++) {
@@ -148,6 +171,8 @@ void checkeditor() {
     checkrectangle(m);
   } else if (editor.state == EDIT_PASTE) {
     stampcopy(snap(m));
+    if (numofjoints == editor.savednumofjoints && numofbeams == editor.savednumofbeams && copy.count > 0)
+      refusal = {lastrefusal.code == REFUSE_NONE ? REFUSE_STAMPTHERE : lastrefusal.code, 0};
   }
 }
 
@@ -156,9 +181,29 @@ void idleeditor() {
   saveeditortables();
 }
 
+// What a click or a held drag that changes nothing is told. A click that
+// would build over the budget says by how much, but a click on empty space
+// (which starts a rectangle) or one that builds nothing anyway is no
+// attempt to build.
+static void tellrefusal(int total, int fits) {
+  int added = numofjoints != editor.savednumofjoints || numofbeams != editor.savednumofbeams;
+  if (leftwentdown()) {
+    if (added && level.budget < total)
+      noterefusal(REFUSE_BUDGET, total - level.budget);
+    else if (added && !fits)
+      noterefusal(REFUSE_FULL, 0);
+    else if (!added && refusal.code != REFUSE_ANCHORMOVE)
+      noterefusal(refusal.code, refusal.amount);
+  } else if (mouse.left && editor.selected != -1 &&
+             (editor.dragmode != DRAG_DRAWING || refusal.code == REFUSE_ANCHORMOVE)) {
+    noterefusal(refusal.code, refusal.amount);
+  }
+}
+
 void commiteditor() {
   int total = numofbeams * 100;
   int fits = numofjoints <= MAXFILECOUNT && numofbeams <= MAXFILECOUNT;
+  tellrefusal(total, fits);
   if (!leftwentdown() || level.budget < total || !fits) {
     if (editor.dragmode == DRAG_RELEASED && editor.selected != -1 && fits)
       setupundo();
@@ -168,6 +213,8 @@ void commiteditor() {
     if (numofjoints != editor.savednumofjoints || numofbeams != editor.savednumofbeams)
       setupundo();
     editor.selected = editor.hover;
+    anchorpress = editor.selected != -1 && joint[editor.selected].type == 0 &&
+                  numofjoints == editor.savednumofjoints && numofbeams == editor.savednumofbeams;
     if (editor.selected == -1)
       clearselection();
     else if (numofjoints == editor.savednumofjoints && numofbeams == editor.savednumofbeams &&
@@ -183,6 +230,8 @@ void commiteditor() {
       if (editor.hover != -1) {
         if (joint[editor.hover].type != 0)
           deletejoint(editor.hover);
+        else
+          noterefusal(REFUSE_ANCHORDELETE, 0);
       } else {
         for (int i = 0; i < numofbeams;) {
           if (beam[i].hover)

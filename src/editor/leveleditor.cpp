@@ -15,6 +15,10 @@ void checkleveleditor() {
   if (keyboard[PAINT_ANCHOR]) {
     m.x = roundfloat(m.x, editor.grid);
     m.y = roundfloat(m.y, editor.grid);
+    // An anchor on another joint's spot, or one more than a level file
+    // holds, is refused below without a word: say why.
+    if (mouse.left && !prevmouse.left && (numofjoints >= MAXFILECOUNT || findjoint(m) != -1))
+      noterefusal(numofjoints >= MAXFILECOUNT ? REFUSE_FULL : REFUSE_JOINTTHERE, 0);
     if (mouse.left && !prevmouse.left && numofjoints < MAXFILECOUNT)
       createjoint(0, m);
     if (mouse.right && !prevmouse.right)

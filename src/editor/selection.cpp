@@ -55,6 +55,7 @@ void copyjoints() {
   editor.hover = -1;
   if (copy.count == 0) {
     editor.state = EDIT_IDLE;
+    noterefusal(REFUSE_COPYNOTHING, 0);
     return;
   }
   // Mean over beam ends (a shared joint counts once per end), on the grid so

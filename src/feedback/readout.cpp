@@ -3,9 +3,12 @@
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 
 #include "editor/breakmark.h"
 #include "editor/editor.h"
+#include "render/text.h"
+#include "render/view.h"
 #include "sim/bond.h"
 #include "sim/particle.h"
 #include "world/level.h"
@@ -79,6 +82,8 @@ int getbeamreadout(char *out, int index, int tested) {
 // While drawing, the preview's end is `hover`: the new joint or the
 // existing one the beam would reach.
 static int describepreview(char *out) {
+  if (editor.hover < 0 && refusal.code == REFUSE_GROUND)
+    return appendf(out, 0, "Inside the ground: a click here ends drawing");
   if (editor.hover < 0 || editor.hover >= numofjoints || editor.hover == editor.selected)
     return 0;
   float limit = beamtype[editor.newbeamtype];
@@ -98,6 +103,52 @@ int geteditorreadout(char *out) {
     if (beam[i].hover)
       return getbeamreadout(out, i, istestedbridge());
   return 0;
+}
+
+int findstressedbeams(int *index) {
+  int n = 0;
+  if (!istestedbridge())
+    return 0;
+  for (int i = 0; i < numofbeams; i++) {
+    float s = beam[i].stress;
+    // A beam that broke carries 1; one that never carried load, 0.
+    if (!isbeamvalid(&beam[i]) || !(s > 0.0f && s < 1.0f))
+      continue;
+    int k = n < MAXSTRESSLABELS ? n++ : MAXSTRESSLABELS;
+    for (; k > 0 && beam[index[k - 1]].stress < s; k--)
+      if (k < MAXSTRESSLABELS)
+        index[k] = index[k - 1];
+    if (k < MAXSTRESSLABELS)
+      index[k] = i;
+  }
+  return n;
+}
+
+int placestresslabels(stresslabel *labels) {
+  int index[MAXSTRESSLABELS];
+  int found = findstressedbeams(index), n = 0;
+  for (int k = 0; k < found; k++) {
+    const beaminfo *b = &beam[index[k]];
+    float x, y;
+    getscreenpoint((joint[b->joint1].pos.x + joint[b->joint2].pos.x) * 0.5f,
+                   (joint[b->joint1].pos.y + joint[b->joint2].pos.y) * 0.5f, &x, &y);
+    if (!(x >= 16.0f && x <= 624.0f && y >= 8.0f && y < 440.0f))
+      continue;
+    stresslabel *l = &labels[n];
+    snprintf(l->text, sizeof l->text, "%d %%", (int)(b->stress * 100.0f));
+    l->x = (int)x;
+    l->y = (int)y - FEEDBACKSIZE / 2;
+    l->halfwidth = measuretext(l->text, FEEDBACKSIZE) / 2 + 3;
+    // Crossing members share a middle: the later label goes below.
+    for (int moved = 1; moved;) {
+      moved = 0;
+      for (int i = 0; i < n; i++)
+        if (abs(labels[i].x - l->x) < labels[i].halfwidth + l->halfwidth && abs(labels[i].y - l->y) < FEEDBACKSIZE + 2)
+          l->y = labels[i].y + FEEDBACKSIZE + 2, moved = 1;
+    }
+    n++;
+  }
+  return n;
 }
 
 int findbridgebond(vector2d point) {

@@ -28,6 +28,22 @@ constexpr int READOUTBUFFER = 128;
 int geteditorreadout(char *out);
 int getbeamreadout(char *out, int index, int tested);
 
+// Back in the editor, while the bridge is the one last tested: the beams
+// that came nearest to breaking without breaking, most stressed first (ties
+// by index), at most MAXSTRESSLABELS; each labelled on the beam with its
+// peak ("85 %", cut down as the readout is).
+constexpr int MAXSTRESSLABELS = 3;
+int findstressedbeams(int *index);
+// Where the labels go on the virtual screen for the camera as it is: on
+// their beams' middles, a label that would cover one placed before moved
+// down below it; labels off the world's part of the screen are left out.
+struct stresslabel {
+  char text[16];
+  int x, y;        // centre x, top y
+  int halfwidth;
+};
+int placestresslabels(stresslabel *labels);
+
 // Test run: the first whole bridge bond within the pick radius of `point`
 // (as the editor picks beams), -1 for none; and its current and peak
 // stress, in the words of the editor's peak.
@@ -46,3 +62,4 @@ void renderhoverbond(int index);
 void draweditorreadout();
 void drawbondreadout(int index);
 void drawlongbeamwarning();
+void drawstresslabels();

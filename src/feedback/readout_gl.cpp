@@ -68,3 +68,23 @@ void drawbondreadout(int index) {
   if (getbondreadout(text, index))
     drawreadout(text);
 }
+
+// Each label sits over a dark patch, so that it reads over the grid, the
+// water and the beam itself.
+void drawstresslabels() {
+  stresslabel labels[MAXSTRESSLABELS];
+  int n = placestresslabels(labels);
+  for (int k = 0; k < n; k++) {
+    const stresslabel *l = &labels[k];
+    glDisable(GL_TEXTURE_2D);
+    glColor4f(0.0f, 0.0f, 0.0f, 0.6f);
+    glBegin(GL_QUADS);
+    glVertex2f(l->x - l->halfwidth, l->y - 1);
+    glVertex2f(l->x + l->halfwidth, l->y - 1);
+    glVertex2f(l->x + l->halfwidth, l->y + FEEDBACKSIZE + 1);
+    glVertex2f(l->x - l->halfwidth, l->y + FEEDBACKSIZE + 1);
+    glEnd();
+    glEnable(GL_TEXTURE_2D);
+    drawtext("/s", ALIGN_CENTER | l->x, l->y, FEEDBACKSIZE, 1.0f, 0.85f, 0.35f, 1, l->text);
+  }
+}

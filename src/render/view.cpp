@@ -21,6 +21,15 @@ void getviewportrect(int *rect, int x, int y, int w, int h, int screenwidth, int
 #include "shell/input.h"
 #include "world/level.h"
 
+void getscreenpoint(float x, float y, float *sx, float *sy) {
+  float z = view.pos[2] > 0.0625f ? view.pos[2] : 0.0625f;
+  float aspect = windowinfo.screenwidth > 0 && windowinfo.screenheight > 0
+                     ? (float)windowinfo.screenheight / (float)windowinfo.screenwidth
+                     : 0.75f;
+  *sx = 320.0f + (x - view.pos[0]) * 320.0f / z;
+  *sy = 240.0f - (y - view.pos[1]) * 240.0f / (z * aspect);
+}
+
 int takecamerasteps(unsigned int now, unsigned int *last) {
   int n = 0;
   while (now - *last > CAMERATICK - 1 && n < MAXCAMERATICKS) {
@@ -87,26 +96,23 @@ float getviewaspect() {
   return aspect < 0.75f ? aspect : 0.75f;
 }
 
-static float fitdistance(float z, float dx, float dy, float aspect) {
-  float wide = fabsf(dx) + FRAMEMARGIN;
-  float high = (fabsf(dy) + FRAMEMARGIN) / aspect;
-  z = wide > z ? wide : z;
-  return high > z ? high : z;
-}
-
-float getframedistance(float x, float y, float aspect) {
-  float z = FRAMEDISTANCE;
-  z = fitdistance(z, level.leftend - x, level.deckheight - y, aspect);
-  z = fitdistance(z, level.rightend - x, level.deckheight - y, aspect);
-  for (int i = 0; i < numofjoints; i++)
-    z = fitdistance(z, joint[i].pos.x - x, joint[i].pos.y - y, aspect);
-  return z;
-}
-
 void frameview(float x, float aspect) {
+  float low = level.deckheight, high = level.deckheight;
+  float wide = fmaxf(fabsf(level.leftend - x), fabsf(level.rightend - x));
+  for (int i = 0; i < numofjoints; i++) {
+    low = fminf(low, joint[i].pos.y);
+    high = fmaxf(high, joint[i].pos.y);
+    wide = fmaxf(wide, fabsf(joint[i].pos.x - x));
+  }
+  // Virtual pixels are z * aspect / 240 world units apart vertically, so a
+  // band of FRAMEBOTTOM - FRAMETOP rows holds that many of them.
+  float band = (float)(FRAMEBOTTOM - FRAMETOP);
+  float z = fmaxf(FRAMEDISTANCE, wide + FRAMEMARGIN);
+  z = fmaxf(z, (high - low + 2.0f * FRAMEMARGIN) * 240.0f / (band * aspect));
+  float perpixel = z * aspect / 240.0f;
   view.pos[0] = x;
-  view.pos[1] = level.deckheight;
-  view.pos[2] = getframedistance(x, level.deckheight, aspect);
+  view.pos[1] = (low + high) * 0.5f + ((float)(FRAMETOP + FRAMEBOTTOM) * 0.5f - 240.0f) * perpixel;
+  view.pos[2] = z;
 }
 
 void framecrossing() { frameview((level.leftend + level.rightend) * 0.5f, getviewaspect()); }

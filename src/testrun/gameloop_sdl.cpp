@@ -20,6 +20,7 @@
 #include "testrun/runrecord.h"
 #include "testrun/setup.h"
 #include "testrun/testrun.h"
+#include "testrun/verdict.h"
 #include "ui/help.h"
 #include "ui/menu.h"
 #include "ui/notice.h"
@@ -120,91 +121,37 @@ static void renderworld(int hoverbond) {
   glEnable(GL_TEXTURE_2D);
 }
 
-static void drawtestruntexts() {
+static void drawline(const verdictline *line) {
+  drawtext("/s", ALIGN_CENTER | 320, line->y, 16, line->color[0], line->color[1], line->color[2], 1,
+           line->text);
+}
+
+static void drawtestruntexts(unsigned int now) {
   if (game.state == STATE_BRIDGE && game.autorun == 1)
     drawtext("Autorun", ALIGN_END | 640, 0, 16, 1, 1, 1, 1);
+  drawtext("/s", SPEEDX, SPEEDY, 14, 0.85f, 0.9f, 1.0f, 1, getspeedtext());
   drawtext("Time:", 0, 448, 16, 1, 1, 1, 1);
   drawtext("/i", ALIGN_END | 128, 448, 16, 1, 1, 1, 1, game.steps / STEPSPERSECOND);
   if (game.state > STATE_BRIDGE || game.mode == 0) {
     drawtext("Weight:", 0, 464, 16, 1, 1, 1, 1);
     drawtext("/i", ALIGN_END | 128, 464, 16, 1, 1, 1, 1, game.testweight);
   }
-  if (game.state > STATE_BRIDGE && game.mode == 1 && outcome.failure == FAILURE_NONE)
-    drawtext("Progressive Test", ALIGN_CENTER | 320, 0, 16, 1, 1, 1, 1);
-  if (game.state == STATE_PASSED)
-    drawtext("Test Passed", ALIGN_CENTER | 320, 0, 16, 1, 1, 1, 1);
-  if (game.pause)
-    drawtext("Paused", ALIGN_CENTER | 320, 240, 16, 1, 1, 1, 1);
-  if (trainrefused)
-    drawtext("Bridge too large for the train", ALIGN_CENTER | 320, 32, 16, 1, 0.5f, 0.5f, 1);
-}
-
-// The top centre, below "Test Passed" or "Test Failed": why it failed, what
-// a progressive test held, and when the first beam broke.
-static void drawverdict() {
-  vector2d mark;
   if (game.state == STATE_BRIDGE && game.mode == 1) {
     drawtext("Weight", 0, 368, 16, 0.75f, 0.75f, 0.75f, 1);
     drawtext("Add per crossing", 0, 400, 16, 0.75f, 0.75f, 0.75f, 1);
   }
-  if (outcome.failure != FAILURE_NONE && game.state != STATE_PASSED) {
-    const char *reason = outcome.failure == FAILURE_FELL      ? "The train fell"
-                         : outcome.failure == FAILURE_STOPPED ? "The train stopped"
-                                                              : "Time ran out";
-    drawtext("Test Failed", ALIGN_CENTER | 320, 0, 16, 1.0f, 0.42f, 0.36f, 1);
-    drawtext(reason, ALIGN_CENTER | 320, 16, 16, 1, 1, 1, 1);
-    if (game.mode == 1 && outcome.held > 0)
-      drawtext("Held /i", ALIGN_CENTER | 320, 32, 16, 1, 1, 1, 1, outcome.held);
-    else if (game.mode == 1)
-      drawtext("Held nothing", ALIGN_CENTER | 320, 32, 16, 1, 1, 1, 1);
-  }
-  // A pass by the design's rule may leave the bridge in pieces: say which.
-  if (game.state == STATE_PASSED && bridgebreak.count == 0)
-    drawtext("Bridge intact", ALIGN_CENTER | 320, 16, 16, 1, 1, 1, 1);
-  else if (game.state == STATE_PASSED)
-    drawtext(bridgebreak.count == 1 ? "/i beam broke" : "/i beams broke", ALIGN_CENTER | 320, 16, 16, 1.0f,
-             0.9f, 0.15f, 1, bridgebreak.count);
-  if (outcome.firstbreak < 0 && findreplaymark(&mark)) {
-    int step = replay.breakstep;
-    drawtext("Replay: the ringed beam breaks at /i./i s", ALIGN_CENTER | 320, 48, 16, 1.0f, 0.9f, 0.15f, 1,
-             step / STEPSPERSECOND, step % STEPSPERSECOND / 6);
-  }
-  if (outcome.firstbreak >= 0) {
-    int step = outcome.firstbreakstep;
-    drawtext("First break: /i./i s, /s", ALIGN_CENTER | 320, 48, 16, 1.0f, 0.9f, 0.15f, 1,
-             step / STEPSPERSECOND, step % STEPSPERSECOND / 6,
-             outcome.firstbreakside ? "compressed" : "stretched");
-  }
-}
-
-// Below the verdict lines at the top centre: this bridge against the best.
-static void drawrunrecord() {
-  const float gold[3] = {1.0f, 0.85f, 0.3f};
-  // The notice line takes this row while it shows (a failed records save
-  // is told there).
-  if (levelnum < 0 || getnotice(SDL_GetTicks()))
-    return;
-  if (game.mode == 0 && runrecord.cost >= 0) {
-    if (runrecord.beaten & RECORD_COST)
-      drawtext("Cost /i  New best", ALIGN_CENTER | 320, 64, 16, gold[0], gold[1], gold[2], 1,
-               runrecord.cost);
-    else if (runrecord.cost > level.budget)
-      drawtext("Cost /i is over budget: no record", ALIGN_CENTER | 320, 64, 16, 1, 1, 1, 1,
-               runrecord.cost);
-    else if (runrecord.best >= 0)
-      drawtext("Cost /i  Best /i", ALIGN_CENTER | 320, 64, 16, 1, 1, 1, 1, runrecord.cost,
-               runrecord.best);
-    else // a first record that could not be saved
-      drawtext("Cost /i", ALIGN_CENTER | 320, 64, 16, 1, 1, 1, 1, runrecord.cost);
-  }
-  int i = findrecord(game.name);
-  if (game.mode == 1 && game.state > STATE_BRIDGE && i >= 0 && record[i].weight > 0) {
-    if (runrecord.beaten & RECORD_WEIGHT)
-      drawtext("Heaviest across /i  New best", ALIGN_CENTER | 320, 64, 16, gold[0], gold[1],
-               gold[2], 1, record[i].weight);
-    else
-      drawtext("Heaviest across /i", ALIGN_CENTER | 320, 64, 16, 1, 1, 1, 1, record[i].weight);
-  }
+  if (game.pause)
+    drawtext("Paused", ALIGN_CENTER | 320, 240, 16, 1, 1, 1, 1);
+  if (trainrefused)
+    drawtext("Bridge too large for the train", ALIGN_CENTER | 320, 32, 16, 1, 0.5f, 0.5f, 1);
+  verdictline lines[MAXVERDICTLINES];
+  int n = getverdictlines(lines);
+  for (int i = 0; i < n; i++)
+    drawline(&lines[i]);
+  // The notice line takes the record's row while it shows (a failed
+  // records save is told there).
+  if (getrecordline(&lines[0], getnotice(now) != NULL))
+    drawline(&lines[0]);
 }
 
 void gameloop() {
@@ -221,6 +168,9 @@ void gameloop() {
     checksystemmessages();
     checkkeyboard();
     checkmouse();
+    // One clock for the whole frame: the notice's lifetime, the steps and
+    // the camera ticks all agree on when the frame happened.
+    unsigned int now = SDL_GetTicks();
     checkhelp();
     checkmenuitems();
     checkhelprequest();
@@ -231,9 +181,7 @@ void gameloop() {
     int hoverbond = mouse.y < 464 && !help.open ? findbridgebond(getmouseworld(mouse.x, mouse.y)) : -1;
     renderworld(hoverbond);
     setuptextdisplay();
-    drawtestruntexts();
-    drawverdict();
-    drawrunrecord();
+    drawtestruntexts(now);
     drawlongbeamwarning();
     drawbondreadout(hoverbond);
     if (game.stressview)
@@ -243,11 +191,10 @@ void gameloop() {
       drawhelp(HELP_TESTRUN);
     if (keywentdown(KEY_F8))
       notescreenshot(screenshot());
-    drawnotice(SDL_GetTicks());
+    drawnotice(now);
     drawmousecursor(mouse.x, mouse.y, 16, 1, 1, 1, 1);
     SDL_GL_SwapBuffers();
 
-    unsigned int now = SDL_GetTicks();
     setsteptime();
     // The help page holds the test as "Pause" does, so nothing is missed
     // while the page covers the world.

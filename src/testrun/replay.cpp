@@ -9,6 +9,7 @@
 #include "world/level.h"
 
 replayinfo replay;
+replayspeedinfo replayspeed;
 
 int canreplay() { return outcome.firstbreak >= 0; }
 
@@ -47,6 +48,8 @@ void checkreplay() {
     return;
   replay.waiting = 0;
   game.pause = 1;
+  if (!replayspeed.forced)
+    replayspeed = {1, game.slow, game.fast, game.veryfast};
   game.slow = 1;
   game.fast = game.veryfast = 0;
 }
@@ -63,6 +66,17 @@ int findreplaymark(vector2d *pos) {
     }
   }
   return 0;
+}
+
+// Once the player has picked a speed after the replay's, that choice is
+// theirs and stays.
+void restorereplayspeed() {
+  if (replayspeed.forced && game.slow && !game.fast && !game.veryfast) {
+    game.slow = replayspeed.slow;
+    game.fast = replayspeed.fast;
+    game.veryfast = replayspeed.veryfast;
+  }
+  replayspeed.forced = 0;
 }
 
 void cancelreplay() {

@@ -14,6 +14,15 @@ struct replayinfo {
   int pausestep;   // one second before, or the start for an early break
 };
 
+// The speed the player had chosen before a replay switched to "Slow", so
+// that the next test started from the editor runs at it again.
+struct replayspeedinfo {
+  int forced;      // 1 while "Slow" is the replay's choice, not the player's
+  int slow, fast, veryfast;
+};
+
+extern replayspeedinfo replayspeed;
+
 extern replayinfo replay;
 
 // A bridge bond broke in this run (or the crossing of it being shown).
@@ -26,5 +35,8 @@ void checkreplay();
 // While the replay has not yet reached its break: where the beam about to
 // go is now, to ring it. Returns 0 otherwise.
 int findreplaymark(vector2d *pos);
+// A new test from the editor: give back the player's speed when "Slow" is
+// still the one a replay chose.
+void restorereplayspeed();
 // Forget a pending replay: the run was restarted some other way.
 void cancelreplay();

@@ -25,7 +25,9 @@ constexpr float WEIGHTUNIT = 10000.0f;
 
 void starttestrun(unsigned int now) {
   game.autorun = 0;
+  restorereplayspeed();
   game.steptime = 16;
+  setsteptime();  // so the first frame already shows the speed that runs
   game.testweight = game.weight;  // shown before the first step, e.g. when paused
   trainrefused = 0;
   setupsimulation();

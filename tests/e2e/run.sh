@@ -33,8 +33,10 @@
 #   hold KEY / release KEY    keep a key down over the following steps
 #   type TEXT             type TEXT one key at a time
 #   wait [SECONDS]        let frames pass (default 0.5)
-# World points in the editor, for the camera at (1024, 32) at the starting
-# zoom (5 virtual pixels per world unit)
+# World points in the editor, for the camera as it opens on a crossing whose
+# joints all lie at the deck height 32: 5 virtual pixels per world unit,
+# x 1024 at the centre, the deck 26 rows below it (the opening view centres
+# the crossing between the rows of text, not on the screen)
 #   path X Y [X Y]...     left click each world point in turn
 #   wdrag X1 Y1 X2 Y2     drag between two world points, left button held
 #   save NAME             the File box: type NAME over the old name, Save
@@ -183,7 +185,7 @@ type() {
 wait() { sleep "${1:-0.5}"; }
 
 vx() { echo $((320 + ($1 - 1024) * 5)); }
-vy() { echo $((240 - ($1 - 32) * 5)); }
+vy() { echo $((266 - ($1 - 32) * 5)); }
 path() { while [ $# -ge 2 ]; do click $(vx $1) $(vy $2) || return 1; shift 2; done; }
 wdrag() {
   xdotool mousemove --window "$WID" $(px $(vx $1) $(vy $2)) sleep 0.05 mousedown 1 sleep "$HOLD" \
