@@ -24,6 +24,7 @@ constexpr float BEAMCOST = 100.0f;   // every beam, structural or deck
 constexpr float WORLDLIMIT = 4096.0f;
 // A non-number is outside too.
 inline int isinsideworld(float v) { return v >= -WORLDLIMIT && v <= WORLDLIMIT; }
+inline float clampinsideworld(float v) { return v < -WORLDLIMIT ? -WORLDLIMIT : v > WORLDLIMIT ? WORLDLIMIT : v; }
 
 struct levelinfo {
   float terrain[NUMTERRAIN]; // ground height at x = 4*i; solid below
