@@ -1,7 +1,9 @@
 #include <SDL.h>
+#include <stdlib.h>
 
 #include "shell/config.h"
 #include "shell/sound.h"
+#include "shell/sounddevice.h"
 #include "sound/mixer.h"
 #include "sound/soundevent.h"
 
@@ -15,6 +17,8 @@ static void fillaudio(void *, Uint8 *stream, int length) {
 }
 
 void opensound() {
+  if (!findsounddevice(getenv("SDL_AUDIODRIVER"), getenv("PULSE_SERVER"), getenv("XDG_RUNTIME_DIR"), "/dev"))
+    return;
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) < 0)
     return;
   SDL_AudioSpec want = {};
