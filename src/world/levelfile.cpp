@@ -36,9 +36,11 @@ struct filereader {
   const char *failure; // set by a short read, a foreign magic or an unknown version
 };
 
-// Why the last load refused its file, for the player and for level authors.
+// Why the last load refused its file, for the player and for level authors;
+// a check composes its reason in refusal, which a save's check also uses.
 static char loadfailure[NOTICELENGTH];
-static const char *OUTSIDE = "lies outside -4096..4096";
+static char refusal[NOTICELENGTH];
+static const char OUTSIDE[] = "lies outside -4096..4096";
 static_assert(WORLDLIMIT == 4096.0f, "the refusal names the limit");
 
 static int makefilename(char *out, const char *name, const char *extension) {
@@ -87,9 +89,9 @@ static const char *refuse(const char *format, ...) __attribute__((format(printf,
 static const char *refuse(const char *format, ...) {
   va_list arguments;
   va_start(arguments, format);
-  vsnprintf(loadfailure, sizeof loadfailure, format, arguments);
+  vsnprintf(refusal, sizeof refusal, format, arguments);
   va_end(arguments);
-  return loadfailure;
+  return refusal;
 }
 
 // Huge coordinates would overflow the view's conversions and spin its grid
@@ -303,8 +305,7 @@ static int loadstaged(const char *name, int isbridge, int old) {
       tellrefusal(filename, failure);
   }
   leavedirectory(entered);
-  if (failure != loadfailure)
-    snprintf(loadfailure, sizeof loadfailure, "%s", failure ? failure : "");
+  snprintf(loadfailure, sizeof loadfailure, "%s", failure ? failure : "");
   return failure == NULL;
 }
 
