@@ -494,6 +494,17 @@ TEST(Editor, LevelEditorPainting) {
   for (float x : {-20.0f, 2100.0f, 2046.0f})
     view.pos[0] = x, paint(PAINT_TERRAIN, 1024, 30, 1);
   EXPECT_EQ(V({memcmp(&saved, &level, sizeof(level)), editor.selected}), V({0, -1}));
+  // a mouse beyond the world's range paints at its edge, and no free joint goes there
+  for (float far : {5000.0f, -5000.0f}) {
+    view.pos[0] = view.pos[1] = far;
+    for (int key : {PAINT_WATER, PAINT_DECK, PAINT_LEFTEND, PAINT_RIGHTEND, PAINT_ANCHOR})
+      paint(key, 1024, 32, 1), paint(key, 1024, 32, 0);
+    const vector2d &a = joint[numofjoints - 1].pos;
+    const float edge = far > 0 ? WORLDLIMIT : -WORLDLIMIT;
+    EXPECT_EQ(std::vector<float>({level.waterlevel, level.deckheight, level.leftend, level.rightend, a.x, a.y}),
+              std::vector<float>(6, edge));
+    EXPECT_EQ(createjoint(1, {far, 3000.0f}), -1);
+  }
 }
 
 TEST(Editor, CameraEntryClampsAndClock) {

@@ -45,7 +45,8 @@ vector2d midpoint(vector2d a, vector2d b) { return {(a.x + b.x) * 0.5f, (a.y + b
 
 std::string editorreadout() {
   char text[READOUTBUFFER];
-  geteditorreadout(text);
+  editorfocus focus = geteditorfocus();
+  geteditorreadout(text, &focus);
   return text;
 }
 
@@ -180,7 +181,7 @@ TEST(Feedback, EditorReadoutsAgainstTheTestedBridge) {
   // Labels of members crossing at one middle do not cover each other.
   int labelled[MAXSTRESSLABELS];
   stresslabel label[MAXSTRESSLABELS];
-  ASSERT_TRUE(findstressedbeams(labelled) == 3 && placestresslabels(label) == 3);
+  ASSERT_TRUE(findstressedbeams(labelled, istestedbridge()) == 3 && placestresslabels(label, istestedbridge()) == 3);
   for (int k = 0; k < 3; k++) {
     char want[16];
     snprintf(want, sizeof want, "%d %%", (int)(-held[k].first * 100.0f));
@@ -196,7 +197,7 @@ TEST(Feedback, EditorReadoutsAgainstTheTestedBridge) {
   readat({1060.0f, 50.0f}, 1), readat({1060.0f, 60.0f});  // a beam to a new joint
   editorundo();
   clearselection();
-  EXPECT_TRUE(readat(deck) == "Beam 8.0 of 17.9" && findstressedbeams(labelled) == 0);
+  EXPECT_TRUE(readat(deck) == "Beam 8.0 of 17.9" && findstressedbeams(labelled, istestedbridge()) == 0);
   // Two members crossing at one middle: the second label goes below.
   numofjoints = numofbeams = 0;
   for (vector2d p : {vector2d{1000, 40}, {1008, 48}, {1000, 48}, {1008, 40}})
@@ -204,7 +205,7 @@ TEST(Feedback, EditorReadoutsAgainstTheTestedBridge) {
   createbeam(0, 0, 1), createbeam(0, 2, 3);
   beam[0].stress = 0.5f, beam[1].stress = 0.4f, outcome.firstbreak = -1;
   notebreakmark();
-  ASSERT_EQ(placestresslabels(label), 2);
+  ASSERT_EQ(placestresslabels(label, istestedbridge()), 2);
   EXPECT_GE(label[1].y - label[0].y, FEEDBACKSIZE);
 }
 

@@ -113,6 +113,10 @@ TEST_F(FileIO, AtomicSave) {
   EXPECT_EQ(endsave(&save), 1);
   EXPECT_TRUE(lstat("first", &status) == 0 && S_ISLNK(status.st_mode));
   EXPECT_EQ(text("sub/file"), "via");
+  // a dangling link makes the file it names
+  ASSERT_EQ(symlink("sub/made", "dangling") + beginsave(&save, "dangling"), 1);
+  EXPECT_EQ((fputs("made", save.file), endsave(&save)) + lstat("dangling", &status), 1);
+  EXPECT_TRUE(S_ISLNK(status.st_mode) && text("sub/made") == "made");
 }
 
 static std::string noticetext() {
@@ -122,7 +126,7 @@ static std::string noticetext() {
 
 // Only regular files are read or saved over: a FIFO is never waited on, a
 // device or directory never written, a link never followed to either, and a
-// leftover temporary that is not a plain file is not written through.
+// leftover temporary is never written through.
 TEST_F(FileIO, OnlyRegularFiles) {
   savefile save;
   struct stat status;
@@ -145,12 +149,20 @@ TEST_F(FileIO, OnlyRegularFiles) {
   fclose(file);
   EXPECT_TRUE(stat("/dev/null", &status) == 0 && S_ISCHR(status.st_mode));
   EXPECT_TRUE(lstat("fifo", &status) == 0 && S_ISFIFO(status.st_mode));
-  // a leftover temporary that is a link or a FIFO: refused, and what it points to unchanged
-  ASSERT_EQ(symlink("plain", "<new") + mkfifo("<other", 0666), 0);
-  EXPECT_EQ(beginsave(&save, "new") + beginsave(&save, "other"), 0);
+  // a leftover temporary that is a hard link to a file elsewhere, a link to one, a FIFO or a directory is
+  // removed, never written through: each save succeeds and what a leftover shared data with is unchanged
+  writebytes("../outside", std::string("kept"));
+  ASSERT_EQ(link("../outside", "<hard") + symlink("plain", "<soft") + mkfifo("<pipe", 0666) +
+                mkdir("<folder", 0777), 0);
+  for (const char *path : {"hard", "soft", "pipe", "folder"}) {
+    ASSERT_EQ(beginsave(&save, path), 1) << path;
+    fputs("new", save.file);
+    EXPECT_EQ(endsave(&save), 1) << path;
+    EXPECT_EQ(readbytes<std::string>(path) + readbytes<std::string>("../outside"), "newkept") << path;
+  }
   alarm(0);
   EXPECT_EQ(readbytes<std::string>("plain"), "ok");
-  EXPECT_FALSE(exists("new") || exists("other"));
+  EXPECT_FALSE(exists("<hard") || exists("<soft") || exists("<pipe") || exists("<folder"));
   // a failure inside entered directories names the file from where the game started
   mkdir("level", 0777);
   int entered = enterdirectory("level"), missing = enterdirectory("Nowhere");

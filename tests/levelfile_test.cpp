@@ -5,6 +5,7 @@
 
 #include "shell/fileio.h"
 #include "tempdir.h"
+#include "ui/notice.h"
 #include "world/level.h"
 #include "world/levelfile.h"
 
@@ -37,7 +38,7 @@ static void makebridge(int joints) {
   level.budget = 12345, level.weight = 50000, level.trainstart = 2, level.manualdeck = 1, level.traintime = 7;
   numofjoints = joints, numofbeams = joints > 0 ? joints - 1 : 0;
   for (int j = 0; j < joints; j++) {
-    joint[j] = {j < 2 ? 0 : 1, {992.0f + 2.0f * (float)j, 32.0f + 0.5f * (float)(j % 7)}};
+    joint[j] = {j < 2 ? 0 : 1, {992.0f + 2.0f * (float)(j % 1024), 32.0f + 0.5f * (float)(j % 7)}};
     if (j > 0)
       beam[j - 1] = {j % 2, j - 1, j, 0, 0, 0.0f};
   }
@@ -196,6 +197,55 @@ TEST_F(LevelFile, DamagedFilesChangeNothing) {
     EXPECT_EQ(rows[r].format == 0 ? loadlevel("bad", 1) : loadoldlevel("bad", rows[r].format == 2), 0) << "row " << r;
     EXPECT_TRUE(snapshot() == before) << "row " << r;
   }
+}
+
+// Every coordinate at the edge of the world's range loads; one step further,
+// a huge value or the older formats' shifted values past it are refused with
+// a reason, told on the notice line, and change nothing.
+TEST_F(LevelFile, CoordinatesWithinTheWorld) {
+  makebridge(5);
+  ASSERT_EQ(savelevel("good", 1), 1);
+  bytes good = readbytes("good.qzb");
+  std::string before = snapshot();
+  const float beyond = std::nextafter(WORLDLIMIT, 1e30f);
+  // deck, water, left and right end, a terrain column, the last joint's x and y
+  const size_t fields[] = {8, 12, 16, 20, 44 + 4 * 511, 2096 + 12 * 4 + 4, 2096 + 12 * 4 + 8};
+  const char *named[] = {"the deck height", "the water level", "the left end", "the right end",
+                         "terrain column 511", "joint 4", "joint 4"};
+  for (int k = 0; k < 7; k++) {
+    for (float edge : {WORLDLIMIT, -WORLDLIMIT}) {
+      writebytes("edge.qzb", patched(good, fields[k], image().f(edge)));
+      EXPECT_EQ(loadlevel("edge", 1), 1) << named[k] << " " << edge;
+      EXPECT_EQ(getloadfailure(), nullptr);
+    }
+    for (float far : {beyond, -beyond, 8e9f, -2.1474836e9f}) {
+      writebytes("far.qzb", patched(good, fields[k], image().f(far)));
+      makebridge(5), clearnotice();
+      EXPECT_EQ(loadlevel("far", 1), 0) << named[k] << " " << far;
+      EXPECT_TRUE(snapshot() == before) << named[k] << " " << far;
+      std::string why = std::string(named[k]) + " lies outside -4096..4096";
+      EXPECT_EQ(getloadfailure() ? getloadfailure() : "", why);
+      EXPECT_EQ(getnotice(0) ? getnotice(0) : "", "Could not load far.qzb: " + why);
+    }
+  }
+  clearnotice();
+  // the range holds after the older formats' shifts: 512 right for version 3, 1024 left for the oldest
+  image v3;
+  v3.i(MAGIC).i(3).f(30).f(20).f(100).f(200).i(900).i(1).i(0).i(0).i(0).fill(256, 0).i(1).i(0);
+  for (float x : {3584.0f, 3584.5f}) {
+    writebytes("v3.qzl", image(v3).f(x).f(30).i(0).i(0).b);
+    EXPECT_EQ(loadlevel("v3", 0), x == 3584.0f) << x;
+  }
+  for (float x : {5120.0f, 5121.0f}) {
+    writebytes("o.brg", patched(oldfile(true).b, 24 + 4 * 1024 + 4 + 4, image().f(x)));
+    EXPECT_EQ(loadoldlevel("o", 1), x == 5120.0f) << x;
+  }
+  clearnotice();
+  // nothing outside the range is saved either: the file could never be read back
+  makebridge(5);
+  joint[3].pos.y = beyond;
+  EXPECT_EQ(savelevel("good", 1), 0);
+  EXPECT_EQ(readbytes("good.qzb"), good);
 }
 
 TEST_F(LevelFile, DirectoriesAndNames) {

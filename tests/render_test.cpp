@@ -214,10 +214,21 @@ TEST(Shell, MouseKeysWheelAndModes) {
 TEST(View, TerrainColumnsAndViewport) {
   // Terrain columns around the camera, clamped to the level.
   const float cameras[][4] = {{1024, 64, 240, 272}, {20, 64, 0, 21}, {2200, 64, 510, 510}, {-500, 8, 0, 0}};
+  int a, b;
   for (const auto &c : cameras) {
-    int a, b;
     getterraincolumns(&a, &b, c[0], c[1]);
     EXPECT_EQ(ints({a, b}), ints({(int)c[2], (int)c[3]})) << c[0];
+  }
+  // Grid lines: every 4 units around the camera and one more each side; a camera framed on a point however far
+  // off, or no number at all, gets a bounded count and no conversion out of int's range
+  gridlines g;
+  getgridlines(&g, 1024, 32, 64, 48);
+  EXPECT_EQ(ints({g.x0, g.x1, g.y0, g.y1, g.deckrow}), ints({239, 273, -9, 25, 12}));
+  const int most = (int)(GRIDLIMIT * 0.5f) + 3;
+  for (float far : {8e9f, -2.1474836e9f, 1e38f, -INFINITY, NAN}) {
+    getgridlines(&g, far, far, fabsf(far), far);
+    getterraincolumns(&a, &b, far, fabsf(far));
+    EXPECT_TRUE(g.x1 - g.x0 <= most && g.y1 - g.y0 <= most && abs(g.deckrow) <= most && a <= b) << far;
   }
   // Stress colours: none green, full stretch blue, full squeeze red.
   const float stress[][5] = {{0, 0, 0, 1, 0}, {0, 1, 0, 0, 1}, {1, 1, 1, 0, 0}, {1, 0.5f, 0.5f, 0.5f, 0}};

@@ -8,6 +8,7 @@
 
 #include "menu_frames.h"
 #include "shell/config.h"
+#include "shell/sounddevice.h"
 #include "sim/bond.h"
 #include "sim/object.h"
 #include "sim/particle.h"
@@ -308,4 +309,19 @@ TEST_F(SoundConfig, LinesOnlyWhenChanged) {
     EXPECT_TRUE(soundon == f.on && soundvolume == f.volume) << f.text;
   }
   soundon = 1, soundvolume = DEFAULTVOLUME;
+}
+
+// The sound library starts only where it has something to play on: a card's
+// playback node or an OSS device, a server's socket, or a driver the player
+// named; a machine with none stays silent without waking it.
+TEST_F(SoundConfig, DeviceFoundBeforeTheLibraryStarts) {
+  mkdir("dev", 0777), mkdir("dev/snd", 0777), mkdir("run", 0777), mkdir("run/pulse", 0777);
+  writebytes("dev/snd/controlC0", std::string()), writebytes("dev/snd/pcmC0D0c", std::string());
+  EXPECT_EQ(findsounddevice(NULL, "", "run", "dev") + findsounddevice("", NULL, NULL, "missing"), 0);
+  EXPECT_EQ(findsounddevice("disk", NULL, NULL, "dev") + findsounddevice(NULL, "tcp:host", NULL, "dev"), 2);
+  writebytes("run/pulse/native", std::string());
+  writebytes("dev/snd/pcmC1D0p", std::string());
+  EXPECT_EQ(findsounddevice(NULL, NULL, "run", "missing") + findsounddevice(NULL, NULL, NULL, "dev"), 2);
+  unlink("dev/snd/pcmC1D0p"), writebytes("dev/dsp", std::string());
+  EXPECT_EQ(findsounddevice(NULL, NULL, NULL, "dev"), 1);
 }

@@ -99,8 +99,11 @@ int loadgamefile(const char *path, const char **why) {
   if (isdirectory(sub))
     *why = isbridge ? "its directory has a \"bridge\" subdirectory, where the game's loader would look instead"
                     : "its directory has a \"level\" subdirectory, where the game's loader would look instead";
-  else if (!(loaded = old ? loadoldlevel(name, isbridge) : loadlevel(name, isbridge)))
-    *why = "not a valid level or bridge file";
+  else if (!(loaded = old ? loadoldlevel(name, isbridge) : loadlevel(name, isbridge))) {
+    static char refused[256];
+    snprintf(refused, sizeof refused, "not a valid level or bridge file: %s", getloadfailure());
+    *why = refused;
+  }
   int restored = fchdir(back);
   close(back);
   (void)restored;

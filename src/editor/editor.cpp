@@ -25,6 +25,10 @@ int findjoint(vector2d point) {
 // vertex is tested against one segment, and reaches 1/8 below the point so
 // that a joint needs that much clearance above the ground.
 static int probeground(vector2d point) {
+  // Beyond the world's range counts as solid: a bridge with a joint there
+  // could not be saved.
+  if (!isinsideworld(point.x) || !isinsideworld(point.y))
+    return 1;
   vector2d top = {point.x + 0.015625f, point.y + 256.0f};
   vector2d bottom = {point.x + 0.015625f, point.y - 0.125f};
   return lineintersectlevel2d(&top, &bottom);
@@ -194,4 +198,16 @@ int runeditorcamera(unsigned int now, unsigned int *last, int editing, int fulls
   for (int i = 0; i < steps; i++)
     moveeditorcamera(editing, fullscreen);
   return steps;
+}
+
+editorfocus geteditorfocus() {
+  editorfocus f;
+  f.idle = editor.state == EDIT_IDLE;
+  f.selected = editor.selected;
+  f.drawing = editor.dragmode == DRAG_DRAWING;
+  f.hover = editor.hover;
+  f.newbeamtype = editor.newbeamtype;
+  f.groundrefused = refusal.code == REFUSE_GROUND;
+  f.tested = istestedbridge();
+  return f;
 }

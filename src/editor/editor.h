@@ -4,12 +4,12 @@
 // (mouse, keyboard, view, the world tables), so tests drive it frame by frame.
 #pragma once
 
+#include "feedback/readout.h"
 #include "render/view.h"
 #include "world/level.h"
 
 constexpr float EDITORGRID = 2.0f;      // snapping step
 constexpr float JOINTRADIUS = 2.0f;     // a point closer than this reuses a joint
-constexpr float BEAMPICKRADIUS = 1.0f;  // mouse distance that highlights a beam
 constexpr float MAXBEAMLENGTH = 17.9f;  // beamtype[0] and [1] while editing
 constexpr float DECKTOLERANCE = 1.0f;   // |y - deckheight| below this is deck
 constexpr int EDITORBUTTONROW = 464;    // virtual y where the bottom buttons start
@@ -74,6 +74,9 @@ enum : int {
   REFUSE_COPYNOTHING, // no beam lies wholly inside the rectangle
   REFUSE_ANCHORDELETE,
 };
+
+// What the readouts need of the editor this frame.
+editorfocus geteditorfocus();
 
 struct refusalinfo {
   int code;    // REFUSE_*

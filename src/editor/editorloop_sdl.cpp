@@ -152,8 +152,10 @@ static void renderworld() {
       renderbreakmark((joint[b->joint1].pos.x + joint[b->joint2].pos.x) * 0.5f,
                       (joint[b->joint1].pos.y + joint[b->joint2].pos.y) * 0.5f);
   }
-  if (!editor.leveleditor)
-    renderreach();
+  if (!editor.leveleditor) {
+    editorfocus focus = geteditorfocus();
+    renderreach(&focus);
+  }
   if (editor.state == EDIT_RECTANGLE)
     rendercopy();
   if (editor.leveleditor)
@@ -260,11 +262,12 @@ void editorloop() {
     drawgoal();
     drawfirsthint();
     if (!editor.leveleditor) {
+      editorfocus focus = geteditorfocus();
       if (!help.open)
-        drawstresslabels();
+        drawstresslabels(focus.tested);
       drawlongbeamwarning();
       if (mouseinput)
-        draweditorreadout();
+        draweditorreadout(&focus);
     }
     if (game.stressview)
       drawstresslegend();

@@ -7,6 +7,10 @@
 void checkleveleditor() {
   saveeditortables();
   vector2d m = getmouseworld(mouse.x, mouse.y);
+  // The files refuse a level with anything beyond the world's range, so a
+  // level painted there could never be saved: the mouse stops at its edge.
+  m.x = clampinsideworld(m.x);
+  m.y = clampinsideworld(m.y);
   clearselection();
   editor.hover = -1;
 

@@ -5,8 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "editor/breakmark.h"
-#include "editor/editor.h"
 #include "render/text.h"
 #include "render/view.h"
 #include "sim/bond.h"
@@ -81,33 +79,33 @@ int getbeamreadout(char *out, int index, int tested) {
 
 // While drawing, the preview's end is `hover`: the new joint or the
 // existing one the beam would reach.
-static int describepreview(char *out) {
-  if (editor.hover < 0 && refusal.code == REFUSE_GROUND)
+static int describepreview(char *out, const editorfocus *f) {
+  if (f->hover < 0 && f->groundrefused)
     return appendf(out, 0, "Inside the ground: a click here ends drawing");
-  if (editor.hover < 0 || editor.hover >= numofjoints || editor.hover == editor.selected)
+  if (f->hover < 0 || f->hover >= numofjoints || f->hover == f->selected)
     return 0;
-  float limit = beamtype[editor.newbeamtype];
-  float length = vectordistance2d(&joint[editor.selected].pos, &joint[editor.hover].pos);
+  float limit = beamtype[f->newbeamtype & 15];
+  float length = vectordistance2d(&joint[f->selected].pos, &joint[f->hover].pos);
   return appendf(out, 0, "%.1f / %.1f", getshownlength(length, limit), limit);
 }
 
-int geteditorreadout(char *out) {
+int geteditorreadout(char *out, const editorfocus *f) {
   out[0] = 0;
-  if (editor.state != EDIT_IDLE)
+  if (!f->idle)
     return 0;
-  if (editor.selected >= 0 && editor.selected < numofjoints)
-    return editor.dragmode == DRAG_DRAWING ? describepreview(out) : describejoint(out, editor.selected);
-  if (editor.hover >= 0 && editor.hover < numofjoints)
-    return describejoint(out, editor.hover);
+  if (f->selected >= 0 && f->selected < numofjoints)
+    return f->drawing ? describepreview(out, f) : describejoint(out, f->selected);
+  if (f->hover >= 0 && f->hover < numofjoints)
+    return describejoint(out, f->hover);
   for (int i = 0; i < numofbeams; i++)
     if (beam[i].hover)
-      return getbeamreadout(out, i, istestedbridge());
+      return getbeamreadout(out, i, f->tested);
   return 0;
 }
 
-int findstressedbeams(int *index) {
+int findstressedbeams(int *index, int tested) {
   int n = 0;
-  if (!istestedbridge())
+  if (!tested)
     return 0;
   for (int i = 0; i < numofbeams; i++) {
     float s = beam[i].stress;
@@ -124,9 +122,9 @@ int findstressedbeams(int *index) {
   return n;
 }
 
-int placestresslabels(stresslabel *labels) {
+int placestresslabels(stresslabel *labels, int tested) {
   int index[MAXSTRESSLABELS];
-  int found = findstressedbeams(index), n = 0;
+  int found = findstressedbeams(index, tested), n = 0;
   for (int k = 0; k < found; k++) {
     const beaminfo *b = &beam[index[k]];
     float x, y;

@@ -1,7 +1,6 @@
 #include <GL/gl.h>
 #include <math.h>
 
-#include "editor/editor.h"
 #include "feedback/readout.h"
 #include "render/text.h"
 #include "render/view.h"
@@ -13,12 +12,11 @@ constexpr int REACHSEGMENTS = 64;
 
 // The reach of the longest beam around the joint a beam is being drawn
 // from: faint, so that it guides without hiding the grid under it.
-void renderreach() {
-  if (editor.state != EDIT_IDLE || editor.selected < 0 || editor.selected >= numofjoints ||
-      editor.dragmode != DRAG_DRAWING)
+void renderreach(const editorfocus *focus) {
+  if (!focus->idle || focus->selected < 0 || focus->selected >= numofjoints || !focus->drawing)
     return;
   float r = beamtype[0] > beamtype[1] ? beamtype[0] : beamtype[1];
-  const vector2d &c = joint[editor.selected].pos;
+  const vector2d &c = joint[focus->selected].pos;
   glEnable(GL_LINE_SMOOTH);
   glColor4f(1.0f, 1.0f, 1.0f, 0.22f);
   glBegin(GL_LINE_LOOP);
@@ -57,9 +55,9 @@ void drawlongbeamwarning() {
     drawtext("/s", ALIGN_CENTER | 320, WARNINGY, FEEDBACKSIZE, 1.0f, 0.25f, 0.2f, 1, text);
 }
 
-void draweditorreadout() {
+void draweditorreadout(const editorfocus *focus) {
   char text[READOUTBUFFER];
-  if (geteditorreadout(text))
+  if (geteditorreadout(text, focus))
     drawreadout(text);
 }
 
@@ -71,9 +69,9 @@ void drawbondreadout(int index) {
 
 // Each label sits over a dark patch, so that it reads over the grid, the
 // water and the beam itself.
-void drawstresslabels() {
+void drawstresslabels(int tested) {
   stresslabel labels[MAXSTRESSLABELS];
-  int n = placestresslabels(labels);
+  int n = placestresslabels(labels, tested);
   for (int k = 0; k < n; k++) {
     const stresslabel *l = &labels[k];
     glDisable(GL_TEXTURE_2D);

@@ -56,9 +56,28 @@ static int clampterraincolumn(int column) {
   return column;
 }
 
+// Converting a float outside int's range is undefined, and a camera framed
+// on a far-off point would give one, so every view quantity is clamped while
+// still a float (a non-number counts as 0). limit must be well inside int.
+static int clamptoint(float v, float limit) {
+  if (!(v > -limit))
+    return v < 0.0f ? -(int)limit : 0;
+  return v < limit ? (int)v : (int)limit;
+}
+
 void getterraincolumns(int *first, int *last, float vx, float vz) {
-  *first = clampterraincolumn((int)((vx - vz) * 0.25f));
-  *last = clampterraincolumn((int)((vx + vz) * 0.25f));
+  const float beyond = (float)NUMTERRAIN; // any column past the level clamps alike
+  *first = clampterraincolumn(clamptoint((vx - vz) * 0.25f, beyond));
+  *last = clampterraincolumn(clamptoint((vx + vz) * 0.25f, beyond));
+}
+
+void getgridlines(gridlines *g, float vx, float vy, float vz, float deckheight) {
+  const float limit = GRIDLIMIT * 0.25f;
+  g->x0 = clamptoint((vx - vz) * 0.25f, limit) - 1;
+  g->x1 = clamptoint((vx + vz) * 0.25f, limit) + 1;
+  g->y0 = clamptoint((vy - vz) * 0.25f, limit) - 1;
+  g->y1 = clamptoint((vy + vz) * 0.25f, limit) + 1;
+  g->deckrow = clamptoint(deckheight * 0.25f, limit + 2.0f);
 }
 
 // The screens' near clip plane: a camera no further than this from the

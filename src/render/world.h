@@ -6,6 +6,8 @@
 // state that setuptextdisplay leaves behind.
 #pragma once
 
+#include "world/level.h"
+
 void renderlevel();
 void rendergrid();
 void renderwater();
@@ -31,6 +33,17 @@ int getstressclass(float stress);
 float getstresswidth(int widthclass); // line-width factor, 1 for class 0
 // First and last terrain column visible around vx at distance vz, clamped to 0..510.
 void getterraincolumns(int *first, int *last, float vx, float vz);
+
+// The grid's lines for a camera at (vx, vy, vz): line i of x0..x1 stands at
+// x = 4i (its half line at 4i + 2), line j of y0..y1 at y = 4j; deckrow is
+// the row of the deck height. Whatever the camera, no line lies further out
+// than GRIDLIMIT, a screen's width beyond the world's range: so however far
+// it is framed or zoomed out, a frame draws at most a few thousand lines.
+constexpr float GRIDLIMIT = WORLDLIMIT + 512.0f;
+struct gridlines {
+  int x0, x1, y0, y1, deckrow;
+};
+void getgridlines(gridlines *g, float vx, float vy, float vz, float deckheight);
 
 // The part of the plane z = 0 that a camera at (vx, vy, vz) shows in a
 // viewport of widthpx x heightpx pixels, widened on every side by

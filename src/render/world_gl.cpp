@@ -118,10 +118,9 @@ static const float *getgridcolor(int index) {
 }
 
 void rendergrid() {
-  float vx = view.pos[0], vy = view.pos[1], vz = view.pos[2];
-  int x0 = (int)((vx - vz) * 0.25f) - 1, x1 = (int)((vx + vz) * 0.25f) + 1;
-  int y0 = (int)((vy - vz) * 0.25f) - 1, y1 = (int)((vy + vz) * 0.25f) + 1;
-  int deckrow = (int)(level.deckheight * 0.25f);
+  gridlines g;
+  getgridlines(&g, view.pos[0], view.pos[1], view.pos[2], level.deckheight);
+  const int x0 = g.x0, x1 = g.x1, y0 = g.y0, y1 = g.y1, deckrow = g.deckrow;
   static const float half[4] = {0.1f, 0.1f, 0.1f, 1.0f};
   static const float deck[4] = {0.3f, 0.3f, 0.0f, 1.0f};
   GLboolean blend = beginopaque();

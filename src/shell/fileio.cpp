@@ -181,6 +181,10 @@ void leavedirectory(int entered) {
     return;
 }
 
+void getshownname(char *out, size_t size, const char *path) {
+  snprintf(out, size, "%s%s", path[0] == '/' ? "" : trail, path);
+}
+
 // Opened without blocking (a FIFO would wait for a writer), then kept only
 // when it is a regular file, then made blocking again for plain stdio use.
 static int openregular(const char *path, int flags) {
@@ -256,6 +260,20 @@ void recordsavefailure(const char *shownname) {
   snprintf(savefailure.name[savefailure.numoffailures++], SAVEPATHLENGTH, "%s", shownname);
 }
 
+static char loadfailure[SAVEPATHLENGTH + 160];  // "" when none waits
+
+void recordloadfailure(const char *shownname, const char *reason) {
+  snprintf(loadfailure, sizeof loadfailure, "Could not load %s: %s", shownname, reason);
+}
+
+int takeloadfailure(char *out, int size) {
+  if (loadfailure[0] == 0 || size <= 0)
+    return 0;
+  snprintf(out, (size_t)size, "%s", loadfailure);
+  loadfailure[0] = 0;
+  return 1;
+}
+
 int takesavefailure(char *out, int size) {
   if (savefailure.numoffailures == 0 || size <= 0)
     return 0;
@@ -270,6 +288,14 @@ int takesavefailure(char *out, int size) {
   return 1;
 }
 
+// 0 when nothing is left under the name.
+static int removeleftover(const char *path) {
+  struct stat status;
+  if (lstat(path, &status) != 0)
+    return errno == ENOENT ? 0 : -1;
+  return S_ISDIR(status.st_mode) ? rmdir(path) : unlink(path);
+}
+
 static int refusesave(savefile *save) {
   recordsavefailure(save->shownname);
   return 0;
@@ -278,7 +304,7 @@ static int refusesave(savefile *save) {
 int beginsave(savefile *save, const char *path) {
   save->file = NULL;
   save->temppath[0] = 0;
-  snprintf(save->shownname, sizeof save->shownname, "%s%s", path[0] == '/' ? "" : trail, path);
+  getshownname(save->shownname, sizeof save->shownname, path);
   if (!resolvelinks(save->path, path)) {
     save->path[0] = 0;
     return refusesave(save);
@@ -299,12 +325,15 @@ int beginsave(savefile *save, const char *path) {
   save->temppath[dirlength] = '<';
   memcpy(save->temppath + dirlength + 1, save->path + dirlength, length - dirlength + 1);
 
-  // A leftover temporary is reused only when it is a plain file: never
-  // written through a link or into a device.
-  if (isotherthanfile(save->temppath))
+  // A leftover temporary from an interrupted save is never opened: it may be
+  // a hard link to a file elsewhere, a link, a FIFO or a device, and writing
+  // into it would reach whatever it shares its data with. It is removed
+  // (an empty directory too) and a new file made that cannot be anyone
+  // else's; if something takes the name in between, the save fails.
+  if (removeleftover(save->temppath) != 0)
     return refusesave(save);
-  save->file = openstream(openregular(save->temppath, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW),
-                          "wb");
+  save->file = openstream(
+      openregular(save->temppath, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW), "wb");
   if (save->file == NULL)
     return refusesave(save);
   // Keep the permissions of the file being replaced.

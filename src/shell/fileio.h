@@ -56,6 +56,8 @@ void listfiles(const char *pattern, char list[][NAMELENGTH], int flag);
 // from the directory the game started in ("bridge/Riverside.pro").
 int enterdirectory(const char *name);
 void leavedirectory(int entered);
+// path (relative to the current directory) as the player knows it.
+void getshownname(char *out, size_t size, const char *path);
 
 // Every file the game reads is opened through this: binary reading, and
 // only when path names a regular file (after links). A FIFO, a device or a
@@ -81,8 +83,10 @@ struct savefile {
 // 1 with save->file open for binary writing; 0 when the path is too long,
 // its name starts with '<', an existing target is not a regular file or may
 // not be written by this user, or the temporary file cannot be created as a
-// regular file (then nothing was created). A target that is a symbolic link
-// is followed: the regular file it points to is replaced and the link kept.
+// new regular file (then nothing was created). Whatever an interrupted save
+// left under the temporary name is removed first, never written into. A
+// target that is a symbolic link is followed: the regular file it points to
+// is replaced and the link kept.
 int beginsave(savefile *save, const char *path);
 // 1 when the target now holds the complete new file; 0 when anything failed,
 // in which case the temporary file is removed and the target is untouched.
@@ -104,6 +108,12 @@ struct savefailureinfo {
 };
 extern savefailureinfo savefailure;
 void recordsavefailure(const char *shownname);
+// A file that is there but was refused by its loader, with the reason, for
+// the notice line to tell as "Could not load <shownname>: <reason>"; only
+// the latest is kept.
+void recordloadfailure(const char *shownname, const char *reason);
+// Moves the waiting load refusal's line into out and returns 1; 0 when none.
+int takeloadfailure(char *out, int size);
 // Moves the oldest failed save's name into out (size bytes) and returns 1;
 // 0 when none is waiting. The untold ones past the table come last, each
 // under the name of the last one kept.

@@ -1,21 +1,26 @@
 #include <SDL.h>
+#include <stdlib.h>
 
 #include "shell/config.h"
 #include "shell/sound.h"
+#include "shell/sounddevice.h"
 
 static int soundopen;
+
+void (*soundsource)(short *out, int frames);
 
 // SDL's audio thread. It renders from the voices and the event ring only:
 // no lock, no allocation, nothing the main thread writes but the ring and
 // the two settings.
-void (*soundsource)(short *out, int frames);
-
 static void fillaudio(void *, Uint8 *stream, int length) {
   soundsource((short *)stream, length / 4);
 }
 
 void opensound() {
-  if (soundsource == NULL || SDL_InitSubSystem(SDL_INIT_AUDIO) < 0)
+  if (soundsource == NULL ||
+      !findsounddevice(getenv("SDL_AUDIODRIVER"), getenv("PULSE_SERVER"), getenv("XDG_RUNTIME_DIR"), "/dev"))
+    return;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) < 0)
     return;
   SDL_AudioSpec want = {};
   want.freq = SOUNDRATE;

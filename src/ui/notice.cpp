@@ -19,12 +19,15 @@ static void setnoticetext(int kind, const char *text) {
 }
 
 static void addsavefailure(const char *name);
+__attribute__((format(printf, 2, 3))) static void putnotice(int kind, const char *format, ...);
 
-// The saves that failed since the last look: each save returns its failure
-// to its caller and leaves it with the file code, and the line tells them
-// all, whoever the caller was.
+// The loads refused and saves failed since the last look: each returns its
+// failure to its caller and leaves it with the file code, and the line
+// tells them all, whoever the caller was.
 static void tellsavefailures() {
   char name[NOTICELENGTH];
+  if (takeloadfailure(name, sizeof name))
+    putnotice(NOTICE_ERROR, "%s", name);
   while (takesavefailure(name, sizeof name))
     addsavefailure(name);
 }
@@ -92,6 +95,8 @@ void clearnotice() {
   memset(&notice, 0, sizeof notice);
   savefailure.numoffailures = 0;
   savefailure.numofuntold = 0;
+  char dropped[8];
+  takeloadfailure(dropped, sizeof dropped);
 }
 
 void notescreenshot(int result) {

@@ -12,6 +12,22 @@ constexpr int MAXBEAMS = 16384;
 constexpr int MAXFILECOUNT = 16383;
 constexpr int NUMTERRAIN = 512;      // columns, 4 units apart: x = 0..2044
 constexpr float BEAMCOST = 100.0f;   // every beam, structural or deck
+// A beam (in the editor) or a bridge bond (in a test run) is under the
+// mouse within this distance of the mouse's world point.
+constexpr float BEAMPICKRADIUS = 1.0f;
+
+// Every coordinate a level or bridge holds (joints, both ends, the deck and
+// water heights, the terrain) lies within -WORLDLIMIT..WORLDLIMIT. The files
+// refuse anything else and the level editor never places it. Twice the
+// level's width from the origin leaves room for any crossing the terrain
+// can hold; it is a sixteenth of the simulation's SANECOORD, so a bridge as
+// loaded is never taken for a run that has blown up; floats still resolve
+// 1/2048 there, far finer than the 2-unit grid; and a camera kept near the
+// crossing stays where float-to-int conversions of its view cannot overflow.
+constexpr float WORLDLIMIT = 4096.0f;
+// A non-number is outside too.
+inline int isinsideworld(float v) { return v >= -WORLDLIMIT && v <= WORLDLIMIT; }
+inline float clampinsideworld(float v) { return v < -WORLDLIMIT ? -WORLDLIMIT : v > WORLDLIMIT ? WORLDLIMIT : v; }
 
 struct levelinfo {
   float terrain[NUMTERRAIN]; // ground height at x = 4*i; solid below

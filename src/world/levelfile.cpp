@@ -1,6 +1,6 @@
 #include "world/levelfile.h"
 
-#include <cmath>
+#include <cstdarg>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -32,8 +32,16 @@ static struct {
 
 struct filereader {
   FILE *file;
-  int ok; // cleared by a short read, a foreign magic or an unknown version
+  const char *failure; // set by a short read, a foreign magic or an unknown version
 };
+
+// Why the last load refused its file, for the player and for level authors;
+// a check composes its reason in refusal, which a save's check also uses.
+constexpr int REASONLENGTH = 160;
+static char loadfailure[REASONLENGTH];
+static char refusal[REASONLENGTH];
+static const char OUTSIDE[] = "lies outside -4096..4096";
+static_assert(WORLDLIMIT == 4096.0f, "the refusal names the limit");
 
 static int makefilename(char *out, const char *name, const char *extension) {
   size_t length = strlen(name);
@@ -47,13 +55,13 @@ static int makefilename(char *out, const char *name, const char *extension) {
 
 // Reads count 4-byte items into staging.words; NULL after a short read.
 static const uint32_t *readwords(filereader *reader, int count) {
-  if (!reader->ok)
+  if (reader->failure)
     return NULL;
   if (count == 0)
     return staging.words;
   if (freadptr(staging.words, 4, (size_t)count, reader->file) != (size_t)count)
-    reader->ok = 0;
-  return reader->ok ? staging.words : NULL;
+    reader->failure = "the file ends early";
+  return reader->failure ? NULL : staging.words;
 }
 
 static int readint(filereader *reader) {
@@ -77,36 +85,57 @@ static int comparepairs(const void *a, const void *b) {
   return x < y ? -1 : x > y ? 1 : 0;
 }
 
-static int isfinitelevel(const levelinfo *l) {
+static const char *refuse(const char *format, ...) __attribute__((format(printf, 1, 2)));
+static const char *refuse(const char *format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  vsnprintf(refusal, sizeof refusal, format, arguments);
+  va_end(arguments);
+  return refusal;
+}
+
+// Huge coordinates would overflow the view's conversions and spin its grid
+// loop, and non-numbers poison every sum; both fail the range test.
+static const char *checklevelrange(const levelinfo *l) {
+  const char *named[4] = {"the deck height", "the water level", "the left end", "the right end"};
+  const float values[4] = {l->deckheight, l->waterlevel, l->leftend, l->rightend};
+  for (int k = 0; k < 4; k++)
+    if (!isinsideworld(values[k]))
+      return refuse("%s %s", named[k], OUTSIDE);
   for (int i = 0; i < NUMTERRAIN; i++)
-    if (!std::isfinite(l->terrain[i]))
-      return 0;
-  return std::isfinite(l->deckheight) && std::isfinite(l->waterlevel) &&
-         std::isfinite(l->leftend) && std::isfinite(l->rightend);
+    if (!isinsideworld(l->terrain[i]))
+      return refuse("terrain column %d %s", i, OUTSIDE);
+  return NULL;
 }
 
 // What every bridge must be to be loaded, and so also to be saved (a file
 // the loader refuses would lose the bridge): no more joints or beams than a
-// file's counts hold, finite numbers, joint and beam types 0 or 1, beams
-// between two different existing joints, and no two beams on one pair (the
-// editor relies on finding at most one beam per pair, and a zero-length beam
-// would become a bond without a direction).
+// file's counts hold, every coordinate within the world's range, joint and
+// beam types 0 or 1, beams between two different existing joints, and no
+// two beams on one pair (the editor relies on finding at most one beam per
+// pair, and a zero-length beam would become a bond without a direction).
 // Beams between two anchors are let through: the editor never builds them,
-// but nothing breaks on them either.
-static int checktables(const levelinfo *l, const jointinfo *joints, int numjoints,
-                       const beaminfo *beams, int numbeams) {
-  if (!isfinitelevel(l) || numjoints < 0 || numjoints > MAXFILECOUNT || numbeams < 0 ||
-      numbeams > MAXFILECOUNT)
-    return 0;
-  for (int i = 0; i < numjoints; i++)
-    if (joints[i].type < 0 || joints[i].type > 1 || !std::isfinite(joints[i].pos.x) ||
-        !std::isfinite(joints[i].pos.y))
-      return 0;
+// but nothing breaks on them either. NULL when it passes, else the reason.
+static const char *checktables(const levelinfo *l, const jointinfo *joints, int numjoints,
+                               const beaminfo *beams, int numbeams) {
+  const char *failure = checklevelrange(l);
+  if (failure)
+    return failure;
+  if (numjoints < 0 || numjoints > MAXFILECOUNT || numbeams < 0 || numbeams > MAXFILECOUNT)
+    return "too many joints or beams";
+  for (int i = 0; i < numjoints; i++) {
+    if (joints[i].type < 0 || joints[i].type > 1)
+      return refuse("joint %d is of an unknown kind", i);
+    if (!isinsideworld(joints[i].pos.x) || !isinsideworld(joints[i].pos.y))
+      return refuse("joint %d %s", i, OUTSIDE);
+  }
   for (int i = 0; i < numbeams; i++) {
     const beaminfo *b = &beams[i];
-    if (b->type < 0 || b->type > 1 || b->joint1 < 0 || b->joint1 >= numjoints ||
-        b->joint2 < 0 || b->joint2 >= numjoints || b->joint1 == b->joint2)
-      return 0;
+    if (b->type < 0 || b->type > 1)
+      return refuse("beam %d is of an unknown kind", i);
+    if (b->joint1 < 0 || b->joint1 >= numjoints || b->joint2 < 0 || b->joint2 >= numjoints ||
+        b->joint1 == b->joint2)
+      return refuse("beam %d does not join two joints", i);
     int low = b->joint1 < b->joint2 ? b->joint1 : b->joint2;
     int high = b->joint1 < b->joint2 ? b->joint2 : b->joint1;
     staging.pairs[i] = low * MAXJOINTS + high;
@@ -114,11 +143,11 @@ static int checktables(const levelinfo *l, const jointinfo *joints, int numjoint
   qsort(staging.pairs, (size_t)numbeams, sizeof(int), comparepairs);
   for (int i = 1; i < numbeams; i++)
     if (staging.pairs[i] == staging.pairs[i - 1])
-      return 0;
-  return 1;
+      return "two beams join the same two joints";
+  return NULL;
 }
 
-static int checkstaging() {
+static const char *checkstaging() {
   return checktables(&staging.level, staging.joint, staging.numofjoints, staging.beam,
                      staging.numofbeams);
 }
@@ -137,9 +166,8 @@ static void applystaging() {
 
 // Opens name+extension for reading inside "level" or "bridge" when that
 // subdirectory exists. NULL (and nothing entered) when the name is refused.
-static FILE *openlevelfile(const char *name, const char *extension, int isbridge,
-                           int *entered) {
-  char filename[NAMELENGTH];
+static FILE *openlevelfile(char *filename, const char *name, const char *extension,
+                           int isbridge, int *entered) {
   *entered = 0;
   if (!makefilename(filename, name, extension))
     return NULL;
@@ -151,12 +179,12 @@ static void readcurrent(filereader *reader) {
   levelinfo *l = &staging.level;
   unsigned char magic[4];
   if (freadptr(magic, 1, 4, reader->file) != 4 || memcmp(magic, MAGIC, 4) != 0) {
-    reader->ok = 0;
+    reader->failure = "not a level or bridge file";
     return;
   }
   int version = readint(reader);
-  if (version < 1 || version > LEVELVERSION) {
-    reader->ok = 0;
+  if (!reader->failure && (version < 1 || version > LEVELVERSION)) {
+    reader->failure = refuse("version %d, not 1 to %d", version, LEVELVERSION);
     return;
   }
   float shift = version <= 3 ? VERSION3SHIFT : 0.0f;
@@ -202,8 +230,8 @@ static void readcurrent(filereader *reader) {
 
 static void readold(filereader *reader, int isbridge) {
   levelinfo *l = &staging.level;
-  if (isbridge && readint(reader) != 1) {
-    reader->ok = 0;
+  if (isbridge && readint(reader) != 1 && !reader->failure) {
+    reader->failure = "not a bridge file of the older kind";
     return;
   }
   l->waterlevel = readfloat(reader);
@@ -245,28 +273,43 @@ static void readold(filereader *reader, int isbridge) {
   }
 }
 
+// A file that is there but refused is told on the notice line with its
+// reason: the player would otherwise see the previous level or an empty
+// bridge and not know why. A missing file is an ordinary case (most levels
+// have no older-format file) and says nothing.
+static void tellrefusal(const char *filename, const char *reason) {
+  char shown[SAVEPATHLENGTH];
+  getshownname(shown, sizeof shown, filename);
+  recordloadfailure(shown, reason);
+}
+
 // Both formats are read into the staging tables and applied only when the
 // whole file checked out, so a bad file leaves what was loaded untouched.
 static int loadstaged(const char *name, int isbridge, int old) {
   const char *extension = old ? (isbridge ? ".brg" : ".lvl") : (isbridge ? ".qzb" : ".qzl");
+  char filename[NAMELENGTH];
   int entered;
-  FILE *file = openlevelfile(name, extension, isbridge, &entered);
-  int loaded = 0;
+  FILE *file = openlevelfile(filename, name, extension, isbridge, &entered);
+  const char *failure = "it cannot be opened as a file";
   if (file != NULL) {
-    filereader reader = {file, 1};
+    filereader reader = {file, NULL};
     if (old)
       readold(&reader, isbridge);
     else
       readcurrent(&reader);
     fclose(file);
-    if (reader.ok && checkstaging()) {
+    failure = reader.failure ? reader.failure : checkstaging();
+    if (failure == NULL)
       applystaging();
-      loaded = 1;
-    }
+    else
+      tellrefusal(filename, failure);
   }
   leavedirectory(entered);
-  return loaded;
+  snprintf(loadfailure, sizeof loadfailure, "%s", failure ? failure : "");
+  return failure == NULL;
 }
+
+const char *getloadfailure() { return loadfailure[0] ? loadfailure : NULL; }
 
 int loadlevel(const char *name, int isbridge) { return loadstaged(name, isbridge, 0); }
 
@@ -299,7 +342,7 @@ static int writelevel(FILE *file) {
 int savelevel(const char *name, int isbridge) {
   char filename[NAMELENGTH];
   if (!makefilename(filename, name, isbridge ? ".qzb" : ".qzl") ||
-      !checktables(&level, joint, numofjoints, beam, numofbeams))
+      checktables(&level, joint, numofjoints, beam, numofbeams) != NULL)
     return 0;
   int entered = enterdirectory(isbridge ? "bridge" : "level");
   savefile save;

@@ -12,8 +12,8 @@
 // Other names are refused.
 //
 // Loading validates the whole file before anything is applied; a missing,
-// truncated, foreign or damaged file leaves level, joints and beams exactly
-// as they were. A loaded beam keeps its previous hover, stresstype and stress
+// truncated, foreign or damaged file, or one with a coordinate outside the
+// world's range, leaves level, joints and beams exactly as they were. A loaded beam keeps its previous hover, stresstype and stress
 // values, which the files do not store; the editor clears them on entry.
 #pragma once
 
@@ -24,6 +24,12 @@ constexpr int MAXFILENAME = 27;
 // tables hold something the loader would refuse (so the file could never be
 // read back), or a write failed. On 0 any previous file of that name is intact.
 int savelevel(const char *name, int isbridge);
-// 1 when the file was loaded; 0 when everything was left unchanged.
+// 1 when the file was loaded; 0 when everything was left unchanged. A file
+// that is there but refused (foreign, cut short, damaged, or a coordinate
+// outside -WORLDLIMIT..WORLDLIMIT) is also told on the notice line as
+// "Could not load bridge/Pack/name.qzb: <reason>".
 int loadlevel(const char *name, int isbridge);
 int loadoldlevel(const char *name, int isbridge);
+// Why the last load returned 0, in words ("joint 3 lies outside
+// -4096..4096"); NULL after a load that worked.
+const char *getloadfailure();

@@ -2,7 +2,7 @@
 // "level" and "bridge" folders the loaders read from, a check that stops the
 // run with its input kept in every build mode, and the invariants of the
 // bridge tables: dense, valid indices, beams between two different joints,
-// at most one beam per pair of joints.
+// at most one beam per pair of joints, everything within the world's range.
 #pragma once
 
 #include <algorithm>
@@ -48,7 +48,11 @@ static inline void checkbridgetables(int anchorbeams) {
   static int pairs[MAXBEAMS];
   FUZZCHECK(numofjoints >= 0 && numofjoints <= MAXJOINTS && numofbeams >= 0 && numofbeams <= MAXBEAMS);
   for (int i = 0; i < numofjoints; i++)
-    FUZZCHECK((joint[i].type == 0 || joint[i].type == 1) && std::isfinite(joint[i].pos.x) && std::isfinite(joint[i].pos.y));
+    FUZZCHECK((joint[i].type == 0 || joint[i].type == 1) && isinsideworld(joint[i].pos.x) && isinsideworld(joint[i].pos.y));
+  FUZZCHECK(isinsideworld(level.deckheight) && isinsideworld(level.waterlevel) && isinsideworld(level.leftend) &&
+            isinsideworld(level.rightend));
+  for (int i = 0; i < NUMTERRAIN; i++)
+    FUZZCHECK(isinsideworld(level.terrain[i]));
   for (int i = 0; i < numofbeams; i++) {
     const beaminfo *b = &beam[i];
     FUZZCHECK(b->type == 0 || b->type == 1);
