@@ -257,7 +257,7 @@ static const hintplan hints[] = {
    "Use the room above and below: a truss on both sides of the road is\nthe deepest you can build, so its top and bottom beams carry least.",
    "Cheaper bridges hold: drop beams the stress view (r) shows barely used."},
   {"07 Shallows", -1, 0, 0, 0,
-   "A long, low crossing over shallows, with one rock in the middle.",
+   "A long, low crossing over shallows, with one anchor in the middle on a\nrock just under the water.",
    "Tie the road to the rock's anchor: two spans, each half as long.\nEverything else goes over the road.",
    ""},
   {"08 Two Rocks", TRUSS_WARREN, TRUSS_ABOVE, 12, 12,
@@ -277,7 +277,7 @@ static const hintplan hints[] = {
    "Prop the road from the ledges to shorten the span, and go deep where\nthe span is longest: in the middle.",
    "Propped from the ledges, the truss between can be shallower."},
   {"12 Stilts", TRUSS_WARREN, TRUSS_ABOVE, 14, 8,
-   "The longest crossing: {span} units, on three low piers.",
+   "The longest crossing: {span} units, on three piers just below the road.",
    "Tie the road to each pier's anchor: the crossing becomes four short\nspans, and a shallow truss over each, joined into one, is enough.",
    ""},
 };
