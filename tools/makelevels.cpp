@@ -162,7 +162,7 @@ static const hintplan hints[] = {
    ""},
   {"07 Two Ways", TRUSS_WARREN, TRUSS_ABOVE, 6, 16,
    "The train crosses and then comes back from the other side. A bridge\nwhose two halves are mirror images holds the same both ways: build one\nhalf, copy it with c and mirror it with x.",
-   "A truss whose diagonals all lean one way is stronger for a train from\none side than from the other. Mirror the halves about the middle, and\nthe bridge meets the train alike from both banks.",
+   "A bridge that is not the same both ways may hold a train from one side\nand fail it from the other. Mirror the halves about the middle, and the\nbridge meets the train alike from both banks.",
    ""},
   {"08 Low Road", TRUSS_PRATT, TRUSS_ABOVE, 5, 12,
    "The water is only {depth} units under the road, so there is no room for\na truss below it. Build the triangles above the road instead.",
