@@ -629,6 +629,8 @@ static int wrapwords(char *out, const char *words) {
       length = HINTLINELENGTH;
       while (length > 0 && s[length] != ' ')
         length--;
+      if (length == 0)  // one word longer than a line: cut it
+        length = HINTLINELENGTH;
     }
     strncat(out, s, length);
     strcat(out, "\n");

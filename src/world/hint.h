@@ -52,7 +52,8 @@ int countopenhintsteps(const hintinfo *hint, int failed);
 int countfailurestonextstep(const hintinfo *hint, int failed);
 
 // `line` with each placeholder replaced by the loaded level's figure, cut
-// to HINTLINELENGTH (a figure is never longer than its placeholder, so a
-// line that fits the file fits the page). A placeholder the game does not
-// know stays as written. Returns the number of unknown placeholders.
+// to HINTLINELENGTH (on a level of any sensible size a figure is shorter
+// than its placeholder, so a line that fits the file fits the page). A
+// placeholder the game does not know stays as written. Returns the number
+// of unknown placeholders.
 int fillhintline(char *out, const char *line);
