@@ -150,11 +150,9 @@ void makehintpage(hintpageinfo *out, const hintinfo *hint, int failed) {
 
 void makelevelhintpage(hintpageinfo *out) { makehintpage(out, &levelhint, getfailedtests(game.name)); }
 
-constexpr int HELPTOP = 72;
 constexpr int HELPBOTTOM = 440;  // above the closing line
 constexpr int HELPROW = 18;
 constexpr int HELPSIZE = 14;
-constexpr int HELPKEYX = 48;
 constexpr int HELPRIGHT = 632;   // the hint's right margin in the 640 wide screen
 
 // The rows close up when controls and hint would not fit at the usual

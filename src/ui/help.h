@@ -58,8 +58,10 @@ void makehintpage(hintpageinfo *out, const hintinfo *hint, int failed);
 // tests on it (game.name in the pack's records).
 void makelevelhintpage(hintpageinfo *out);
 
-// Where a page's rows go: `rows` lines of controls, then, a row apart, the
-// hint page's lines.
+// Where a page's rows go: `rows` lines of controls from HELPTOP down, keys
+// at HELPKEYX, then, a row apart, the hint page's lines.
+constexpr int HELPTOP = 72;
+constexpr int HELPKEYX = 48;
 struct helplayout {
   int pitch;     // virtual pixels from one row to the next
   int size;      // text size of the controls

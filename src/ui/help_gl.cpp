@@ -5,9 +5,7 @@
 #include "render/text.h"
 #include "ui/help.h"
 
-constexpr int HELPKEYX = 48;
 constexpr int HELPACTIONX = 232;
-constexpr int HELPTOP = 72;
 
 // Expects the 2D set-up of setuptextdisplay: texturing on, blending on.
 void drawhelp(int page) {
