@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Every shipped level is proven and the campaign climbs. Three bridges are
 # kept with the tests for each level (never shipped): the reference, the
-# cheapest regular truss found (regular/, R; past the first pack a level
-# may have none that holds) and the cheapest bridge the
-# search found (cheapest/, C). Each passes intact, with the train called at
+# cheapest regular truss found (regular/, R, written by makelevels; a level
+# where one need not fit may have none that holds) and the cheapest bridge
+# the search found (cheapest/, C). Each passes intact, with the train called at
 # every second 0 to 6, on exactly the shipped level; the reference is within
 # the budget B. The budgets make a curve:
 #   - first pack (teaching) and the first half of the second: B >= R, so
