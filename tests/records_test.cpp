@@ -5,6 +5,8 @@
 
 #include "tempdir.h"
 #include "testrun/game.h"
+#include "testrun/outcome.h"
+#include "testrun/replay.h"
 #include "testrun/runrecord.h"
 #include "ui/notice.h"
 #include "world/level.h"
@@ -20,6 +22,8 @@ protected:
     tempdirtest::SetUp();
     mkdir("bridge", 0777), strcpy(dirlist[0], pack.c_str());
     dirlist[1][0] = 0, dirnum = numofrecords = 0;
+    // no run's verdict left over from another test: it would count as a failed test here
+    outcome.failure = FAILURE_NONE, outcome.firstbreak = -1, cancelreplay();
   }
 };
 
@@ -37,15 +41,18 @@ TEST_F(Records, RoundTripLeavesProgressAlone) {
   };
   for (const auto &r : rows)
     EXPECT_EQ(setrecord(r.name, r.cost, r.weight), r.beaten) << r.name << " " << r.cost;
+  // failed tests only ever rise; a level may have nothing else yet
+  EXPECT_EQ(setfailedtests("01 Two  Words", 4) + setfailedtests("01 Two  Words", 2) + setfailedtests("9 failed", 12), 2);
   // what loading the file brings back saves to the same text
-  const std::string text = "# level, lowest passing cost, heaviest train across\n01 Two  Words 1100 90000\n7 0 -\n"
-                           "Held only - 5\n";
+  const std::string text = "# level, lowest passing cost, heaviest train across\n01 Two  Words 1100 90000\n"
+                           "01 Two  Words failed 4 tests\n7 0 -\nHeld only - 5\n9 failed - -\n9 failed failed 12 tests\n";
   for (int pass = 0; pass < 2; pass++) {
     ASSERT_EQ(saverecords(), 1);
     EXPECT_EQ(readbytes<std::string>(file.c_str()), text);
     loadrecords();
   }
   EXPECT_EQ(record[2].cost, -1);
+  EXPECT_TRUE(getfailedtests("01 Two  Words") == 4 && getfailedtests("9 failed") == 12 && getfailedtests("7") == 0);
   EXPECT_EQ(readbytes<std::string>(progress.c_str()), std::string(256, 1));
 }
 
@@ -58,6 +65,7 @@ TEST_F(Records, DamagedFilesKeepOnlyWholeLines) {
       {std::string("\0\xff\x01\n\n \n - -\n", 11), 0},
       {"A 10 -\nB 1x -\nC 99999999999 -\nD -1 -\nE 20 -", 1},   // E was cut short
       {"A 10 -\r\nA 5 7\r\n", 1},                               // the better one wins
+      {"A failed x tests\nB failed 3 test\nC fail 3 tests\nfailed 3 tests\n", 0}, // not counts
       {std::string(RECORDFILELIMIT - 4, 'x') + "\nA 1 1\n", 0}, // past what is read
       {many, MAXRECORDS},
   };
@@ -103,4 +111,32 @@ TEST_F(Records, UnsavedRecordIsNotClaimed) {
   loadrecords();
   EXPECT_TRUE(numofrecords == 1 && record[0].cost == 700 && record[0].weight == 50000);
   levelnum = -1, numofbeams = 0, clearnotice();
+}
+
+// Each failed normal test of a listed level counts once, however long its
+// verdict shows; a replay of it, a progressive test and a pass add nothing.
+// The count is in the file at once, so a restart keeps it.
+TEST_F(Records, FailedTestsCountedOncePerRun) {
+  strcpy(game.name, "01 Ditch"), levelnum = 0, numofbeams = 0, level.budget = 1000;
+  struct { int mode, replayed, failure, passed, counted; } runs[] = {
+      {0, 0, FAILURE_FELL, 0, 1}, {0, 0, FAILURE_TIME, 0, 2}, {0, 1, FAILURE_FELL, 0, 2},
+      {1, 0, FAILURE_FELL, 0, 2}, {0, 0, FAILURE_NONE, 1, 2}, {0, 0, FAILURE_STOPPED, 0, 3},
+  };
+  for (const auto &r : runs) {
+    game.mode = r.mode, game.state = STATE_BRIDGE, outcome.failure = FAILURE_NONE, outcome.firstbreak = -1;
+    cancelreplay();
+    if (r.replayed)
+      replay.waiting = 1, replay.beam = 3;
+    checkrunrecord();
+    // the beam breaks (a replay's pending break is gone), then the verdict
+    game.state = r.passed ? STATE_PASSED : STATE_RIGHTWARD, replay.waiting = 0, replay.beam = -1, outcome.firstbreak = 2;
+    checkrunrecord();
+    outcome.failure = r.failure;
+    for (int frame = 0; frame < 3; frame++)
+      checkrunrecord();
+    EXPECT_EQ(getfailedtests("01 Ditch"), r.counted) << r.mode << r.replayed << r.failure;
+  }
+  loadrecords();
+  EXPECT_EQ(getfailedtests("01 Ditch"), 3);
+  levelnum = -1, outcome.failure = FAILURE_NONE, game.mode = 0;
 }

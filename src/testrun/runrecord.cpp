@@ -1,11 +1,13 @@
 #include "testrun/runrecord.h"
 
 #include "testrun/game.h"
+#include "testrun/outcome.h"
+#include "testrun/replay.h"
 #include "world/level.h"
 #include "world/levellist.h"
 #include "world/records.h"
 
-runrecordinfo runrecord = {0, 0, -1, -1, 0};
+runrecordinfo runrecord = {0, 0, -1, -1, 0, 0, 0};
 
 // Enters a result and saves the records when it beat one. A record that
 // could not be saved is no record: the table goes back to what the file
@@ -45,9 +47,28 @@ static void notecrossing() {
   }
 }
 
+// A failure stays until the bridge is rebuilt for the next run, so a run
+// without one is a fresh run; a replay is known by its pending break from
+// the moment it starts (its pause may come at once) until that beam goes,
+// which is before the failure it leads to; after that, the break it
+// showed marks it until a restart forgets the run's outcome.
+static void notefailure() {
+  if (outcome.failure == FAILURE_NONE) {
+    runrecord.failed = 0;
+    runrecord.replayed = replay.waiting || replay.beam >= 0 || (runrecord.replayed && outcome.firstbreak >= 0);
+    return;
+  }
+  if (runrecord.failed || levelnum < 0 || game.mode != 0)
+    return;
+  runrecord.failed = 1;
+  if (!runrecord.replayed && setfailedtests(game.name, getfailedtests(game.name) + 1))
+    saverecords();  // unsaved, the count still opens the hint until the game ends
+}
+
 void checkrunrecord() {
+  notefailure();
   if (game.state == STATE_BRIDGE) {
-    runrecord = {0, 0, -1, -1, 0};
+    runrecord = {0, 0, -1, -1, 0, runrecord.failed, runrecord.replayed};
     return;
   }
   if (levelnum < 0)

@@ -1,8 +1,12 @@
 #include "ui/help.h"
 
+#include <cstdio>
 #include <cstring>
 
+#include "render/text.h"
+#include "testrun/game.h"
 #include "ui/menu.h"
+#include "world/records.h"
 
 helpinfo help;
 
@@ -123,4 +127,46 @@ void declarehelpitem() {
   createmenuitem("Help", 480, 0, 16, 1, 1, 1, 1);
   setmenuitem(9, &help.request, 1);
   setmenuitem(1, 'h');
+}
+
+void makehintpage(hintpageinfo *out, const hintinfo *hint, int failed) {
+  memset(out, 0, sizeof *out);
+  int open = countopenhintsteps(hint, failed);
+  for (int s = 0; s < open; s++) {
+    if (s > 0)
+      out->step[out->numoflines++] = s;
+    for (int l = 0; l < hint->numoflines[s]; l++) {
+      fillhintline(out->line[out->numoflines], hint->line[s][l]);
+      out->step[out->numoflines++] = s;
+    }
+  }
+  int more = countfailurestonextstep(hint, failed);
+  if (more > 0) {
+    snprintf(out->line[out->numoflines], sizeof out->line[0], "%d more failed test%s open%s hint step %d of %d", more,
+             more == 1 ? "" : "s", more == 1 ? "s" : "", open + 1, hint->numofsteps);
+    out->step[out->numoflines++] = -1;
+  }
+}
+
+void makelevelhintpage(hintpageinfo *out) { makehintpage(out, &levelhint, getfailedtests(game.name)); }
+
+constexpr int HELPBOTTOM = 440;  // above the closing line
+constexpr int HELPROW = 18;
+constexpr int HELPSIZE = 14;
+constexpr int HELPRIGHT = 632;   // the hint's right margin in the 640 wide screen
+
+// The rows close up when controls and hint would not fit at the usual
+// spacing, and the text shrinks with them so that rows never overlap. A
+// hint line is as long as the file allows, wider than the controls' column:
+// it starts further left and is drawn smaller when it would run off the
+// screen's right edge.
+void layouthelp(helplayout *out, int rows, const hintpageinfo *hint) {
+  int total = rows + (hint->numoflines > 0 ? hint->numoflines + 1 : 0);
+  out->pitch = total > 0 && (HELPBOTTOM - HELPTOP) / total < HELPROW ? (HELPBOTTOM - HELPTOP) / total : HELPROW;
+  out->size = out->pitch < HELPSIZE ? out->pitch : HELPSIZE;
+  out->hintx = hint->numoflines > 0 ? 24 : HELPKEYX;
+  out->hintsize = out->size;
+  for (int i = 0; i < hint->numoflines; i++)
+    while (out->hintsize > 6 && out->hintx + measuretext(hint->line[i], out->hintsize) > HELPRIGHT)
+      out->hintsize--;
 }

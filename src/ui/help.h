@@ -16,6 +16,7 @@
 #pragma once
 
 #include "shell/input.h"
+#include "world/hint.h"
 
 enum : int {
   HELP_BRIDGEEDITOR = 0,
@@ -41,6 +42,33 @@ extern helpinfo help;
 // Each page ends with an entry whose action is NULL.
 extern const char *const helptitle[NUMHELPPAGES];
 extern const helpline *const helppage[NUMHELPPAGES];
+
+// The level's hint as the bridge editor's page shows it: the lines of the
+// steps open after `failed` failed tests, filled from the level, a blank
+// line between steps, and while a step is still closed a last line saying
+// how many more failed tests open it.
+constexpr int MAXHINTPAGELINES = MAXHINTSTEPS * (MAXHINTLINES + 1) + 1;
+struct hintpageinfo {
+  int numoflines;
+  int step[MAXHINTPAGELINES];  // the step a line belongs to; -1 the closing line
+  char line[MAXHINTPAGELINES][HINTLINELENGTH + 1];
+};
+void makehintpage(hintpageinfo *out, const hintinfo *hint, int failed);
+// The same for the loaded level's hint and the player's count of failed
+// tests on it (game.name in the pack's records).
+void makelevelhintpage(hintpageinfo *out);
+
+// Where a page's rows go: `rows` lines of controls from HELPTOP down, keys
+// at HELPKEYX, then, a row apart, the hint page's lines.
+constexpr int HELPTOP = 72;
+constexpr int HELPKEYX = 48;
+struct helplayout {
+  int pitch;     // virtual pixels from one row to the next
+  int size;      // text size of the controls
+  int hintx;     // left edge of the hint lines
+  int hintsize;  // their text size, small enough for the widest to fit
+};
+void layouthelp(helplayout *out, int rows, const hintpageinfo *hint);
 
 // The "Help" item, declared by each of the three screens.
 void declarehelpitem();

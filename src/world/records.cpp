@@ -31,18 +31,41 @@ static int isrecordname(const char *name) {
   return 1;
 }
 
-int setrecord(const char *name, int cost, int weight) {
+// The level's record, made empty when there is none; -1 when the name is
+// unusable or the table full.
+static int makerecord(const char *name) {
   if (!isrecordname(name))
-    return 0;
+    return -1;
   int i = findrecord(name);
   if (i < 0) {
     if (numofrecords >= MAXRECORDS)
-      return 0;
+      return -1;
     i = numofrecords++;
     strcpy(record[i].name, name);
     record[i].cost = -1;
     record[i].weight = 0;
+    record[i].failed = 0;
   }
+  return i;
+}
+
+int setfailedtests(const char *name, int failed) {
+  int i = makerecord(name);
+  if (i < 0 || failed <= record[i].failed)
+    return 0;
+  record[i].failed = failed;
+  return 1;
+}
+
+int getfailedtests(const char *name) {
+  int i = findrecord(name);
+  return i >= 0 ? record[i].failed : 0;
+}
+
+int setrecord(const char *name, int cost, int weight) {
+  int i = makerecord(name);
+  if (i < 0)
+    return 0;
   int beaten = 0;
   if (cost >= 0 && (record[i].cost < 0 || cost < record[i].cost)) {
     record[i].cost = cost;
@@ -89,6 +112,17 @@ static void parserecordline(const char *start, size_t length) {
   if (costtext == NULL)
     return;
   *costtext++ = 0;
+  // "<name> failed <n> tests": here the words before the last are the count
+  // and "failed".
+  if (strcmp(weighttext, "tests") == 0) {
+    char *failedword = strrchr(line, ' ');
+    int failed;
+    if (failedword != NULL && strcmp(failedword + 1, "failed") == 0 && parsevalue(costtext, 0, &failed)) {
+      *failedword = 0;
+      setfailedtests(line, failed);
+    }
+    return;
+  }
   int cost, weight;
   if (parsevalue(costtext, -1, &cost) && parsevalue(weighttext, 0, &weight))
     setrecord(line, cost, weight);
@@ -125,7 +159,9 @@ static int writerecord(FILE *file, const recordinfo *r) {
     snprintf(cost, sizeof cost, "%d", r->cost);
   if (r->weight > 0)
     snprintf(weight, sizeof weight, "%d", r->weight);
-  return fprintf(file, "%s %s %s\n", r->name, cost, weight) >= 0;
+  if (fprintf(file, "%s %s %s\n", r->name, cost, weight) < 0)
+    return 0;
+  return r->failed <= 0 || fprintf(file, "%s failed %d tests\n", r->name, r->failed) >= 0;
 }
 
 int saverecords() {

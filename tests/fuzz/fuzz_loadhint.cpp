@@ -7,8 +7,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   writefuzzfile("hint.txt", data, size);
   memset(&levelhint, 0x41, sizeof levelhint);
-  int lines = loadhint("hint");
-  FUZZCHECK(lines == levelhint.numoflines && lines >= 0 && lines <= MAXHINTLINES);
+  int steps = loadhint("hint");
+  FUZZCHECK(steps == levelhint.numofsteps && steps >= 0 && steps <= MAXHINTSTEPS);
   // Text: a visible character within the part of its line the page keeps.
   int text = 0, clean = size <= (size_t)MAXHINTBYTES, column = 0;
   for (size_t i = 0; i < size; i++) {
@@ -16,18 +16,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     text |= data[i] > 32 && data[i] < 127 && column < HINTLINELENGTH;
     column = data[i] == '\n' ? 0 : column + (data[i] != '\r');
   }
-  FUZZCHECK((lines > 0) == (clean && text));
+  // A file whose text all lies after a mark line has no first step.
+  FUZZCHECK(steps == 0 || (clean && text));
   std::string file((const char *)data, size);
   file.erase(std::remove(file.begin(), file.end(), '\r'), file.end());
-  for (int i = 0; i < lines; i++) {
-    size_t length = strnlen(levelhint.line[i], HINTLINELENGTH + 1);
-    FUZZCHECK(length <= (size_t)HINTLINELENGTH);
-    for (size_t k = 0; k < length; k++)
-      FUZZCHECK(levelhint.line[i][k] >= 32 && levelhint.line[i][k] < 127);
-    // The line's first word, cut at the page width perhaps, is in the file.
-    std::string word(levelhint.line[i], strcspn(levelhint.line[i], " "));
-    FUZZCHECK(word.empty() || file.find(word) != std::string::npos);
+  for (int s = 0; s < MAXHINTSTEPS; s++) {
+    int lines = levelhint.numoflines[s];
+    FUZZCHECK(lines >= 0 && lines <= MAXHINTLINES && (lines > 0) == (s < steps));
+    for (int i = 0; i < lines; i++) {
+      const char *line = levelhint.line[s][i];
+      size_t length = strnlen(line, HINTLINELENGTH + 1);
+      FUZZCHECK(length <= (size_t)HINTLINELENGTH);
+      for (size_t k = 0; k < length; k++)
+        FUZZCHECK(line[k] >= 32 && line[k] < 127);
+      // The line's first word, cut at the page width perhaps, is in the file.
+      std::string word(line, strcspn(line, " "));
+      FUZZCHECK(word.empty() || file.find(word) != std::string::npos);
+    }
+    FUZZCHECK(lines == 0 || levelhint.line[s][lines - 1][strspn(levelhint.line[s][lines - 1], " ")] != 0);
   }
-  FUZZCHECK(lines == 0 || levelhint.line[lines - 1][strspn(levelhint.line[lines - 1], " ")] != 0);
   return 0;
 }
