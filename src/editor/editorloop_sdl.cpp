@@ -273,7 +273,7 @@ void editorloop() {
       drawstresslegend();
     drawmenuitems();
     if (help.open)
-      drawhelp(editor.leveleditor ? HELP_LEVELEDITOR : HELP_BRIDGEEDITOR);
+      drawhelp(editor.leveleditor ? HELP_LEVELEDITOR : HELP_BRIDGEEDITOR, game.name);
     if (keywentdown(KEY_F8))
       notescreenshot(screenshot());
     drawnotice(now);

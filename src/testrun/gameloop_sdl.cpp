@@ -188,7 +188,7 @@ void gameloop() {
       drawstresslegend();
     drawmenuitems();
     if (help.open)
-      drawhelp(HELP_TESTRUN);
+      drawhelp(HELP_TESTRUN, game.name);
     if (keywentdown(KEY_F8))
       notescreenshot(screenshot());
     drawnotice(now);

@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "render/text.h"
-#include "testrun/game.h"
 #include "ui/menu.h"
 #include "world/records.h"
 
@@ -148,7 +147,9 @@ void makehintpage(hintpageinfo *out, const hintinfo *hint, int failed) {
   }
 }
 
-void makelevelhintpage(hintpageinfo *out) { makehintpage(out, &levelhint, getfailedtests(game.name)); }
+void makelevelhintpage(hintpageinfo *out, const char *levelname) {
+  makehintpage(out, &levelhint, getfailedtests(levelname));
+}
 
 constexpr int HELPBOTTOM = 440;  // above the closing line
 constexpr int HELPROW = 18;

@@ -55,8 +55,8 @@ struct hintpageinfo {
 };
 void makehintpage(hintpageinfo *out, const hintinfo *hint, int failed);
 // The same for the loaded level's hint and the player's count of failed
-// tests on it (game.name in the pack's records).
-void makelevelhintpage(hintpageinfo *out);
+// tests on the level of that name in the pack's records.
+void makelevelhintpage(hintpageinfo *out, const char *levelname);
 
 // Where a page's rows go: `rows` lines of controls from HELPTOP down, keys
 // at HELPKEYX, then, a row apart, the hint page's lines.
@@ -81,4 +81,4 @@ void checkhelprequest();
 // Back to closed with nothing withheld, when a screen is entered.
 void resethelp();
 // The dimmed world and the page (help_gl.cpp), after the screen's items.
-void drawhelp(int page);
+void drawhelp(int page, const char *levelname);

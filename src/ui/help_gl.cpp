@@ -8,7 +8,7 @@
 constexpr int HELPACTIONX = 232;
 
 // Expects the 2D set-up of setuptextdisplay: texturing on, blending on.
-void drawhelp(int page) {
+void drawhelp(int page, const char *levelname) {
   if (page < 0 || page >= NUMHELPPAGES)
     return;
   glDisable(GL_TEXTURE_2D);
@@ -25,7 +25,7 @@ void drawhelp(int page) {
   static hintpageinfo hint;
   hint.numoflines = 0;
   if (page == HELP_BRIDGEEDITOR)
-    makelevelhintpage(&hint);
+    makelevelhintpage(&hint, levelname);
   int rows = 0;
   while (line[rows].action != NULL)
     rows++;
