@@ -1,11 +1,21 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "menu_frames.h"
+#include "editor/editor.h"
+#include "editor/editorscreen.h"
+#include "render/text.h"
 #include "screens/options.h"
 #include "shell/config.h"
 #include "shell/video.h"
+#include "testrun/game.h"
+#include "testrun/outcome.h"
+#include "testrun/testrunscreen.h"
+#include "world/level.h"
+#include "world/levellist.h"
 
 static int findlabel(const char *text) {
   for (int i = 0; i < numofmenuitems; i++)
@@ -50,4 +60,92 @@ TEST(Screens, OptionsModeList) {
             menuitem[spilled].boxy + 2, 0);
   EXPECT_EQ(choice.mode, 2);
   numofsdlvideomodes = 0;
+}
+
+// Items declared this frame, by label: "" for none, "+" enabled, "-" greyed.
+static std::string items() {
+  std::string out;
+  for (int i = 0; i < numofmenuitems; i++)
+    out += std::string(menuitem[i].state == MENUSTATE_DISABLED ? "-" : "+") + menuitem[i].text + "|";
+  return out;
+}
+
+// The bridge editor offers what can act now; the level editor keeps Return
+// away from the budget while the File box owns it.
+TEST(Screens, EditorItemsAndTexts) {
+  clearmenustate();
+  memset(&level, 0, sizeof level);
+  memset(&game, 0, sizeof game);
+  level.budget = 1000, level.trainstart = 2;
+  numofjoints = numofbeams = 0;
+  setupeditor();
+  declareeditoritems();
+  std::string fresh = items();
+  EXPECT_EQ(fresh.rfind("+Exit|", 0), 0u) << fresh;
+  for (const char *greyed : {"-Undo|", "-Redo|", "-Copy|", "-Flip X|", "-Paste|", "-Delete|"})
+    EXPECT_NE(fresh.find(greyed), std::string::npos) << greyed << " in " << fresh;
+  EXPECT_EQ(fresh.find("Build Deck"), std::string::npos);
+  level.manualdeck = 1;
+  declareeditoritems();
+  EXPECT_NE(items().find("+Build Deck|"), std::string::npos);
+
+  editor.leveleditor = 1;
+  auto budgetkey = [] {
+    declareeditoritems();
+    for (int i = 0; i < numofmenuitems; i++)
+      if (strncmp(menuitem[i].text, "Budget", 6) == 0)
+        return menuitem[i].key;
+    return -1;
+  };
+  EXPECT_EQ(budgetkey(), KEY_RETURN);
+  editor.filemenu = 1;
+  EXPECT_EQ(budgetkey(), 0);
+  editor.leveleditor = 0, editor.filemenu = 0;
+
+  // The goal, and its short form beside an open File box.
+  char text[TEXTBUFFER];
+  snprintf(game.name, sizeof game.name, "07 Two Ways");
+  game.weight = 30000;
+  ASSERT_TRUE(getgoaltext(text));
+  EXPECT_STREQ(text, "07 Two Ways: train of 30000, there and back");
+  snprintf(game.name, sizeof game.name, "A rather long level name");
+  editor.filemenu = 1;
+  getgoaltext(text);
+  EXPECT_STREQ(text, "Train of 30000, there and back");
+  editor.filemenu = 0;
+
+  // "+100" turns red once the preview's beams no longer fit.
+  editor.cost = 900;
+  numofbeams = 10;
+  EXPECT_TRUE(getcostreadout().extra == 100 && getcostreadout().extrafits);
+  numofbeams = 11;
+  EXPECT_TRUE(getcostreadout().extra == 200 && !getcostreadout().extrafits);
+  numofbeams = 0, level.manualdeck = 0;
+}
+
+// The test run offers each choice only while it can act.
+TEST(Screens, TestRunItems) {
+  clearmenustate();
+  memset(&game, 0, sizeof game);
+  outcome.firstbreak = -1;
+  levelnum = 0, levelpassed[0] = 0;
+  game.state = STATE_BRIDGE;
+  declaretestrunitems();
+  std::string before = items();
+  EXPECT_EQ(before.rfind("+Edit|", 0), 0u);
+  EXPECT_NE(before.find("Run Train"), std::string::npos);
+  for (const char *absent : {"Progressive", "Max", "Next Level", "Replay"})
+    EXPECT_EQ(before.find(absent), std::string::npos) << absent;
+  levelpassed[0] = 1, game.autorun = 1, game.stressview = 1;
+  declaretestrunitems();
+  std::string passed = items();
+  EXPECT_TRUE(passed.find("Progressive") != std::string::npos && passed.find("Max") != std::string::npos &&
+              passed.find("Run Train") == std::string::npos) << passed;
+  game.state = STATE_PASSED, outcome.firstbreak = 3;
+  declaretestrunitems();
+  std::string after = items();
+  EXPECT_TRUE(after.find("Next Level") != std::string::npos && after.find("Replay") != std::string::npos &&
+              after.find("Progressive") == std::string::npos) << after;
+  levelpassed[0] = 0, outcome.firstbreak = -1;
+  memset(&game, 0, sizeof game);
 }
