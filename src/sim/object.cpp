@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "sim/bond.h"
+#include "sim/solver.h"
 #include "sim/particle.h"
 #include "world/level.h"
 
@@ -12,8 +13,6 @@ int numofobjects;
 
 constexpr int CARCORNERS = 4;
 constexpr int CARFRAMEBONDS = 6;
-constexpr float CONTACTSTIFFNESS = 0.015625f;
-constexpr float CONTACTDAMPING = 0.125f;
 constexpr float WHEELFRICTION = 0.2f;
 constexpr float DRIVEPUSH = 0.04f;    // per step on a touching wheel, at rest
 constexpr float DRIVEFADE = 0.06f;    // push gone at 0.04 / 0.06 = 2/3 unit per step

@@ -7,6 +7,7 @@
 #include "shell/input.h"
 #include "sim/object.h"
 #include "sim/particle.h"
+#include "sim/physics.h"
 #include "sim/train.h"
 #include "sound/soundevent.h"
 #include "testrun/game.h"
