@@ -37,6 +37,7 @@ TEST_F(Records, RoundTripLeavesProgressAlone) {
   };
   for (const auto &r : rows)
     EXPECT_EQ(setrecord(r.name, r.cost, r.weight), r.beaten) << r.name << " " << r.cost;
+  EXPECT_EQ(setrecord("bad\x7f", 100, 0), 0);  // DEL is a control character too
   // what loading the file brings back saves to the same text
   const std::string text = "# level, lowest passing cost, heaviest train across\n01 Two  Words 1100 90000\n7 0 -\n"
                            "Held only - 5\n";
@@ -102,5 +103,8 @@ TEST_F(Records, UnsavedRecordIsNotClaimed) {
   EXPECT_EQ(runrecord.beaten, RECORD_WEIGHT);
   loadrecords();
   EXPECT_TRUE(numofrecords == 1 && record[0].cost == 700 && record[0].weight == 50000);
+  // a cheaper bridge over the budget passed, but is no answer to the level
+  level.budget = 500, numofbeams = 6, pass(0);
+  EXPECT_EQ(runrecord.beaten, 0);
   levelnum = -1, numofbeams = 0, clearnotice();
 }

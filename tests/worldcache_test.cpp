@@ -66,7 +66,7 @@ TEST(WorldCache, KeyHashesWordsInOrder) {
   // -0 and 0 draw alike but are other bits; a changed key only costs a frame.
   worldkey z0, z1;
   beginworldkey(&z0), beginworldkey(&z1);
-  addworldkeyfloat(&z0, 0.0f), addworldkeyfloat(&z1, 1.0f);
+  addworldkeyfloat(&z0, 0.0f), addworldkeyfloat(&z1, -0.0f);
   EXPECT_NE(z0.h, z1.h);
 }
 

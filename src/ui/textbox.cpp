@@ -69,7 +69,7 @@ int getinputletter(int repeat, int classes) {
       if (keycounts((unsigned char)keys[i], repeat))
         code = (unsigned char)shifted[i];
   }
-  if (keycounts(266, repeat) || keycounts(KEY_DELETE, repeat))
+  if (keycounts(KEY_KP_PERIOD, repeat) || keycounts(KEY_DELETE, repeat))
     code = INPUTCODE_DELETE;
   if (keycounts(KEY_BACKSPACE, repeat))
     code = INPUTCODE_BACKSPACE;
