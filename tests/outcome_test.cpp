@@ -12,7 +12,7 @@
 #include "testrun/game.h"
 #include "testrun/outcome.h"
 #include "testrun/testrun.h"
-#include "testrun/verifyrun.h"
+#include "authoring/verifyrun.h"
 #include "world/levelfile.h"
 
 // Every reference bridge gets across in spanwright-verify's test with no

@@ -15,7 +15,7 @@
 #include "authoring/proof.h"
 #include "authoring/regular.h"
 #include "authoring/report.h"
-#include "authoring/runrecord.h"
+#include "authoring/runlog.h"
 #include "editor/editor.h"
 
 static const char usage[] =

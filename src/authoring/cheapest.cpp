@@ -175,7 +175,7 @@ static int applyop(const searchop &op) {
 }
 
 static verdictinfo searchjob(int i) {
-  verdictinfo v = {0, NOTTESTED, 0, -1, 0, 0.0f, 0, -1, 0};
+  verdictinfo v = makeverdict(NOTTESTED);
   if (nowseconds() > deadline)
     return v;
   loadbridgetables(&accepted);

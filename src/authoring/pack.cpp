@@ -132,7 +132,7 @@ static verdictinfo teston(const storedfile *bridge, const storedfile *onto) {
   expandfile(bridge, &scratchbridge);
   expandfile(onto, &scratchlevel);
   if (!transplantbridge(&scratchbridge, &scratchlevel)) {
-    verdictinfo v = {0, FAILURE_UNBUILT, 0, -1, 0, 0.0f, 0, -1, 0};
+    verdictinfo v = makeverdict(FAILURE_UNBUILT);
     return v;
   }
   return runverdict(packseconds, 2.0f);
@@ -147,7 +147,7 @@ static verdictinfo crossjob(int k) {
   expandfile(&packlevels[pairs[k].onto].level, &scratchlevel);
   static vector2d shifts[MAXJOINTS];
   int count = findbridgeshifts(&scratchbridge, &scratchlevel, shifts, MAXJOINTS);
-  verdictinfo v = {0, FAILURE_UNBUILT, 0, -1, 0, 0.0f, 0, -1, 0};
+  verdictinfo v = makeverdict(FAILURE_UNBUILT);
   for (int i = 0; i < count && !v.passed; i++) {
     transplantbridge(&scratchbridge, &scratchlevel, shifts[i]);
     v = runverdict(packseconds, 2.0f);

@@ -301,7 +301,7 @@ static int proving[MAXREGULAR];  // indices into `regular` of the trusses being 
 
 static verdictinfo testjob(int i) {
   if (!buildregulartruss(testbare, &regular[testbase + i].truss, nullptr)) {
-    verdictinfo v = {0, FAILURE_UNBUILT, 0, -1, 0, 0.0f, 0, -1, 0};
+    verdictinfo v = makeverdict(FAILURE_UNBUILT);
     return v;
   }
   return runverdict(testseconds, 2.0f);

@@ -7,7 +7,7 @@
 
 #include "authoring/cheapest.h"
 #include "authoring/regular.h"
-#include "authoring/runrecord.h"
+#include "authoring/runlog.h"
 
 void printfloat(float v);              // JSON: null for what is no number
 void printjsonstring(const char *s);
