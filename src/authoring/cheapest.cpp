@@ -67,11 +67,7 @@ static int chainbase;  // the bridge of acceptedchain a proof job k tests is cha
 
 static int loadchainbridge(int k) {
   const acceptedbridge &a = acceptedchain[(size_t)(chainbase + k)];
-  level = a.level;
-  numofjoints = (int)a.joints.size();
-  memcpy(joint, a.joints.data(), sizeof(jointinfo) * a.joints.size());
-  numofbeams = (int)a.beams.size();
-  memcpy(beam, a.beams.data(), sizeof(beaminfo) * a.beams.size());
+  setbridgetables(&a.level, a.joints.data(), (int)a.joints.size(), a.beams.data(), (int)a.beams.size());
   return 1;
 }
 

@@ -15,22 +15,6 @@
 #include "testrun/testrun.h"
 #include "world/levellist.h"
 
-void savebridgetables(bridgetables *out) {
-  out->level = level;
-  out->numofjoints = numofjoints;
-  memcpy(out->joint, joint, sizeof(jointinfo) * (size_t)numofjoints);
-  out->numofbeams = numofbeams;
-  memcpy(out->beam, beam, sizeof(beaminfo) * (size_t)numofbeams);
-}
-
-void loadbridgetables(const bridgetables *in) {
-  level = in->level;
-  numofjoints = in->numofjoints;
-  memcpy(joint, in->joint, sizeof(jointinfo) * (size_t)numofjoints);
-  numofbeams = in->numofbeams;
-  memcpy(beam, in->beam, sizeof(beaminfo) * (size_t)numofbeams);
-}
-
 static int isanchorof(const bridgetables *t, vector2d pos) {
   for (int i = 0; i < t->numofjoints; i++)
     if (t->joint[i].type == 0 && t->joint[i].pos.x == pos.x && t->joint[i].pos.y == pos.y)

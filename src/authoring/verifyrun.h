@@ -8,16 +8,6 @@
 #include "authoring/runlog.h"
 #include "world/level.h"
 
-// A bridge (or a bare level: anchors only) set aside from the live tables.
-// Large, so kept in static storage by its users.
-struct bridgetables {
-  levelinfo level;
-  int numofjoints;
-  jointinfo joint[MAXJOINTS];
-  int numofbeams;
-  beaminfo beam[MAXBEAMS];
-};
-
 struct verdictinfo {
   int passed;      // the train got across as the level asks
   int failure;     // why not: FAILURE_* of the test-run verdict
@@ -48,9 +38,6 @@ inline verdictinfo makeverdict(int failure) {
 
 // Passed with no bridge bond broken: what a bridge must do to prove a level.
 inline int passedintact(const verdictinfo &v) { return v.passed && v.broken == 0; }
-
-void savebridgetables(bridgetables *out);
-void loadbridgetables(const bridgetables *in);
 
 // The bridge's joints and beams, moved by `shift`, on the crossing of
 // `onto`: its terrain, water, deck, ends, budget, train and manual-deck

@@ -29,8 +29,6 @@
 
 static int testrequest;
 
-static int keywentdown(int key) { return keyboard[key] && !prevkeyboard[key]; }
-
 static void declareitem(const char *text, int x, int y) { createmenuitem(text, x, y, 16, 1, 1, 1, 1); }
 
 // The name box sits below "File" in both modes, so that the name never

@@ -48,17 +48,9 @@ float getstresswidth(int widthclass) {
   return 1.0f + 2.0f * (float)widthclass / (float)(STRESSWIDTHS - 1);
 }
 
-static int clampterraincolumn(int column) {
-  if (column < 0)
-    return 0;
-  if (column > NUMTERRAIN - 2)
-    return NUMTERRAIN - 2;
-  return column;
-}
-
 void getterraincolumns(int *first, int *last, float vx, float vz) {
-  *first = clampterraincolumn((int)((vx - vz) * 0.25f));
-  *last = clampterraincolumn((int)((vx + vz) * 0.25f));
+  *first = clampterraincolumn((vx - vz) * 0.25f, 0, NUMTERRAIN - 2);
+  *last = clampterraincolumn((vx + vz) * 0.25f, 0, NUMTERRAIN - 2);
 }
 
 // The screens' near clip plane: a camera no further than this from the

@@ -56,6 +56,8 @@ struct mouseinfo {
 
 extern unsigned char keyboard[KEY_LAST];
 extern unsigned char prevkeyboard[KEY_LAST];
+// Key `key` is held this frame and was not the frame before.
+int keywentdown(int key);
 extern mouseinfo mouse;
 extern mouseinfo prevmouse;
 

@@ -29,8 +29,6 @@
 #include "world/levellist.h"
 #include "world/records.h"
 
-static int keywentdown(int key) { return keyboard[key] && !prevkeyboard[key]; }
-
 static void declareitem(const char *text, int x, int y) { createmenuitem(text, x, y, 16, 1, 1, 1, 1); }
 
 static int replayrequest;  // set by the "Replay" item

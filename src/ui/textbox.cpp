@@ -16,8 +16,6 @@ static int keycounts(int key, int repeat) {
   return keyboard[key] && (repeat || !prevkeyboard[key]);
 }
 
-static int keywentdown(int key) { return keyboard[key] && !prevkeyboard[key]; }
-
 static int inputlength() { return (int)strnlen(textinput.input, TEXTINPUTSIZE - 1); }
 
 static void clampselection() {
