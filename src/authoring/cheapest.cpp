@@ -361,7 +361,7 @@ int findcheapestbridge(double seconds, int allowanybreak, int workers, cheapests
   searchworkers = workers;
   memset(out, 0, sizeof *out);
   savebridgetables(&accepted);
-  out->startcost = accepted.numofbeams * (int)BEAMCOST;
+  out->startcost = accepted.numofbeams * BEAMCOST;
   acceptedverdict = runverdict(TESTSECONDS, 2.0f);
   loadbridgetables(&accepted);
   numoftests = 1;

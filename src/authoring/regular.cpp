@@ -284,7 +284,7 @@ int listregulartrusses(const bridgetables *bare) {
             regularinfo &r = regular[numofregular++];
             memset(&r, 0, sizeof r);
             r.truss = t;
-            r.cost = numofbeams * (int)BEAMCOST;
+            r.cost = numofbeams * BEAMCOST;
             r.proved = -1;
           }
         }

@@ -93,7 +93,7 @@ void printrunsummary(const char *file, int passed, const runsettings *s) {
     else
       printf(", none across (adding %d)", s->add);
   }
-  printf("\n  cost %d of budget %d\n", numofbeams * (int)BEAMCOST, level.budget);
+  printf("\n  cost %d of budget %d\n", numofbeams * BEAMCOST, level.budget);
   if (runlog.numofbroken > 0)
     printf("  first break: beam %d at step %d, %s\n", runlog.broken[0][0], runlog.broken[0][1], sidename(runlog.broken[0][2]));
   else
@@ -177,7 +177,7 @@ static void printpackproof(int i) {
 
 void printpackline(int i, int proof) {
   const packlevel &p = packlevels[i];
-  int cost = p.bridge.numofbeams * (int)BEAMCOST, budget = p.level.level.budget;
+  int cost = p.bridge.numofbeams * BEAMCOST, budget = p.level.level.budget;
   printf("%s: ", p.name);
   if (p.bridge.state == FILE_MISSING)
     printf("no bridge");
@@ -222,7 +222,7 @@ void printpackjson(const char *pack, int numok, int cross, int proof) {
     else
       jsonnull();
     jsonkey("within_budget"), jsonbool(has && withinbudget(i));
-    jsonkey("cost"), jsonintornull(p.bridge.numofbeams * (int)BEAMCOST, has);
+    jsonkey("cost"), jsonintornull(p.bridge.numofbeams * BEAMCOST, has);
     jsonkeyint("budget", p.level.level.budget);
     jsonkey("cheapest"), jsonintornull(cheapest, cheapest > 0);
     jsonkey("passed_step"), jsonintornull(p.verdict.passedstep, has && p.verdict.passed);
@@ -254,7 +254,7 @@ void printpackjson(const char *pack, int numok, int cross, int proof) {
       jsonkey("bridge"), jsonstring(packlevels[pairs[k].from].name);
       jsonkey("kind"), jsonstring(pairs[k].kind ? "cheapest" : "reference");
       jsonkey("level"), jsonstring(packlevels[pairs[k].onto].name);
-      jsonkeyint("cost", bridgeof(pairs[k].from, pairs[k].kind)->numofbeams * (int)BEAMCOST);
+      jsonkeyint("cost", bridgeof(pairs[k].from, pairs[k].kind)->numofbeams * BEAMCOST);
       jsonkeyint("budget", packlevels[pairs[k].onto].level.level.budget);
       jsonclose();
     }
@@ -275,7 +275,7 @@ int printcross(int json) {
     if (!json)
       printf("repeat: the %s of %s passes %s, cost %d of budget %d\n", c.kind ? "cheapest bridge" : "bridge",
              packlevels[c.from].name, packlevels[c.onto].name,
-             bridgeof(c.from, c.kind)->numofbeams * (int)BEAMCOST, packlevels[c.onto].level.level.budget);
+             bridgeof(c.from, c.kind)->numofbeams * BEAMCOST, packlevels[c.onto].level.level.budget);
   }
   if (!json)
     printf("cross: %d bridges on other levels, %d buildable there, %d repeats\n", numofpairs, buildable,
@@ -416,7 +416,7 @@ void printcheapest(const char *bridge, const cheapestsearch *s, int allowbreaks,
     return;
   }
   printf("%s: cheapest found costs %d (from %d, budget %d), %d beams, %d joints\n", bridge,
-         numofbeams * (int)BEAMCOST, s->startcost, level.budget, numofbeams, numofjoints);
+         numofbeams * BEAMCOST, s->startcost, level.budget, numofbeams, numofjoints);
   if (!allowbreaks) {
     printf("  passes intact with the train called at every second 0 to %d", PROOFSECONDS - 1);
     if (s->kept < s->accepted)

@@ -160,7 +160,7 @@ static void renderworld() {
 }
 
 static void drawcosts() {
-  int extra = numofbeams * 100 - editor.cost;
+  int extra = numofbeams * BEAMCOST - editor.cost;
   if (extra > 0) {
     float green = editor.cost + extra <= level.budget ? 1.0f : 0.0f;
     drawtext("+/i", 132, 432, 16, 1, green, green, 1, extra);

@@ -121,7 +121,7 @@ static void checkrectangle(vector2d m) {
 }
 
 void checkeditor() {
-  editor.cost = numofbeams * 100;
+  editor.cost = numofbeams * BEAMCOST;
   saveeditortables();
   for (int i = 0; i < numofbeams; i++) {
     beam[i].hover = 0;
@@ -152,12 +152,12 @@ void checkeditor() {
 }
 
 void idleeditor() {
-  editor.cost = numofbeams * 100;
+  editor.cost = numofbeams * BEAMCOST;
   saveeditortables();
 }
 
 void commiteditor() {
-  int total = numofbeams * 100;
+  int total = numofbeams * BEAMCOST;
   int fits = numofjoints <= MAXFILECOUNT && numofbeams <= MAXFILECOUNT;
   if (!leftwentdown() || level.budget < total || !fits) {
     if (editor.dragmode == DRAG_RELEASED && editor.selected != -1 && fits)

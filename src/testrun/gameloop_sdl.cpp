@@ -157,7 +157,7 @@ static void drawverdict() {
     else if (game.mode == 1)
       drawtext("Held nothing", ALIGN_CENTER | 320, 32, 16, 1, 1, 1, 1);
   }
-  // A pass by the design's rule may leave the bridge in pieces: say which.
+  // A pass counts every car across, even over a bridge in pieces: say which.
   if (game.state == STATE_PASSED && bridgebreak.count == 0)
     drawtext("Bridge intact", ALIGN_CENTER | 320, 16, 16, 1, 1, 1, 1);
   else if (game.state == STATE_PASSED)

@@ -11,7 +11,8 @@ constexpr int MAXBEAMS = 16384;
 // most a bridge may hold: a full table would load back empty.
 constexpr int MAXFILECOUNT = 16383;
 constexpr int NUMTERRAIN = 512;      // columns, 4 units apart: x = 0..2044
-constexpr float BEAMCOST = 100.0f;   // every beam, structural or deck
+constexpr int BEAMCOST = 100;        // every beam, structural or deck
+constexpr float MAXBEAMLENGTH = 17.9f; // beamtype[0] and [1] while editing and testing
 
 struct levelinfo {
   float terrain[NUMTERRAIN]; // ground height at x = 4*i; solid below
