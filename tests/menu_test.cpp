@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "menu_frames.h"
+#include "ui/notice.h"
 
 namespace {
 
@@ -157,4 +158,51 @@ TEST(Menu, HotkeyHighlight) {
   // the offset of the highlighted letter is the width of what precedes it
   EXPECT_EQ(getmenutextwidth(menuitem[0].text, 16, 5), 40);
   EXPECT_EQ(findhotkeychar(-1) + findhotkeychar(MAXMENUITEMS), -2);  // never read outside the table
+}
+
+static std::string shown(unsigned int now) {
+  const char *text = getnotice(now);
+  return text ? text : "(none)";
+}
+
+TEST(Notice, LifetimeAndPrecedence) {
+  clearnotice();
+  EXPECT_EQ(shown(0), "(none)");
+  // the clock starts at the first frame that shows the line, however late
+  setnotice(NOTICE_INFO, "Saved %s", "05 Freight");
+  EXPECT_EQ(shown(50000), "Saved 05 Freight");
+  EXPECT_EQ(shown(50000 + NOTICEINFOTIME - 1), "Saved 05 Freight");
+  EXPECT_EQ(shown(50000 + NOTICEINFOTIME), "(none)");
+  // an error stays longer, also across the wrap of the millisecond clock
+  setnotice(NOTICE_ERROR, "Could not save x");
+  EXPECT_EQ(shown(0xFFFFFF00u), "Could not save x");
+  EXPECT_EQ(shown(NOTICEINFOTIME), "Could not save x");
+  EXPECT_EQ(shown(NOTICEERRORTIME - 0x101), "Could not save x");
+  EXPECT_EQ(shown(NOTICEERRORTIME - 0x100), "(none)");
+  // an info line does not hide an error no frame has shown, but replaces a shown one
+  setnotice(NOTICE_ERROR, "Could not save y");
+  setnotice(NOTICE_INFO, "Saved z");
+  EXPECT_EQ(shown(10), "Could not save y");
+  setnotice(NOTICE_INFO, "Saved z");
+  EXPECT_EQ(shown(20), "Saved z");
+  clearnotice();
+}
+
+TEST(Notice, FailuresFoldIntoOneLine) {
+  clearnotice();
+  setnotice(NOTICE_INFO, "Saved z");
+  notesavefailure("bridge/Riverside/01 Ditch.qzb");
+  notesavefailure("bridge/Riverside.pro");
+  EXPECT_EQ(shown(0), "Could not save bridge/Riverside/01 Ditch.qzb and 1 more");
+  notesavefailure("bridge/Riverside.rec");
+  EXPECT_EQ(shown(100), "Could not save bridge/Riverside/01 Ditch.qzb and 2 more");
+  // a plain error starts the count afresh
+  setnotice(NOTICE_ERROR, "Screenshot failed");
+  notesavefailure("config.txt");
+  EXPECT_EQ(shown(200), "Could not save config.txt");
+  // a name too long for the line is cut, never overrun
+  clearnotice();
+  notesavefailure(std::string(3 * NOTICELENGTH, 'n').c_str());
+  EXPECT_EQ(shown(300).size(), (size_t)NOTICELENGTH - 1);
+  clearnotice();
 }
