@@ -11,7 +11,6 @@
 
 #include "authoring/cheapest.h"
 #include "authoring/files.h"
-#include "authoring/pack.h"
 #include "authoring/proof.h"
 #include "authoring/regular.h"
 #include "authoring/runlog.h"
@@ -304,18 +303,11 @@ static void savebridgeas(const char *path) {
   ASSERT_EQ(savegamebridge(path, &why), 1) << why;
 }
 
-// A pack on disk: 01 A with a sound bridge but a cheapest one that breaks,
-// 02 B with no bridge. Without the proof 01 A is fine; with it, it is not;
-// the sound bridge also solves 02 B's identical crossing, a repeat. The
-// save refuses a name the game cannot take, and one beside a "bridge"
-// directory, where the game's own save would write instead.
-TEST_F(AuthoringFiles, PackChecksAndRefusals) {
-  ASSERT_EQ(system("mkdir -p level/P b c out/bridge"), 0);
-  buildpiertruss();
-  savebridgeas("b/01 A.qzb");
-  numofbeams = 0;
-  savebridgeas("level/P/01 A.qzb");
-  ASSERT_EQ(rename("level/P/01 A.qzb", "level/P/01 A.qzl") + system("cp 'level/P/01 A.qzl' 'level/P/02 B.qzl'"), 0);
+// The save refuses a name the game cannot take, and one beside a "bridge"
+// directory, where the game's own save would write instead. (What a pack
+// check finds is the command-line test's.)
+TEST_F(AuthoringFiles, SaveRefusalsAndNames) {
+  ASSERT_EQ(system("mkdir -p c out/bridge"), 0);
   buildtruss(1);
   savebridgeas("c/01 A.qzb");
   const char *why = "";
@@ -326,17 +318,6 @@ TEST_F(AuthoringFiles, PackChecksAndRefusals) {
   char name[64];
   EXPECT_TRUE(makeminname("c/01 A.qzb", name, sizeof name) && !strcmp(name, "c/01 A min.qzb"));
   EXPECT_TRUE(makeminname("c.d/01 A", name, sizeof name) && !strcmp(name, "c.d/01 A min.qzb"));
-
-  ASSERT_EQ(listpack("level/P"), 2);
-  ASSERT_EQ(loadpack("level/P", "b", "c"), 1);
-  EXPECT_TRUE(packlevels[0].bridge.state == FILE_LOADED && packlevels[1].bridge.state == FILE_MISSING);
-  ASSERT_TRUE(testpack(60, 2) && provepack(60, 2) && crosspack(60, 2));
-  EXPECT_TRUE(levelok(0, 0) && !levelok(0, 1) && !levelok(1, 0));
-  EXPECT_TRUE(proofholds(packlevels[0].proof[0]) && !proofholds(packlevels[0].proof[1]));
-  int repeats = 0;
-  for (int k = 0; k < numofpairs; k++)
-    repeats += isrepeat(k) && pairs[k].from == 0 && pairs[k].kind == 0 && pairs[k].onto == 1;
-  EXPECT_EQ(repeats, 1);
 }
 
 static bridgetables truss, crossing;
