@@ -4,6 +4,7 @@
 // come this step's contacts: free particles' surface contacts in particle
 // order, then car by car the corners' deck or terrain contacts and the
 // car's vertex contacts. The contacts are dropped before the step ends.
+// This is the table and its lists; solver.h works on it.
 #pragma once
 
 #include <math.h>

@@ -29,5 +29,7 @@ void physicssimulation() {
     particletimetolive();
   if (mortalbonds > 0)
     bondtimetolive();
+  // Every create and delete of the step kept the links both ways; a build
+  // with assertions walks them all, whatever it costs.
   assert(checksimulationtables());
 }
