@@ -2,19 +2,22 @@
 
 #include <math.h>
 #include <string.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <set>
 #include <vector>
 
 #include "authoring/cheapest.h"
 #include "authoring/files.h"
-#include "authoring/pack.h"
 #include "authoring/proof.h"
 #include "authoring/regular.h"
-#include "authoring/runrecord.h"
+#include "authoring/runlog.h"
 #include "editor/editor.h"
 #include "sim_bridge.h"
 #include "tempdir.h"
-#include "testrun/verifyrun.h"
+#include "authoring/verifyrun.h"
 
 static bridgetables bare, saved;
 
@@ -300,18 +303,11 @@ static void savebridgeas(const char *path) {
   ASSERT_EQ(savegamebridge(path, &why), 1) << why;
 }
 
-// A pack on disk: 01 A with a sound bridge but a cheapest one that breaks,
-// 02 B with no bridge. Without the proof 01 A is fine; with it, it is not;
-// the sound bridge also solves 02 B's identical crossing, a repeat. The
-// save refuses a name the game cannot take, and one beside a "bridge"
-// directory, where the game's own save would write instead.
-TEST_F(AuthoringFiles, PackChecksAndRefusals) {
-  ASSERT_EQ(system("mkdir -p level/P b c out/bridge"), 0);
-  buildpiertruss();
-  savebridgeas("b/01 A.qzb");
-  numofbeams = 0;
-  savebridgeas("level/P/01 A.qzb");
-  ASSERT_EQ(rename("level/P/01 A.qzb", "level/P/01 A.qzl") + system("cp 'level/P/01 A.qzl' 'level/P/02 B.qzl'"), 0);
+// The save refuses a name the game cannot take, and one beside a "bridge"
+// directory, where the game's own save would write instead. (What a pack
+// check finds is the command-line test's.)
+TEST_F(AuthoringFiles, SaveRefusalsAndNames) {
+  ASSERT_EQ(system("mkdir -p c out/bridge"), 0);
   buildtruss(1);
   savebridgeas("c/01 A.qzb");
   const char *why = "";
@@ -322,15 +318,64 @@ TEST_F(AuthoringFiles, PackChecksAndRefusals) {
   char name[64];
   EXPECT_TRUE(makeminname("c/01 A.qzb", name, sizeof name) && !strcmp(name, "c/01 A min.qzb"));
   EXPECT_TRUE(makeminname("c.d/01 A", name, sizeof name) && !strcmp(name, "c.d/01 A min.qzb"));
+}
 
-  ASSERT_EQ(listpack("level/P"), 2);
-  ASSERT_EQ(loadpack("level/P", "b", "c"), 1);
-  EXPECT_TRUE(packlevels[0].bridge.state == FILE_LOADED && packlevels[1].bridge.state == FILE_MISSING);
-  ASSERT_TRUE(testpack(60, 2) && provepack(60, 2) && crosspack(60, 2));
-  EXPECT_TRUE(levelok(0, 0) && !levelok(0, 1) && !levelok(1, 0));
-  EXPECT_TRUE(proofholds(packlevels[0].proof[0]) && !proofholds(packlevels[0].proof[1]));
-  int repeats = 0;
-  for (int k = 0; k < numofpairs; k++)
-    repeats += isrepeat(k) && pairs[k].from == 0 && pairs[k].kind == 0 && pairs[k].onto == 1;
-  EXPECT_EQ(repeats, 1);
+static bridgetables truss, crossing;
+
+// A bridge goes onto another crossing only where all its anchors are; it
+// then takes that level's record and deck line, and a refusal changes nothing.
+TEST(VerifyRun, TransplantOntoAnotherCrossing) {
+  buildtruss(0);
+  savebridgetables(&truss);
+  crossing = truss;
+  crossing.numofbeams = 0;
+  crossing.level.deckheight = 40.0f;  // the top chord's row
+  crossing.level.budget = 1234;
+  ASSERT_EQ(transplantbridge(&truss, &crossing), 1);
+  EXPECT_TRUE(std::count_if(beam, beam + numofbeams, [](const beaminfo &b) { return b.type == 1; }) == 7 &&
+              level.budget == 1234);
+  crossing.joint[8].pos.y += 2.0f;  // an end anchor moved
+  EXPECT_TRUE(transplantbridge(&truss, &crossing) == 0 && level.budget == 1234 && numofbeams == truss.numofbeams);
+  // The whole crossing 4 higher: the same truss is built there, moved with it.
+  for (int i = 0; i < crossing.numofjoints; i++)
+    crossing.joint[i].pos.y += i == 8 ? 2.0f : 4.0f;
+  crossing.joint[crossing.numofjoints] = crossing.joint[0];  // a stale entry past the count
+  vector2d shifts[4];
+  ASSERT_EQ(findbridgeshifts(&truss, &crossing, shifts, 4), 1);
+  EXPECT_TRUE(shifts[0].x == 0.0f && shifts[0].y == 4.0f);
+  ASSERT_EQ(transplantbridge(&truss, &crossing, shifts[0]), 1);
+  EXPECT_EQ(joint[8].pos.y, truss.joint[8].pos.y + 4.0f);
+}
+
+// Steps: a number from the job index; passed step: the process that ran it.
+static verdictinfo numberjob(int i) {
+  verdictinfo v = makeverdict(0);
+  v.steps = i * 7, v.passedstep = (int)getpid();
+  return v;
+}
+static verdictinfo dyingjob(int i) {
+  if (i == 5)
+    _exit(3);
+  return numberjob(i);
+}
+
+// Results land by job index, from two worker processes; a dead worker is
+// reported, and so is a pool that could start none.
+TEST(VerifyRun, WorkerPool) {
+  verdictinfo results[50];
+  ASSERT_EQ(runjobs(numberjob, 50, 2, results), 1);
+  std::set<int> workers;
+  for (int i = 0; i < 50; i++) {
+    EXPECT_EQ(results[i].steps, i * 7) << "job " << i;
+    workers.insert(results[i].passedstep);
+  }
+  EXPECT_TRUE(workers.size() == 2 && !workers.count((int)getpid()));
+  EXPECT_EQ(runjobs(dyingjob, 50, 2, results), 0);
+  rlimit saved;
+  getrlimit(RLIMIT_NOFILE, &saved);
+  rlimit nofiles = {0, saved.rlim_max};
+  setrlimit(RLIMIT_NOFILE, &nofiles);
+  int ran = runjobs(numberjob, 50, 2, results);
+  setrlimit(RLIMIT_NOFILE, &saved);
+  EXPECT_EQ(ran, 0);
 }

@@ -247,9 +247,12 @@ TEST(Feedback, DrawingAidAndLongBeams) {
   EXPECT_EQ(editorreadout(), expected);
   clearselection();
   numofbeams = 1;
-  joint[beam[0].joint2].pos.x = joint[beam[0].joint1].pos.x + 18.0f;
+  joint[beam[0].joint1].pos = {1000.0f, 32.0f}, joint[beam[0].joint2].pos = {1017.92f, 32.0f};
   getlongbeamwarning(text);
   EXPECT_STREQ(text, "1 beam too long: the test leaves it out");
+  // over by less than a twentieth it still reads over its limit
+  getbeamreadout(text, 0, 1);
+  EXPECT_EQ(strncmp(text, "Beam 18.0 of 17.9", 17), 0) << text;
 }
 
 TEST(Feedback, TestRunBondReadout) {

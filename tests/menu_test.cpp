@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "menu_frames.h"
+#include "ui/notice.h"
 
 namespace {
 
@@ -79,8 +80,10 @@ TEST(Menu, LatchesHoverAndHotkeys) {
     menuframe([] {}, f.x, f.y, f.left, {f.key});
     EXPECT_EQ(ints({menuitem[0].active, menuitem[1].active, menuitem[2].active, menuitem[3].active, menuitem[f.item].state}),
               ints({f.latched & 1, f.latched >> 1 & 1, f.latched >> 2 & 1, 0, f.state}));
-    // A hovered enabled item hands its cursor to the font; otherwise the arrow.
-    EXPECT_EQ(font[0].cursor, f.state == MENUSTATE_HOVER ? f.item + 1 : f.disable || f.x >= 300 ? 0 : font[0].cursor);
+    // The enabled item under the pointer (the column is 32 wide, the items
+    // 16 high) hands its cursor to the font, whatever its state; elsewhere the arrow.
+    int under = f.x < 32 && f.y < 48 && !(f.disable && f.y / 16 == 2) ? f.y / 16 : -1;
+    EXPECT_EQ(font[0].cursor, under + 1);
   }
 }
 
@@ -155,4 +158,51 @@ TEST(Menu, HotkeyHighlight) {
   // the offset of the highlighted letter is the width of what precedes it
   EXPECT_EQ(getmenutextwidth(menuitem[0].text, 16, 5), 40);
   EXPECT_EQ(findhotkeychar(-1) + findhotkeychar(MAXMENUITEMS), -2);  // never read outside the table
+}
+
+static std::string shown(unsigned int now) {
+  const char *text = getnotice(now);
+  return text ? text : "(none)";
+}
+
+TEST(Notice, LifetimeAndPrecedence) {
+  clearnotice();
+  EXPECT_EQ(shown(0), "(none)");
+  // the clock starts at the first frame that shows the line, however late
+  setnotice(NOTICE_INFO, "Saved %s", "05 Freight");
+  EXPECT_EQ(shown(50000), "Saved 05 Freight");
+  EXPECT_EQ(shown(50000 + NOTICEINFOTIME - 1), "Saved 05 Freight");
+  EXPECT_EQ(shown(50000 + NOTICEINFOTIME), "(none)");
+  // an error stays longer, also across the wrap of the millisecond clock
+  setnotice(NOTICE_ERROR, "Could not save x");
+  EXPECT_EQ(shown(0xFFFFFF00u), "Could not save x");
+  EXPECT_EQ(shown(NOTICEINFOTIME), "Could not save x");
+  EXPECT_EQ(shown(NOTICEERRORTIME - 0x101), "Could not save x");
+  EXPECT_EQ(shown(NOTICEERRORTIME - 0x100), "(none)");
+  // an info line does not hide an error no frame has shown, but replaces a shown one
+  setnotice(NOTICE_ERROR, "Could not save y");
+  setnotice(NOTICE_INFO, "Saved z");
+  EXPECT_EQ(shown(10), "Could not save y");
+  setnotice(NOTICE_INFO, "Saved z");
+  EXPECT_EQ(shown(20), "Saved z");
+  clearnotice();
+}
+
+TEST(Notice, FailuresFoldIntoOneLine) {
+  clearnotice();
+  setnotice(NOTICE_INFO, "Saved z");
+  notesavefailure("bridge/Riverside/01 Ditch.qzb");
+  notesavefailure("bridge/Riverside.pro");
+  EXPECT_EQ(shown(0), "Could not save bridge/Riverside/01 Ditch.qzb and 1 more");
+  notesavefailure("bridge/Riverside.rec");
+  EXPECT_EQ(shown(100), "Could not save bridge/Riverside/01 Ditch.qzb and 2 more");
+  // a plain error starts the count afresh
+  setnotice(NOTICE_ERROR, "Screenshot failed");
+  notesavefailure("config.txt");
+  EXPECT_EQ(shown(200), "Could not save config.txt");
+  // a name too long for the line is cut, never overrun
+  clearnotice();
+  notesavefailure(std::string(3 * NOTICELENGTH, 'n').c_str());
+  EXPECT_EQ(shown(300).size(), (size_t)NOTICELENGTH - 1);
+  clearnotice();
 }

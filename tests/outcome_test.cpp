@@ -12,7 +12,7 @@
 #include "testrun/game.h"
 #include "testrun/outcome.h"
 #include "testrun/testrun.h"
-#include "testrun/verifyrun.h"
+#include "authoring/verifyrun.h"
 #include "world/levelfile.h"
 
 // Every reference bridge gets across in spanwright-verify's test with no
@@ -31,7 +31,7 @@ TEST(Outcome, ReferenceBridgesPassAndEmptyLevelsFail) {
       ASSERT_TRUE(loadlevel(path.substr(slash + 1, path.size() - slash - 5).c_str(), row.isbridge)) << path;
       ASSERT_EQ(chdir(SPANWRIGHT_SOURCE_DIR), 0);
       verdictinfo v = runverdict(TESTSECONDS, 2.0f);
-      EXPECT_EQ(v.passedstep, row.isbridge ? game.steps : -1) << path;
+      EXPECT_EQ(game.state == STATE_PASSED, row.isbridge) << path;
       EXPECT_EQ(v.failure == FAILURE_NONE, row.isbridge) << path << ": " << failurename(v.failure);
     }
     globfree(&found);
@@ -48,14 +48,16 @@ TEST(Outcome, FirstBreakFallStopAndTime) {
   // A locomotive set down by hand, its floor centre at (x, floor), its rear
   // floor corner moved to corner3, watched from its placement; with `wiggle`
   // it moves 2 units to and fro every step.
-  const struct { float x, floor, corner3; int wiggle, calls, failure; } cars[] = {
+  const struct { float x, floor, corner3; int wiggle, calls, failure; float water = 24; } cars[] = {
       {960, 32, 32, 0, 15 * STEPSPERSECOND + 1, FAILURE_STOPPED},         // standing still for 15 s, not a step less
+      {1024, 12.5f, 12.5f, 0, 1, FAILURE_FELL, 0},                          // far under every road, above ground and water
       {960, 25, 25, 0, 1, FAILURE_FELL},                                   // sunk into the ground beside the road
       {1024, 16, 23.5f, 0, 15 * STEPSPERSECOND + 1, FAILURE_FELL},        // at rest in the water, a corner above it
       {1030, 24.5f, 24.5f, 0, 15 * STEPSPERSECOND + 1, FAILURE_STOPPED},  // wheels just above the water
       {960, 32, 32, 1, TESTSECONDS * STEPSPERSECOND, FAILURE_TIME}};      // moving, never across
   for (const auto &c : cars) {
     numofparticles = numofbonds = numofobjects = 0;  // on the default level of the truss above
+    level.waterlevel = c.water;
     vector2d pos = {c.x, c.floor};
     createobject(OBJECT_RIGHTLOCO, &pos, 4.0f);
     object[0].center = {c.x, c.floor + 2.0f};

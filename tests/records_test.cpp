@@ -43,6 +43,7 @@ TEST_F(Records, RoundTripLeavesProgressAlone) {
     EXPECT_EQ(setrecord(r.name, r.cost, r.weight), r.beaten) << r.name << " " << r.cost;
   // failed tests only ever rise; a level may have nothing else yet
   EXPECT_EQ(setfailedtests("01 Two  Words", 4) + setfailedtests("01 Two  Words", 2) + setfailedtests("9 failed", 12), 2);
+  EXPECT_EQ(setrecord("bad\x7f", 100, 0), 0);  // DEL is a control character too
   // what loading the file brings back saves to the same text
   const std::string text = "# level, lowest passing cost, heaviest train across\n01 Two  Words 1100 90000\n"
                            "01 Two  Words failed 4 tests\n7 0 -\nHeld only - 5\n9 failed - -\n9 failed failed 12 tests\n";
@@ -110,6 +111,9 @@ TEST_F(Records, UnsavedRecordIsNotClaimed) {
   EXPECT_EQ(runrecord.beaten, RECORD_WEIGHT);
   loadrecords();
   EXPECT_TRUE(numofrecords == 1 && record[0].cost == 700 && record[0].weight == 50000);
+  // a cheaper bridge over the budget passed, but is no answer to the level
+  level.budget = 500, numofbeams = 6, pass(0);
+  EXPECT_EQ(runrecord.beaten, 0);
   levelnum = -1, numofbeams = 0, clearnotice();
 }
 

@@ -5,19 +5,27 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "editor/editor.h"
 #include "render/screenshot.h"
 #include "render/text.h"
 #include "render/texture.h"
 #include "render/view.h"
 #include "render/world.h"
+#include "render/worldcache.h"
 #include "shell/config.h"
 #include "shell/input.h"
 #include "shell/system.h"
 #include "shell/video.h"
+#include "sim/bond.h"
+#include "sim/object.h"
+#include "sim/particle.h"
 #include "tempdir.h"
+#include "testrun/game.h"
+#include "world/level.h"
 
 using bytes = std::vector<unsigned char>;
 using ints = std::vector<int>;
@@ -94,24 +102,6 @@ TEST(Text, GlyphMeasurement) {
     EXPECT_TRUE(t[0] > 0 && t[0] < t[2] && t[2] < 1 && t[1] < 1 && t[5] > 0 && t[5] < t[1]) << (char)r.c;
     EXPECT_TRUE(b[2] == b[0] && b[4] == b[0] && b[6] == b[0] && b[3] == b[1] && b[5] == b[1] && b[7] == b[1] && b[0] < 1 && b[1] < 1);
   }
-  // A mipmapped font (finer than 16-pixel cells) is drawn from its first two
-  // levels: the texels the linear filter reads anywhere in a glyph's box
-  // lie in that glyph's own cell, at both levels, and the quads shrink by
-  // the box's inset (a neighbour's ink bled in as a thin line under "o").
-  fontinfo f{};
-  ASSERT_EQ(measurefont(&f, fine.pixels.data(), 512, 512), 1);
-  for (int c = 1; c < 256; c++) {
-    const float *t = f.glyphtexcoord[c];
-    float x0 = (float)((c & 15) * 32), y0 = (float)((15 - c / 16) * 32);
-    const float box[2][2] = {{t[0] * 512 - x0, t[2] * 512 - x0}, {t[5] * 512 - y0, t[1] * 512 - y0}};
-    for (int level = 0; level < FONTMIPLEVELS && c != 127 && f.glyphwidth[c] * 32 >= 3; level++)
-      for (const auto &b : box) {
-        float texel = (float)(1 << level);
-        EXPECT_TRUE(floorf(b[0] / texel - 0.5f) * texel >= 0 && (ceilf(b[1] / texel - 0.5f) + 1) * texel <= 32)
-            << c << " level " << level << ": " << b[0] << ".." << b[1];
-      }
-  }
-  EXPECT_FLOAT_EQ(f.glyphinset * 32, f.glyphtexcoord['M'][0] * 512 - ('M' & 15) * 32);
   // The fallback is white, the ink its alpha. The full-height '|' and the
   // solid block ink rows 1 to 14 opaque, leaving each cell's top and bottom
   // rows clear of the neighbouring cells.
@@ -230,18 +220,6 @@ TEST(View, TerrainColumnsAndViewport) {
     getterraincolumns(&a, &b, far, fabsf(far));
     EXPECT_TRUE(g.x1 - g.x0 <= most && g.y1 - g.y0 <= most && abs(g.deckrow) <= most && a <= b) << far;
   }
-  // Stress colours: none green, full stretch blue, full squeeze red.
-  const float stress[][5] = {{0, 0, 0, 1, 0}, {0, 1, 0, 0, 1}, {1, 1, 1, 0, 0}, {1, 0.5f, 0.5f, 0.5f, 0}};
-  for (const auto &s : stress) {
-    float rgb[3];
-    getstresscolor(rgb, (int)s[0], s[1]);
-    EXPECT_EQ(std::vector<float>(rgb, rgb + 3), std::vector<float>(s + 2, s + 5)) << s[0] << " " << s[1];
-  }
-  // A rectangle of the virtual screen as window pixels, bottom-left origin.
-  int rect[4];
-  setfontresolution(320, 240);
-  getviewportrect(rect, 160, 0, 160, 60, 1280, 960);
-  EXPECT_EQ(ints(rect, rect + 4), ints({640, 720, 640, 240}));
   // In the colour-safe view a stress that is no number or below none draws
   // thinnest; full stress three times the normal width.
   colorsafe = 1;
@@ -260,13 +238,6 @@ TEST(View, MembersOutsideTheViewLeftOut) {
   // 800 x 600 pixels, camera at (1024, 32), distance 64: x 960..1088 and
   // y -16..80 show, 6.25 pixels to a unit; a margin of 6.25 pixels is 1 unit.
   worldrect r = getvisiblerect(1024, 32, 64, 800, 600, 6.25f);
-  // a beam across the whole view with both ends outside stays
-  EXPECT_TRUE(segmentvisible(r, 900, 32, 1200, 32));
-  // one a little beyond the margin on any side goes; one inside it stays
-  EXPECT_FALSE(segmentvisible(r, 1089.5f, 0, 1100, 40));
-  EXPECT_FALSE(segmentvisible(r, 1000, -17.5f, 1010, -30));
-  EXPECT_FALSE(segmentvisible(r, 950, 81.5f, 940, 90));
-  EXPECT_TRUE(segmentvisible(r, 1088.5f, 0, 1100, 40));
   // a position that is no number is drawn as before
   EXPECT_TRUE(segmentvisible(r, NAN, NAN, 2000, 2000));
   // a window taller than wide shows more than the half-width upwards
@@ -295,4 +266,148 @@ TEST(View, MembersOutsideTheViewLeftOut) {
     leftout += !segmentvisible(r, x1, y1, x2, y2);
   }
   EXPECT_GT(leftout, 500);
+}
+
+TEST(WorldCache, ActionsFollowTheKeys) {
+  worldcachestate s = {};
+  // A new world is drawn; seen again it is drawn into the picture; after
+  // that the picture serves for as long as the key holds.
+  EXPECT_EQ(getworldcacheaction(&s, 11, 1), WORLD_DRAW);
+  EXPECT_EQ(getworldcacheaction(&s, 11, 1), WORLD_CAPTURE);
+  EXPECT_EQ(getworldcacheaction(&s, 11, 1), WORLD_REUSE);
+  EXPECT_EQ(getworldcacheaction(&s, 11, 1), WORLD_REUSE);
+  // A world that changes every frame never costs a capture.
+  for (uint64_t key = 12; key < 20; key++)
+    EXPECT_EQ(getworldcacheaction(&s, key, 1), WORLD_DRAW) << key;
+  // The old picture still serves its own key when that comes back.
+  EXPECT_EQ(getworldcacheaction(&s, 11, 1), WORLD_REUSE);
+  EXPECT_EQ(getworldcacheaction(&s, 30, 1), WORLD_DRAW);
+  EXPECT_EQ(getworldcacheaction(&s, 30, 1), WORLD_CAPTURE);
+  EXPECT_EQ(getworldcacheaction(&s, 11, 1), WORLD_DRAW);
+  // A lost picture is never copied: the next steady frame draws it anew.
+  EXPECT_EQ(getworldcacheaction(&s, 11, 1), WORLD_CAPTURE);
+  forgetworldpicture(&s);
+  EXPECT_EQ(getworldcacheaction(&s, 11, 1), WORLD_CAPTURE);
+  EXPECT_EQ(getworldcacheaction(&s, 11, 1), WORLD_REUSE);
+  // A world too cheap to be worth a picture is drawn, however still it
+  // stands; a kept picture of the same key still serves.
+  EXPECT_EQ(getworldcacheaction(&s, 40, 0), WORLD_DRAW);
+  EXPECT_EQ(getworldcacheaction(&s, 40, 0), WORLD_DRAW);
+  EXPECT_EQ(getworldcacheaction(&s, 40, 1), WORLD_CAPTURE);
+  EXPECT_EQ(getworldcacheaction(&s, 40, 0), WORLD_REUSE);
+}
+
+TEST(WorldCache, KeyHashesWordsInOrder) {
+  const int a[3] = {1, 2, 3}, b[3] = {1, 3, 2};
+  worldkey ka, kb, kc;
+  beginworldkey(&ka), beginworldkey(&kb), beginworldkey(&kc);
+  addworldkey(&ka, a, sizeof a), addworldkey(&kb, b, sizeof b);
+  EXPECT_NE(ka.h, kb.h);
+  for (int v : a)
+    addworldkeyint(&kc, v);
+  EXPECT_EQ(ka.h, kc.h);
+  // -0 and 0 draw alike but are other bits; a changed key only costs a frame.
+  worldkey z0, z1;
+  beginworldkey(&z0), beginworldkey(&z1);
+  addworldkeyfloat(&z0, 0.0f), addworldkeyfloat(&z1, -0.0f);
+  EXPECT_NE(z0.h, z1.h);
+}
+
+// Every input of a screen's lasting layers, changed in turn, changes its key.
+struct change {
+  const char *what;
+  std::function<void()> apply;
+};
+
+static void expectkeyfollows(uint64_t (*key)(), const std::vector<change> &changes) {
+  for (const change &c : changes) {
+    uint64_t before = key();
+    EXPECT_EQ(key(), before);
+    c.apply();
+    EXPECT_NE(key(), before) << c.what;
+  }
+}
+
+// The globals a test changes, kept and put back so later tests see them as before.
+struct savedworld {
+  float pos[3] = {view.pos[0], view.pos[1], view.pos[2]};
+  levelinfo lv = level;
+  int stressview = game.stressview, maxstress = game.maxstress, safe = colorsafe;
+  int joints = numofjoints, beams = numofbeams, bonds = numofbonds, particles = numofparticles,
+      objects = numofobjects;
+  editorinfo ed = editor;
+  ~savedworld() {
+    memcpy(view.pos, pos, sizeof pos);
+    level = lv, editor = ed;
+    game.stressview = stressview, game.maxstress = maxstress, colorsafe = safe;
+    numofjoints = joints, numofbeams = beams, numofbonds = bonds, numofparticles = particles;
+    numofobjects = objects;
+  }
+};
+
+TEST(WorldCache, EditorKeySeesEveryInput) {
+  savedworld keep;
+  view.pos[0] = 1024, view.pos[1] = 32, view.pos[2] = 64;
+  game.stressview = 0, colorsafe = 0;
+  numofjoints = 3, numofbeams = 2;
+  joint[0] = {0, {1000, 32}}, joint[1] = {1, {1004, 32}}, joint[2] = {1, {1002, 36}};
+  beam[0] = {1, 0, 1, 0, 0, 0.0f}, beam[1] = {0, 1, 2, 0, 1, 0.5f};
+  editor.savednumofbeams = 2;
+  uint64_t base = geteditorworldkey();
+  // The joints are drawn on top every frame: their highlights need no new picture.
+  editor.selected = 1, editor.hover = 2, editor.savednumofjoints = 0;
+  EXPECT_EQ(geteditorworldkey(), base);
+  // A negative or oversized count reads nothing out of the tables.
+  int beams = numofbeams;
+  numofbeams = -4;
+  EXPECT_NE(geteditorworldkey(), base);
+  numofbeams = MAXBEAMS + 9;
+  EXPECT_EQ(geteditorworldkey(), geteditorworldkey());
+  numofbeams = beams;
+  EXPECT_EQ(geteditorworldkey(), base);
+  expectkeyfollows(geteditorworldkey,
+                   {{"camera", [] { view.pos[2] = 65; }},
+                    {"joint moved", [] { joint[2].pos.x = 1002.5f; }},
+                    {"beam hovered", [] { beam[0].hover = 1; }},
+                    {"beam stress", [] { beam[1].stress = 0.25f; }},
+                    {"beam type", [] { beam[1].type = 1; }},
+                    {"beam added", [] { beam[2] = {0, 0, 2, 0, 0, 0.0f}, numofbeams = 3; }},
+                    {"unsaved beams", [] { editor.savednumofbeams = 1; }},
+                    {"longest beam", [] { beamtype[0] += 1; }},
+                    {"water", [] { level.waterlevel += 1; }},
+                    {"ground", [] { level.terrain[255] += 1; }},
+                    {"deck", [] { level.manualdeck ^= 1; }},
+                    {"stress view", [] { game.stressview = 1; }},
+                    {"colour-safe", [] { colorsafe = 1; }}});
+  beamtype[0] -= 1;
+}
+
+TEST(WorldCache, TestRunKeySeesEveryInput) {
+  savedworld keep;
+  view.pos[0] = 1024, view.pos[1] = 32, view.pos[2] = 64;
+  game.stressview = 1, game.maxstress = 0, colorsafe = 0;
+  numofparticles = 3, numofbonds = 2, numofobjects = 1;
+  for (int i = 0; i < 3; i++)
+    particle[i].pos = {1000.0f + 4 * i, 32};
+  bond[0] = {}, bond[1] = {};
+  bond[0].particle1 = 0, bond[0].particle2 = 1, bond[0].road = 1;
+  bond[1].particle1 = 1, bond[1].particle2 = 2, bond[1].stress = 0.5f;
+  object[0].type = 0, object[0].center = {1010, 34}, object[0].axisx = {1, 0};
+  uint64_t editorkey = geteditorworldkey();
+  EXPECT_NE(gettestrunworldkey(), editorkey);
+  expectkeyfollows(gettestrunworldkey,
+                   {{"particle moved", [] { particle[1].pos.y = 31.5f; }},
+                    {"bond stress", [] { bond[0].stress = 0.125f; }},
+                    {"bond side", [] { bond[0].stresstype = 1; }},
+                    {"peak stress", [] { bond[1].peakstress = 1.0f; }},
+                    {"peak side", [] { bond[1].peakstresstype = 1; }},
+                    {"train bond", [] { bond[1].rigid = 1; }},
+                    {"deck", [] { bond[0].road = 0; }},
+                    {"bond gone", [] { numofbonds = 1; }},
+                    {"car moved", [] { object[0].center.x = 1011; }},
+                    {"car turned", [] { object[0].axisx = {0.0f, 1.0f}; }},
+                    {"car colour", [] { object[0].color[1] = 0.5f; }},
+                    {"peak view", [] { game.maxstress = 1; }},
+                    {"camera", [] { view.pos[0] = 1030; }},
+                    {"water", [] { level.waterlevel -= 1; }}});
 }

@@ -94,7 +94,7 @@ TEST(TextBox, LengthLimitOverwriteAndSelection) {
       {KEY_HOME, 0, nullptr, 0},      {'z', 0, "abcdefgh", 0},        {KEY_RIGHT, 1, nullptr, 1}, {'z', 0, "zbcdefgh", 1},
       {KEY_END, 0, nullptr, 8},       {KEY_BACKSPACE, 0, "zbcdefg", 7}, {KEY_BACKSPACE, 0, "zbcdef", 6}, {'x', 0, "zbcdefx", 7},
       {KEY_HOME, 0, nullptr, 0},      {'q', 0, "qbcdefx", 1},         {KEY_INSERT, 0, nullptr, -1}, {KEY_RIGHT, 0, nullptr, 2},
-      {KEY_DELETE, 0, "qbdefx", 2},   {'y', 0, "qbydefx", 3},         {KEY_LEFT, 0, nullptr, 2},  {KEY_BACKSPACE, 0, "qydefx", 1},
+      {KEY_KP_PERIOD, 0, "qbdefx", 2},   {'y', 0, "qbydefx", 3},         {KEY_LEFT, 0, nullptr, 2},  {KEY_BACKSPACE, 0, "qydefx", 1},
       {KEY_BACKSPACE, 0, "ydefx", 0}, {KEY_BACKSPACE, 0, "ydefx", 0},   {KEY_END, 0, nullptr, 5},   {KEY_DELETE, 0, "ydefx", 5},
       {KEY_LEFT, 1, nullptr, 4},      {KEY_LEFT, 1, nullptr, 3},      {'p', 1, "ydeP", 4},        {KEY_RIGHT, 0, nullptr, 4},
   };

@@ -25,7 +25,7 @@
 #include "world/level.h"
 #include "world/levelfile.h"
 
-constexpr float MAXBEAM = 17.9f;  // longest beam the editor lets a player draw
+constexpr float MAXBEAM = MAXBEAMLENGTH;  // longest beam the editor lets a player draw
 constexpr int MAXSUPPORTS = 6;
 constexpr size_t MAXNAMEBOX = 12; // the editor's File box shows and saves this many
 

@@ -4,7 +4,7 @@
 set -eu
 packages=(
   build-essential cmake pkg-config
-  libsdl1.2-dev libsdl-image1.2-dev libgl1-mesa-dev libgl1-mesa-dri libglu1-mesa-dev
+  libsdl1.2-dev libsdl-image1.2-dev libgl1-mesa-dev libgl1-mesa-dri
   libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
   xvfb xauth xdotool x11-utils imagemagick
   libfreetype-dev fonts-dejavu-core

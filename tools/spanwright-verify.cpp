@@ -4,6 +4,7 @@
 // level asks, 1 it did not, 2 unreadable file or wrong usage. The work is
 // done by src/authoring; this is its options, output and exit codes.
 #include <errno.h>
+#include <getopt.h>
 #include <limits.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -11,11 +12,12 @@
 
 #include "authoring/cheapest.h"
 #include "authoring/files.h"
+#include "authoring/json.h"
 #include "authoring/pack.h"
 #include "authoring/proof.h"
 #include "authoring/regular.h"
 #include "authoring/report.h"
-#include "authoring/runrecord.h"
+#include "authoring/runlog.h"
 #include "editor/editor.h"
 
 static const char usage[] =
@@ -109,39 +111,47 @@ static int parsedumps(const char *p) {
 }
 
 static int parseoptions(int argc, char **argv) {
-  const struct { const char *name; int *flag; } flags[] = {
-      {"--json", &opt.json},   {"--describe", &opt.describe}, {"--progressive", &opt.run.progressive},
-      {"--cross", &opt.cross}, {"--proof", &opt.proof},       {"--allow-breaks", &opt.allowbreaks}};
-  const struct { const char *name; const char **path; } paths[] = {
-      {"--pack", &opt.pack},         {"--bridges", &opt.bridges}, {"--cheapest-dir", &opt.cheapestdir},
-      {"--cheapest", &opt.cheapest}, {"--regular", &opt.regular}, {"--out", &opt.out}};
+  enum { PACK = 256, BRIDGES, CHEAPESTDIR, CHEAPEST, REGULAR, OUT, WEIGHT, ADD, SECONDS, DUMPSTEPS };
+  const char **paths[] = {&opt.pack, &opt.bridges, &opt.cheapestdir, &opt.cheapest, &opt.regular, &opt.out};
+  static const option longoptions[] = {
+      {"json", no_argument, &opt.json, 1},
+      {"describe", no_argument, &opt.describe, 1},
+      {"progressive", no_argument, &opt.run.progressive, 1},
+      {"cross", no_argument, &opt.cross, 1},
+      {"proof", no_argument, &opt.proof, 1},
+      {"allow-breaks", no_argument, &opt.allowbreaks, 1},
+      {"pack", required_argument, nullptr, PACK},
+      {"bridges", required_argument, nullptr, BRIDGES},
+      {"cheapest-dir", required_argument, nullptr, CHEAPESTDIR},
+      {"cheapest", required_argument, nullptr, CHEAPEST},
+      {"regular", required_argument, nullptr, REGULAR},
+      {"out", required_argument, nullptr, OUT},
+      {"weight", required_argument, nullptr, WEIGHT},
+      {"add", required_argument, nullptr, ADD},
+      {"seconds", required_argument, nullptr, SECONDS},
+      {"dump-steps", required_argument, nullptr, DUMPSTEPS},
+      {nullptr, 0, nullptr, 0}};
   opt.run.add = 5000;
   opt.run.seconds = 120;
-  for (int i = 1; i < argc; i++) {
-    const char *a = argv[i];
-    int hasvalue = i + 1 < argc, known = 0;
-    for (const auto &f : flags)
-      if (!strcmp(a, f.name))
-        *f.flag = known = 1;
-    for (const auto &p : paths)
-      if (!strcmp(a, p.name) && hasvalue && !known)
-        *p.path = argv[++i], known = 1;
-    if (known)
-      continue;
-    if (!strcmp(a, "--weight") && hasvalue)
-      { if (!parsepositive(argv[++i], &opt.run.weight)) return 0; }
-    else if (!strcmp(a, "--add") && hasvalue)
-      { if (!parsepositive(argv[++i], &opt.run.add)) return 0; }
-    else if (!strcmp(a, "--seconds") && hasvalue)
-      { if (!parsepositive(argv[++i], &opt.run.seconds) || opt.run.seconds > 86400) return 0;
+  opterr = 0;  // a wrong option is answered with the usage alone
+  for (int c; (c = getopt_long(argc, argv, "", longoptions, nullptr)) != -1;) {
+    if (c >= PACK && c <= OUT)
+      *paths[c - PACK] = optarg;
+    else if (c == WEIGHT || c == ADD)
+      { if (!parsepositive(optarg, c == WEIGHT ? &opt.run.weight : &opt.run.add)) return 0; }
+    else if (c == SECONDS)
+      { if (!parsepositive(optarg, &opt.run.seconds) || opt.run.seconds > 86400) return 0;
         opt.seconds_given = 1; }
-    else if (!strcmp(a, "--dump-steps") && hasvalue)
-      { if (!parsedumps(argv[++i])) return 0; }
-    else if ((a[0] == '-' && a[1]) || opt.file)
+    else if (c == DUMPSTEPS)
+      { if (!parsedumps(optarg)) return 0; }
+    else if (c != 0)  // 0: a flag getopt_long has set
       return 0;
-    else
-      opt.file = a;
   }
+  // The file may stand anywhere among the options; one at most.
+  if (optind < argc)
+    opt.file = argv[optind++];
+  if (optind < argc)
+    return 0;
   // One mode at a time, each with only its own options.
   int single = opt.describe || opt.run.progressive || opt.run.weight || opt.run.numofdumps;
   if (opt.allowbreaks && !opt.cheapest && !opt.regular)
@@ -193,16 +203,14 @@ static int checkfile() {
     return proofholds(r) ? 0 : 1;
   }
   beamtype[0] = beamtype[1] = MAXBEAMLENGTH;
-  if (opt.json) {
-    printf("{\"file\": ");
-    printjsonstring(opt.file);
-  }
+  if (opt.json)
+    jsonopen('{'), jsonkey("file"), jsonstring(opt.file);
   int dumps = opt.json && opt.run.numofdumps;
   if (dumps)
-    printf(", \"dumps\": {");
+    jsonkey("dumps"), jsonopen('{');
   int passed = recordrun(&opt.run, dumps ? printdump : nullptr);
   if (dumps)
-    printf("}");
+    jsonclose();
   if (opt.json)
     printrunjson(passed, &opt.run);
   else

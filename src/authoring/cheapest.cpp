@@ -67,11 +67,7 @@ static int chainbase;  // the bridge of acceptedchain a proof job k tests is cha
 
 static int loadchainbridge(int k) {
   const acceptedbridge &a = acceptedchain[(size_t)(chainbase + k)];
-  level = a.level;
-  numofjoints = (int)a.joints.size();
-  memcpy(joint, a.joints.data(), sizeof(jointinfo) * a.joints.size());
-  numofbeams = (int)a.beams.size();
-  memcpy(beam, a.beams.data(), sizeof(beaminfo) * a.beams.size());
+  setbridgetables(&a.level, a.joints.data(), (int)a.joints.size(), a.beams.data(), (int)a.beams.size());
   return 1;
 }
 
@@ -175,7 +171,7 @@ static int applyop(const searchop &op) {
 }
 
 static verdictinfo searchjob(int i) {
-  verdictinfo v = {0, NOTTESTED, 0, -1, 0, 0.0f, 0, -1, 0};
+  verdictinfo v = makeverdict(NOTTESTED);
   if (nowseconds() > deadline)
     return v;
   loadbridgetables(&accepted);
@@ -365,7 +361,7 @@ int findcheapestbridge(double seconds, int allowanybreak, int workers, cheapests
   searchworkers = workers;
   memset(out, 0, sizeof *out);
   savebridgetables(&accepted);
-  out->startcost = accepted.numofbeams * (int)BEAMCOST;
+  out->startcost = accepted.numofbeams * BEAMCOST;
   acceptedverdict = runverdict(TESTSECONDS, 2.0f);
   loadbridgetables(&accepted);
   numoftests = 1;

@@ -9,7 +9,7 @@
 // order, so the result depends only on the input bridge.
 #pragma once
 
-#include "testrun/verifyrun.h"
+#include "authoring/verifyrun.h"
 
 enum : int {
   CHEAPEST_FINISHED = 0,      // nothing cheaper left to find

@@ -132,7 +132,7 @@ static verdictinfo teston(const storedfile *bridge, const storedfile *onto) {
   expandfile(bridge, &scratchbridge);
   expandfile(onto, &scratchlevel);
   if (!transplantbridge(&scratchbridge, &scratchlevel)) {
-    verdictinfo v = {0, FAILURE_UNBUILT, 0, -1, 0, 0.0f, 0, -1, 0};
+    verdictinfo v = makeverdict(FAILURE_UNBUILT);
     return v;
   }
   return runverdict(packseconds, 2.0f);
@@ -147,7 +147,7 @@ static verdictinfo crossjob(int k) {
   expandfile(&packlevels[pairs[k].onto].level, &scratchlevel);
   static vector2d shifts[MAXJOINTS];
   int count = findbridgeshifts(&scratchbridge, &scratchlevel, shifts, MAXJOINTS);
-  verdictinfo v = {0, FAILURE_UNBUILT, 0, -1, 0, 0.0f, 0, -1, 0};
+  verdictinfo v = makeverdict(FAILURE_UNBUILT);
   for (int i = 0; i < count && !v.passed; i++) {
     transplantbridge(&scratchbridge, &scratchlevel, shifts[i]);
     v = runverdict(packseconds, 2.0f);
@@ -156,13 +156,13 @@ static verdictinfo crossjob(int k) {
 }
 
 int cheapestcost(int i) {
-  return packlevels[i].cheapest.state == FILE_LOADED ? packlevels[i].cheapest.numofbeams * (int)BEAMCOST
+  return packlevels[i].cheapest.state == FILE_LOADED ? packlevels[i].cheapest.numofbeams * BEAMCOST
                                                      : -1;
 }
 
 int withinbudget(int i) {
   const packlevel &p = packlevels[i];
-  return p.bridge.numofbeams * (int)BEAMCOST <= p.level.level.budget;
+  return p.bridge.numofbeams * BEAMCOST <= p.level.level.budget;
 }
 
 static int proofok(int i, int proof) {
@@ -197,7 +197,7 @@ int provepack(int seconds, int workers) {
 int isrepeat(int k) {
   const storedfile *b = bridgeof(pairs[k].from, pairs[k].kind);
   return pairverdict[k].passed &&
-         b->numofbeams * (int)BEAMCOST <= packlevels[pairs[k].onto].level.level.budget;
+         b->numofbeams * BEAMCOST <= packlevels[pairs[k].onto].level.level.budget;
 }
 
 static void makepairs() {

@@ -6,7 +6,7 @@
 #include <stddef.h>
 
 #include "authoring/proof.h"
-#include "testrun/verifyrun.h"
+#include "authoring/verifyrun.h"
 #include "world/levellist.h"
 
 constexpr int MAXPACKLEVELS = 128;

@@ -12,7 +12,7 @@ static int proofseconds;
 
 static verdictinfo proofjob(int index) {
   if (!proofload(index / PROOFSECONDS)) {
-    verdictinfo v = {0, FAILURE_UNBUILT, 0, -1, 0, 0.0f, 0, -1, 0};
+    verdictinfo v = makeverdict(FAILURE_UNBUILT);
     return v;
   }
   return runtrainat(index % PROOFSECONDS, proofseconds);

@@ -5,7 +5,7 @@
 // whenever the train is called in the first seconds of the run.
 #pragma once
 
-#include "testrun/verifyrun.h"
+#include "authoring/verifyrun.h"
 
 constexpr int PROOFSECONDS = 7;  // the train called at whole seconds 0 .. 6 of test time
 constexpr int FAILURE_UNBUILT = -1;  // verdict.failure: the bridge could not be built there

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "editor/editor.h"
+#include "geometry/hash.h"
 #include "world/level.h"
 
 regularinfo regular[MAXREGULAR];
@@ -239,17 +240,11 @@ static uint64_t hashbridge() {
     vector2d p = joint[beam[b].joint1].pos, q = joint[beam[b].joint2].pos;
     if (p.x > q.x || (p.x == q.x && p.y > q.y))
       std::swap(p, q);
-    uint64_t k = 1469598103934665603ull;
     const int32_t v[5] = {(int32_t)p.x, (int32_t)p.y, (int32_t)q.x, (int32_t)q.y, beam[b].type};
-    for (int32_t part : v)
-      k = (k ^ (uint32_t)part) * 1099511628211ull;
-    keys[b] = k;
+    keys[b] = hashbytes(HASHSTART, v, sizeof v);
   }
-  std::sort(keys, keys + numofbeams);
-  uint64_t h = 1469598103934665603ull;
-  for (int b = 0; b < numofbeams; b++)
-    h = (h ^ keys[b]) * 1099511628211ull;
-  return h;
+  std::sort(keys, keys + (numofbeams > 0 ? numofbeams : 0));
+  return hashbytes(HASHSTART, keys, sizeof(keys[0]) * (size_t)(numofbeams > 0 ? numofbeams : 0));
 }
 
 int listregulartrusses(const bridgetables *bare) {
@@ -284,7 +279,7 @@ int listregulartrusses(const bridgetables *bare) {
             regularinfo &r = regular[numofregular++];
             memset(&r, 0, sizeof r);
             r.truss = t;
-            r.cost = numofbeams * (int)BEAMCOST;
+            r.cost = numofbeams * BEAMCOST;
             r.proved = -1;
           }
         }
@@ -301,7 +296,7 @@ static int proving[MAXREGULAR];  // indices into `regular` of the trusses being 
 
 static verdictinfo testjob(int i) {
   if (!buildregulartruss(testbare, &regular[testbase + i].truss, nullptr)) {
-    verdictinfo v = {0, FAILURE_UNBUILT, 0, -1, 0, 0.0f, 0, -1, 0};
+    verdictinfo v = makeverdict(FAILURE_UNBUILT);
     return v;
   }
   return runverdict(testseconds, 2.0f);

@@ -8,7 +8,7 @@
 #pragma once
 
 #include "authoring/proof.h"
-#include "testrun/verifyrun.h"
+#include "authoring/verifyrun.h"
 
 enum : int {
   TRUSS_WARREN = 0,           // zigzag, the second chord's joints above mid-panel

@@ -3,6 +3,7 @@
 #include <math.h>
 #include <stdio.h>
 
+#include "authoring/json.h"
 #include "authoring/pack.h"
 #include "sim/particle.h"
 #include "testrun/game.h"
@@ -10,102 +11,67 @@
 #include "testrun/testrun.h"
 
 static unsigned char members[MAXBEAMS];
-static int numofdumps;  // printed so far
 
-// JSON has no non-numbers; a file may still hold them.
-void printfloat(float v) {
-  if (isfinite(v))
-    printf("%.9g", (double)v);
-  else
-    printf("null");
-}
-
-void printjsonstring(const char *s) {
-  putchar('"');
-  for (; *s; s++) {
-    unsigned char c = (unsigned char)*s;
-    if (c == '"' || c == '\\')
-      printf("\\%c", c);
-    else if (c < 0x20)
-      printf("\\u%04x", c);
-    else
-      putchar(c);
-  }
-  putchar('"');
-}
+static void jsonkeyfloat(const char *key, float v) { jsonkey(key), jsonfloat(v); }
+static void jsonkeyint(const char *key, int v) { jsonkey(key), jsonint(v); }
 
 void printdescription(const char *file) {
-  printf("{\"file\": ");
-  printjsonstring(file);
-  printf(", \"deckheight\": ");
-  printfloat(level.deckheight);
-  printf(", \"waterlevel\": ");
-  printfloat(level.waterlevel);
-  printf(", \"leftend\": ");
-  printfloat(level.leftend);
-  printf(", \"rightend\": ");
-  printfloat(level.rightend);
-  printf(", \"budget\": %d, \"weight\": %d, \"trainstart\": %d, \"manualdeck\": %d, \"traintime\": %d",
-         level.budget, level.weight, level.trainstart, level.manualdeck, level.traintime);
-  printf(", \"terrain\": [");
-  for (int i = 0; i < NUMTERRAIN; i++) {
-    if (i)
-      printf(", ");
-    printfloat(level.terrain[i]);
-  }
-  printf("], \"joints\": [");
-  for (int i = 0; i < numofjoints; i++) {
-    printf(i ? ", [%d, " : "[%d, ", joint[i].type);
-    printfloat(joint[i].pos.x);
-    printf(", ");
-    printfloat(joint[i].pos.y);
-    printf("]");
-  }
-  printf("], \"beams\": [");
+  jsonopen('{');
+  jsonkey("file"), jsonstring(file);
+  jsonkeyfloat("deckheight", level.deckheight);
+  jsonkeyfloat("waterlevel", level.waterlevel);
+  jsonkeyfloat("leftend", level.leftend);
+  jsonkeyfloat("rightend", level.rightend);
+  jsonkeyint("budget", level.budget);
+  jsonkeyint("weight", level.weight);
+  jsonkeyint("trainstart", level.trainstart);
+  jsonkeyint("manualdeck", level.manualdeck);
+  jsonkeyint("traintime", level.traintime);
+  jsonkey("terrain"), jsonopen('[');
+  for (int i = 0; i < NUMTERRAIN; i++)
+    jsonfloat(level.terrain[i]);
+  jsonclose();
+  jsonkey("joints"), jsonopen('[');
+  for (int i = 0; i < numofjoints; i++)
+    jsonopen('['), jsonint(joint[i].type), jsonfloat(joint[i].pos.x), jsonfloat(joint[i].pos.y), jsonclose();
+  jsonclose();
+  jsonkey("beams"), jsonopen('[');
   for (int i = 0; i < numofbeams; i++)
-    printf(i ? ", [%d, %d, %d]" : "[%d, %d, %d]", beam[i].type, beam[i].joint1, beam[i].joint2);
-  printf("]}\n");
+    jsonopen('['), jsonint(beam[i].type), jsonint(beam[i].joint1), jsonint(beam[i].joint2), jsonclose();
+  jsonclose();
+  jsonclose();
 }
 
 const char *sidename(int side) { return side ? "compressed" : "stretched"; }
 
 
 void printrunjson(int passed, const runsettings *s) {
-  printf(", \"result\": \"%s\", \"weight\": %d, \"steps\": %d, \"passed_step\": ",
-         passed ? "passed" : "failed", s->progressive ? game.weight : game.testweight, runlog.steps);
-  if (runlog.passedstep >= 0)
-    printf("%d", runlog.passedstep);
-  else
-    printf("null");
-  printf(", \"failure\": ");
+  jsonkey("result"), jsonstring(passed ? "passed" : "failed");
+  jsonkeyint("weight", s->progressive ? game.weight : game.testweight);
+  jsonkeyint("steps", runlog.steps);
+  jsonkey("passed_step"), jsonintornull(runlog.passedstep, runlog.passedstep >= 0);
+  jsonkey("failure");
   if (runlog.failure != FAILURE_NONE)
-    printjsonstring(failurename(runlog.failure));
+    jsonstring(failurename(runlog.failure));
   else
-    printf("null");
-  printf(", \"train_refused\": %s, \"state_changes\": [", runlog.refused ? "true" : "false");
+    jsonnull();
+  jsonkey("train_refused"), jsonbool(runlog.refused);
+  jsonkey("state_changes"), jsonopen('[');
   for (int i = 0; i < runlog.numofchanges; i++)
-    printf(i ? ", [%d, %d]" : "[%d, %d]", runlog.change[i][0], runlog.change[i][1]);
-  printf("], \"broken_beams\": [");
+    jsonopen('['), jsonint(runlog.change[i][0]), jsonint(runlog.change[i][1]), jsonclose();
+  jsonclose();
+  jsonkey("broken_beams"), jsonopen('[');
   for (int i = 0; i < runlog.numofbroken; i++)
-    printf(i ? ", [%d, %d, %d]" : "[%d, %d, %d]", runlog.broken[i][0], runlog.broken[i][1], runlog.broken[i][2]);
-  printf("], \"peak_stress\": [");
-  int first = 1;
-  for (int b = 0; b < numofbeams; b++) {
-    if (!runlog.hadbond[b])
-      continue;
-    printf(first ? "[%d, %d, " : ", [%d, %d, ", b, beam[b].stresstype);
-    printfloat(beam[b].stress);
-    printf("]");
-    first = 0;
-  }
-  printf("]");
-  if (s->progressive) {
-    if (runlog.maxweight > 0)
-      printf(", \"max_weight\": %d", runlog.maxweight);
-    else
-      printf(", \"max_weight\": null");
-  }
-  printf("}\n");
+    jsonopen('['), jsonint(runlog.broken[i][0]), jsonint(runlog.broken[i][1]), jsonint(runlog.broken[i][2]), jsonclose();
+  jsonclose();
+  jsonkey("peak_stress"), jsonopen('[');
+  for (int b = 0; b < numofbeams; b++)
+    if (runlog.hadbond[b])
+      jsonopen('['), jsonint(b), jsonint(beam[b].stresstype), jsonfloat(beam[b].stress), jsonclose();
+  jsonclose();
+  if (s->progressive)
+    jsonkey("max_weight"), jsonintornull(runlog.maxweight, runlog.maxweight > 0);
+  jsonclose();
 }
 
 void printrunsummary(const char *file, int passed, const runsettings *s) {
@@ -127,7 +93,7 @@ void printrunsummary(const char *file, int passed, const runsettings *s) {
     else
       printf(", none across (adding %d)", s->add);
   }
-  printf("\n  cost %d of budget %d\n", numofbeams * (int)BEAMCOST, level.budget);
+  printf("\n  cost %d of budget %d\n", numofbeams * BEAMCOST, level.budget);
   if (runlog.numofbroken > 0)
     printf("  first break: beam %d at step %d, %s\n", runlog.broken[0][0], runlog.broken[0][1], sidename(runlog.broken[0][2]));
   else
@@ -179,22 +145,21 @@ void printproofsummary(const verdictinfo *r) {
 }
 
 void printjsonproof(const verdictinfo *r) {
-  printf("[");
+  jsonopen('[');
   for (int s = 0; s < PROOFSECONDS; s++) {
-    printf(s ? ", {\"train_second\": %d, \"result\": \"%s\", \"broken\": %d, \"failure\": "
-             : "{\"train_second\": %d, \"result\": \"%s\", \"broken\": %d, \"failure\": ",
-           s, r[s].passed ? "passed" : "failed", r[s].broken);
+    jsonopen('{');
+    jsonkeyint("train_second", s);
+    jsonkey("result"), jsonstring(r[s].passed ? "passed" : "failed");
+    jsonkeyint("broken", r[s].broken);
+    jsonkey("failure");
     if (r[s].passed)
-      printf("null");
+      jsonnull();
     else
-      printjsonstring(verdictname(r[s]));
-    printf(", \"passed_step\": ");
-    if (r[s].passed)
-      printf("%d}", r[s].passedstep);
-    else
-      printf("null}");
+      jsonstring(verdictname(r[s]));
+    jsonkey("passed_step"), jsonintornull(r[s].passedstep, r[s].passed);
+    jsonclose();
   }
-  printf("]");
+  jsonclose();
 }
 
 static void printpackproof(int i) {
@@ -212,7 +177,7 @@ static void printpackproof(int i) {
 
 void printpackline(int i, int proof) {
   const packlevel &p = packlevels[i];
-  int cost = p.bridge.numofbeams * (int)BEAMCOST, budget = p.level.level.budget;
+  int cost = p.bridge.numofbeams * BEAMCOST, budget = p.level.level.budget;
   printf("%s: ", p.name);
   if (p.bridge.state == FILE_MISSING)
     printf("no bridge");
@@ -232,70 +197,71 @@ void printpackline(int i, int proof) {
     printpackproof(i);
 }
 
-static void printjsonint(int value, int known) {
-  if (known)
-    printf("%d", value);
+// A proof's verdict: null for a bridge that was never tested.
+static void jsonproof(int tested, const verdictinfo *r) {
+  if (tested)
+    jsonbool(proofholds(r));
   else
-    printf("null");
+    jsonnull();
 }
 
 void printpackjson(const char *pack, int numok, int cross, int proof) {
-  printf("{\"pack\": ");
-  printjsonstring(pack);
-  printf(", \"levels\": [");
+  jsonopen('{');
+  jsonkey("pack"), jsonstring(pack);
+  jsonkey("levels"), jsonopen('[');
   for (int i = 0; i < numofpacklevels; i++) {
     const packlevel &p = packlevels[i];
-    int has = p.bridge.state == FILE_LOADED, cheapest = cheapestcost(i);
-    printf(i ? ", {\"name\": " : "{\"name\": ");
-    printjsonstring(p.name);
-    printf(", \"bridge\": \"%s\", \"passed\": %s, \"failure\": ",
-           has ? "loaded" : p.bridge.state == FILE_MISSING ? "missing" : "unreadable",
-           has && p.verdict.passed ? "true" : "false");
+    int has = p.bridge.state == FILE_LOADED, cheapest = cheapestcost(i), hascheapest = p.cheapest.state == FILE_LOADED;
+    jsonopen('{');
+    jsonkey("name"), jsonstring(p.name);
+    jsonkey("bridge"), jsonstring(has ? "loaded" : p.bridge.state == FILE_MISSING ? "missing" : "unreadable");
+    jsonkey("passed"), jsonbool(has && p.verdict.passed);
+    jsonkey("failure");
     if (has && !p.verdict.passed)
-      printjsonstring(verdictname(p.verdict));
+      jsonstring(verdictname(p.verdict));
     else
-      printf("null");
-    printf(", \"within_budget\": %s, \"cost\": ", has && withinbudget(i) ? "true" : "false");
-    printjsonint(p.bridge.numofbeams * (int)BEAMCOST, has);
-    printf(", \"budget\": %d, \"cheapest\": ", p.level.level.budget);
-    printjsonint(cheapest, cheapest > 0);
-    printf(", \"passed_step\": ");
-    printjsonint(p.verdict.passedstep, has && p.verdict.passed);
+      jsonnull();
+    jsonkey("within_budget"), jsonbool(has && withinbudget(i));
+    jsonkey("cost"), jsonintornull(p.bridge.numofbeams * BEAMCOST, has);
+    jsonkeyint("budget", p.level.level.budget);
+    jsonkey("cheapest"), jsonintornull(cheapest, cheapest > 0);
+    jsonkey("passed_step"), jsonintornull(p.verdict.passedstep, has && p.verdict.passed);
     if (proof) {
-      printf(", \"proof\": %s, \"cheapest_proof\": %s", !has ? "null" : proofholds(p.proof[0]) ? "true" : "false",
-             p.cheapest.state != FILE_LOADED ? "null" : proofholds(p.proof[1]) ? "true" : "false");
-      if (has) {
-        printf(", \"proof_seconds\": ");
-        printjsonproof(p.proof[0]);
-      }
-      if (p.cheapest.state == FILE_LOADED) {
-        printf(", \"cheapest_proof_seconds\": ");
-        printjsonproof(p.proof[1]);
-      }
+      jsonkey("proof"), jsonproof(has, p.proof[0]);
+      jsonkey("cheapest_proof"), jsonproof(hascheapest, p.proof[1]);
+      if (has)
+        jsonkey("proof_seconds"), printjsonproof(p.proof[0]);
+      if (hascheapest)
+        jsonkey("cheapest_proof_seconds"), printjsonproof(p.proof[1]);
     }
-    printf("}");
+    jsonclose();
   }
-  printf("], \"ok\": %d, \"not_ok\": %d", numok, numofpacklevels - numok);
+  jsonclose();
+  jsonkeyint("ok", numok);
+  jsonkeyint("not_ok", numofpacklevels - numok);
   if (cross) {
     int buildable = 0;
     for (int k = 0; k < numofpairs; k++)
       buildable += pairverdict[k].failure != FAILURE_UNBUILT;
-    printf(", \"cross\": {\"pairs\": %d, \"buildable\": %d, \"repeats\": [", numofpairs, buildable);
-    int first = 1;
+    jsonkey("cross"), jsonopen('{');
+    jsonkeyint("pairs", numofpairs);
+    jsonkeyint("buildable", buildable);
+    jsonkey("repeats"), jsonopen('[');
     for (int k = 0; k < numofpairs; k++) {
       if (!isrepeat(k))
         continue;
-      printf(first ? "{\"bridge\": " : ", {\"bridge\": ");
-      printjsonstring(packlevels[pairs[k].from].name);
-      printf(", \"kind\": \"%s\", \"level\": ", pairs[k].kind ? "cheapest" : "reference");
-      printjsonstring(packlevels[pairs[k].onto].name);
-      printf(", \"cost\": %d, \"budget\": %d}", bridgeof(pairs[k].from, pairs[k].kind)->numofbeams * (int)BEAMCOST,
-             packlevels[pairs[k].onto].level.level.budget);
-      first = 0;
+      jsonopen('{');
+      jsonkey("bridge"), jsonstring(packlevels[pairs[k].from].name);
+      jsonkey("kind"), jsonstring(pairs[k].kind ? "cheapest" : "reference");
+      jsonkey("level"), jsonstring(packlevels[pairs[k].onto].name);
+      jsonkeyint("cost", bridgeof(pairs[k].from, pairs[k].kind)->numofbeams * BEAMCOST);
+      jsonkeyint("budget", packlevels[pairs[k].onto].level.level.budget);
+      jsonclose();
     }
-    printf("]}");
+    jsonclose();
+    jsonclose();
   }
-  printf("}\n");
+  jsonclose();
 }
 
 int printcross(int json) {
@@ -309,7 +275,7 @@ int printcross(int json) {
     if (!json)
       printf("repeat: the %s of %s passes %s, cost %d of budget %d\n", c.kind ? "cheapest bridge" : "bridge",
              packlevels[c.from].name, packlevels[c.onto].name,
-             bridgeof(c.from, c.kind)->numofbeams * (int)BEAMCOST, packlevels[c.onto].level.level.budget);
+             bridgeof(c.from, c.kind)->numofbeams * BEAMCOST, packlevels[c.onto].level.level.budget);
   }
   if (!json)
     printf("cross: %d bridges on other levels, %d buildable there, %d repeats\n", numofpairs, buildable,
@@ -357,46 +323,56 @@ static void printregularline(const bridgetables *bare, const regularinfo &r) {
 }
 
 static void printjsonregular(const bridgetables *bare, const regularinfo &r) {
-  printf("{\"cost\": %d, \"kind\": \"%s\", \"side\": \"%s\", \"panels\": %d, \"panel\": ", r.cost,
-         trusskindname(r.truss.kind), trusssidename(r.truss.side), r.truss.panels);
-  printfloat(panelwidth(bare, r));
-  printf(", \"depth\": ");
-  printfloat(r.truss.depth);
-  printf(", \"result\": \"%s\", \"broken\": %d, \"failure\": ", r.verdict.passed ? "passed" : "failed",
-         r.verdict.broken);
+  jsonopen('{');
+  jsonkeyint("cost", r.cost);
+  jsonkey("kind"), jsonstring(trusskindname(r.truss.kind));
+  jsonkey("side"), jsonstring(trusssidename(r.truss.side));
+  jsonkeyint("panels", r.truss.panels);
+  jsonkeyfloat("panel", panelwidth(bare, r));
+  jsonkeyfloat("depth", r.truss.depth);
+  jsonkey("result"), jsonstring(r.verdict.passed ? "passed" : "failed");
+  jsonkeyint("broken", r.verdict.broken);
+  jsonkey("failure");
   if (r.verdict.passed)
-    printf("null");
+    jsonnull();
   else
-    printjsonstring(verdictname(r.verdict));
+    jsonstring(verdictname(r.verdict));
   int member, panel;
-  if (r.verdict.broken > 0 && findbreak(bare, r, &member, &panel))
-    printf(", \"first_break\": {\"member\": \"%s\", \"panel\": %d, \"side\": \"%s\"}", membername(member), panel,
-           sidename(r.verdict.breakside));
+  jsonkey("first_break");
+  if (r.verdict.broken > 0 && findbreak(bare, r, &member, &panel)) {
+    jsonopen('{');
+    jsonkey("member"), jsonstring(membername(member));
+    jsonkeyint("panel", panel);
+    jsonkey("side"), jsonstring(sidename(r.verdict.breakside));
+    jsonclose();
+  } else {
+    jsonnull();
+  }
+  jsonkey("proof");
+  if (r.proved < 0)
+    jsonnull();
   else
-    printf(", \"first_break\": null");
-  printf(", \"proof\": %s}", r.proved < 0 ? "null" : r.proved ? "true" : "false");
+    jsonbool(r.proved);
+  jsonclose();
 }
 
 void printdump(int step) {
-  printf(numofdumps++ ? ", \"%d\": [" : "\"%d\": [", step);
-  for (int i = 0; i < numofparticles; i++) {
-    printf(i ? ", [" : "[");
-    printfloat(particle[i].pos.x);
-    printf(", ");
-    printfloat(particle[i].pos.y);
-    printf("]");
-  }
-  printf("]");
+  char key[16];
+  snprintf(key, sizeof key, "%d", step);
+  jsonkey(key), jsonopen('[');
+  for (int i = 0; i < numofparticles; i++)
+    jsonopen('['), jsonfloat(particle[i].pos.x), jsonfloat(particle[i].pos.y), jsonclose();
+  jsonclose();
 }
 
 void printproof(const char *file, const verdictinfo *r, int json) {
   int held = proofholds(r);
   if (json) {
-    printf("{\"file\": ");
-    printjsonstring(file);
-    printf(", \"proof\": %s, \"seconds\": ", held ? "true" : "false");
-    printjsonproof(r);
-    printf("}\n");
+    jsonopen('{');
+    jsonkey("file"), jsonstring(file);
+    jsonkey("proof"), jsonbool(held);
+    jsonkey("seconds"), printjsonproof(r);
+    jsonclose();
     return;
   }
   printf("%s: proof %s: %s with the train called at every second 0 to %d\n", file, held ? "held" : "failed",
@@ -440,7 +416,7 @@ void printcheapest(const char *bridge, const cheapestsearch *s, int allowbreaks,
     return;
   }
   printf("%s: cheapest found costs %d (from %d, budget %d), %d beams, %d joints\n", bridge,
-         numofbeams * (int)BEAMCOST, s->startcost, level.budget, numofbeams, numofjoints);
+         numofbeams * BEAMCOST, s->startcost, level.budget, numofbeams, numofjoints);
   if (!allowbreaks) {
     printf("  passes intact with the train called at every second 0 to %d", PROOFSECONDS - 1);
     if (s->kept < s->accepted)
@@ -458,23 +434,21 @@ void printregular(const char *file, const bridgetables *bare, int json, int allo
   for (int i = 0; i < numofregular; i++)
     tested += regular[i].tested;
   if (json) {
-    printf("{\"level\": ");
-    printjsonstring(file);
-    printf(", \"budget\": %d, \"trusses\": %d, \"best\": ", bare->level.budget, numofregular);
+    jsonopen('{');
+    jsonkey("level"), jsonstring(file);
+    jsonkeyint("budget", bare->level.budget);
+    jsonkeyint("trusses", numofregular);
+    jsonkey("best");
     if (regularbest >= 0)
       printjsonregular(bare, regular[regularbest]);
     else
-      printf("null");
-    printf(", \"tested\": [");
-    for (int i = 0, first = 1; i < numofregular; i++) {
-      if (!regular[i].tested)
-        continue;
-      if (!first)
-        printf(", ");
-      printjsonregular(bare, regular[i]);
-      first = 0;
-    }
-    printf("]}\n");
+      jsonnull();
+    jsonkey("tested"), jsonopen('[');
+    for (int i = 0; i < numofregular; i++)
+      if (regular[i].tested)
+        printjsonregular(bare, regular[i]);
+    jsonclose();
+    jsonclose();
     return;
   }
   if (regularbest >= 0) {

@@ -7,10 +7,8 @@
 
 #include "authoring/cheapest.h"
 #include "authoring/regular.h"
-#include "authoring/runrecord.h"
+#include "authoring/runlog.h"
 
-void printfloat(float v);              // JSON: null for what is no number
-void printjsonstring(const char *s);
 const char *sidename(int side);        // "stretched", "compressed"
 const char *verdictname(const verdictinfo &v);
 
@@ -18,7 +16,8 @@ const char *verdictname(const verdictinfo &v);
 void printdescription(const char *file);
 // One step's particle positions inside the run's "dumps" object.
 void printdump(int step);
-// The record of the run of the live tables (after `"file": ...` as JSON).
+// The record of the run of the live tables, ending the JSON object the
+// caller opened (with its "file" and "dumps").
 void printrunjson(int passed, const runsettings *s);
 void printrunsummary(const char *file, int passed, const runsettings *s);
 

@@ -174,7 +174,7 @@ void setupeditor() {
   memcpy(editor.filename, game.name, sizeof(editor.filename));
   editor.filename[sizeof(editor.filename) - 1] = 0;
   editor.filemenu = 0;
-  editor.cost = numofbeams * 100;
+  editor.cost = numofbeams * BEAMCOST;
   saveeditortables();
 
   undoback = undofront = undoposition = 0;

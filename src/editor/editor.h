@@ -10,7 +10,6 @@
 
 constexpr float EDITORGRID = 2.0f;      // snapping step
 constexpr float JOINTRADIUS = 2.0f;     // a point closer than this reuses a joint
-constexpr float MAXBEAMLENGTH = 17.9f;  // beamtype[0] and [1] while editing
 constexpr float DECKTOLERANCE = 1.0f;   // |y - deckheight| below this is deck
 constexpr int EDITORBUTTONROW = 464;    // virtual y where the bottom buttons start
 

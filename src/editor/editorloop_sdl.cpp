@@ -28,7 +28,6 @@
 #include "ui/textbox.h"
 #include "world/levellist.h"
 
-static int keywentdown(int key) { return keyboard[key] && !prevkeyboard[key]; }
 
 static void renderworld() {
   setupperspectiveviewport(0, 0, 640, 480, 0.25f, 1024.0f);

@@ -144,7 +144,7 @@ void checkeditor() {
   lastrefusal = {REFUSE_NONE, 0};
   if (!mouse.left)
     anchorpress = 0;
-  editor.cost = numofbeams * 100;
+  editor.cost = numofbeams * BEAMCOST;
   saveeditortables();
   for (int i = 0; i < numofbeams; i++) {
     beam[i].hover = 0;
@@ -177,7 +177,7 @@ void checkeditor() {
 }
 
 void idleeditor() {
-  editor.cost = numofbeams * 100;
+  editor.cost = numofbeams * BEAMCOST;
   saveeditortables();
 }
 
@@ -201,7 +201,7 @@ static void tellrefusal(int total, int fits) {
 }
 
 void commiteditor() {
-  int total = numofbeams * 100;
+  int total = numofbeams * BEAMCOST;
   int fits = numofjoints <= MAXFILECOUNT && numofbeams <= MAXFILECOUNT;
   tellrefusal(total, fits);
   if (!leftwentdown() || level.budget < total || !fits) {

@@ -1,8 +1,8 @@
-// What the editor and the test run say about the bridge beside the design's
-// own texts: the measurement of the member or joint under the mouse, the
-// drawing aid's preview length, and the warning about beams the test leaves
-// out. The texts are made here from the tables, headless; readout_gl.cpp
-// draws them.
+// What the editor and the test run say about the bridge beside their
+// verdicts, costs and buttons: the measurement of the member or joint under
+// the mouse, the drawing aid's preview length, and the warning about beams
+// the test leaves out. The texts are made here from the tables, headless;
+// readout_gl.cpp draws them.
 //
 // Places in the 640x480 virtual screen, chosen where no item of either
 // screen lies: the readout on the row above the bottom buttons, right of

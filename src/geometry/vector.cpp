@@ -10,7 +10,7 @@ void resetorientation(vector3d orientation[3]) {
   orientation[2] = {0.0f, 0.0f, 1.0f};
 }
 
-// Steps 4 to 7 shared by both segment tests: with the side test passed,
+// The end both segment tests share: with the side test passed,
 // find where a->b meets the line through c-d and keep it only when it lies
 // on c-d (its end points included).
 static int finishlineintersect(vector2d *hit, vector2d *normal, float *fraction,

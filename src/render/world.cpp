@@ -48,14 +48,6 @@ float getstresswidth(int widthclass) {
   return 1.0f + 2.0f * (float)widthclass / (float)(STRESSWIDTHS - 1);
 }
 
-static int clampterraincolumn(int column) {
-  if (column < 0)
-    return 0;
-  if (column > NUMTERRAIN - 2)
-    return NUMTERRAIN - 2;
-  return column;
-}
-
 // Converting a float outside int's range is undefined, and a camera framed
 // on a far-off point would give one, so every view quantity is clamped while
 // still a float (a non-number counts as 0). limit must be well inside int.
@@ -66,9 +58,8 @@ static int clamptoint(float v, float limit) {
 }
 
 void getterraincolumns(int *first, int *last, float vx, float vz) {
-  const float beyond = (float)NUMTERRAIN; // any column past the level clamps alike
-  *first = clampterraincolumn(clamptoint((vx - vz) * 0.25f, beyond));
-  *last = clampterraincolumn(clamptoint((vx + vz) * 0.25f, beyond));
+  *first = clampterraincolumn((vx - vz) * 0.25f, 0, NUMTERRAIN - 2);
+  *last = clampterraincolumn((vx + vz) * 0.25f, 0, NUMTERRAIN - 2);
 }
 
 void getgridlines(gridlines *g, float vx, float vy, float vz, float deckheight) {

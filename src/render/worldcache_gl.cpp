@@ -1,6 +1,6 @@
-#define GL_GLEXT_PROTOTYPES
 #include <GL/gl.h>
 #include <GL/glext.h>
+#include <SDL.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -14,6 +14,37 @@ static int support = -1; // unknown until the first frame with a context
 static GLint worldrect[4];
 static int lastmembers; // drawn by the last frame that drew the world
 
+// Asked of the context rather than linked: the library need not export
+// them, and a context without them draws every frame.
+static struct {
+  PFNGLGENFRAMEBUFFERSPROC genframebuffers;
+  PFNGLDELETEFRAMEBUFFERSPROC deleteframebuffers;
+  PFNGLBINDFRAMEBUFFERPROC bindframebuffer;
+  PFNGLFRAMEBUFFERRENDERBUFFERPROC framebufferrenderbuffer;
+  PFNGLCHECKFRAMEBUFFERSTATUSPROC checkframebufferstatus;
+  PFNGLBLITFRAMEBUFFERPROC blitframebuffer;
+  PFNGLGENRENDERBUFFERSPROC genrenderbuffers;
+  PFNGLDELETERENDERBUFFERSPROC deleterenderbuffers;
+  PFNGLBINDRENDERBUFFERPROC bindrenderbuffer;
+  PFNGLRENDERBUFFERSTORAGEPROC renderbufferstorage;
+} fbo;
+
+static int fetchfunctions() {
+  fbo.genframebuffers = (PFNGLGENFRAMEBUFFERSPROC)SDL_GL_GetProcAddress("glGenFramebuffers");
+  fbo.deleteframebuffers = (PFNGLDELETEFRAMEBUFFERSPROC)SDL_GL_GetProcAddress("glDeleteFramebuffers");
+  fbo.bindframebuffer = (PFNGLBINDFRAMEBUFFERPROC)SDL_GL_GetProcAddress("glBindFramebuffer");
+  fbo.framebufferrenderbuffer = (PFNGLFRAMEBUFFERRENDERBUFFERPROC)SDL_GL_GetProcAddress("glFramebufferRenderbuffer");
+  fbo.checkframebufferstatus = (PFNGLCHECKFRAMEBUFFERSTATUSPROC)SDL_GL_GetProcAddress("glCheckFramebufferStatus");
+  fbo.blitframebuffer = (PFNGLBLITFRAMEBUFFERPROC)SDL_GL_GetProcAddress("glBlitFramebuffer");
+  fbo.genrenderbuffers = (PFNGLGENRENDERBUFFERSPROC)SDL_GL_GetProcAddress("glGenRenderbuffers");
+  fbo.deleterenderbuffers = (PFNGLDELETERENDERBUFFERSPROC)SDL_GL_GetProcAddress("glDeleteRenderbuffers");
+  fbo.bindrenderbuffer = (PFNGLBINDRENDERBUFFERPROC)SDL_GL_GetProcAddress("glBindRenderbuffer");
+  fbo.renderbufferstorage = (PFNGLRENDERBUFFERSTORAGEPROC)SDL_GL_GetProcAddress("glRenderbufferStorage");
+  return fbo.genframebuffers && fbo.deleteframebuffers && fbo.bindframebuffer && fbo.framebufferrenderbuffer &&
+         fbo.checkframebufferstatus && fbo.blitframebuffer && fbo.genrenderbuffers && fbo.deleterenderbuffers &&
+         fbo.bindrenderbuffer && fbo.renderbufferstorage;
+}
+
 // Framebuffer objects and their blit come with GL 3.0 or the ARB extension;
 // without them every frame is drawn, as before. SPANWRIGHT_WORLDPICTURE=0
 // draws every frame too: the window tests compare both ways.
@@ -23,16 +54,16 @@ static int checksupport() {
     return 0;
   const char *version = (const char *)glGetString(GL_VERSION);
   const char *extensions = (const char *)glGetString(GL_EXTENSIONS);
-  if (version && atoi(version) >= 3)
-    return 1;
-  return extensions && strstr(extensions, "GL_ARB_framebuffer_object") ? 1 : 0;
+  if (!(version && atoi(version) >= 3) && !(extensions && strstr(extensions, "GL_ARB_framebuffer_object")))
+    return 0;
+  return fetchfunctions();
 }
 
 static void deletepicture() {
   if (framebuffer)
-    glDeleteFramebuffers(1, &framebuffer);
+    fbo.deleteframebuffers(1, &framebuffer);
   if (renderbuffer)
-    glDeleteRenderbuffers(1, &renderbuffer);
+    fbo.deleterenderbuffers(1, &renderbuffer);
   framebuffer = renderbuffer = 0;
   picturewidth = pictureheight = 0;
 }
@@ -43,15 +74,15 @@ static int makepicture(int width, int height) {
   if (framebuffer && width == picturewidth && height == pictureheight)
     return 1;
   deletepicture();
-  glGenFramebuffers(1, &framebuffer);
-  glGenRenderbuffers(1, &renderbuffer);
-  glBindRenderbuffer(GL_RENDERBUFFER, renderbuffer);
-  glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
-  glBindRenderbuffer(GL_RENDERBUFFER, 0);
-  glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-  glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, renderbuffer);
-  int complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
-  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  fbo.genframebuffers(1, &framebuffer);
+  fbo.genrenderbuffers(1, &renderbuffer);
+  fbo.bindrenderbuffer(GL_RENDERBUFFER, renderbuffer);
+  fbo.renderbufferstorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
+  fbo.bindrenderbuffer(GL_RENDERBUFFER, 0);
+  fbo.bindframebuffer(GL_FRAMEBUFFER, framebuffer);
+  fbo.framebufferrenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, renderbuffer);
+  int complete = fbo.checkframebufferstatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+  fbo.bindframebuffer(GL_FRAMEBUFFER, 0);
   if (!complete) {
     deletepicture();
     return 0;
@@ -62,11 +93,11 @@ static int makepicture(int width, int height) {
 }
 
 static void copypicturetoscreen() {
-  glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
-  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+  fbo.bindframebuffer(GL_READ_FRAMEBUFFER, framebuffer);
+  fbo.bindframebuffer(GL_DRAW_FRAMEBUFFER, 0);
   GLint x0 = worldrect[0], y0 = worldrect[1], x1 = x0 + worldrect[2], y1 = y0 + worldrect[3];
-  glBlitFramebuffer(x0, y0, x1, y1, x0, y0, x1, y1, GL_COLOR_BUFFER_BIT, GL_NEAREST);
-  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  fbo.blitframebuffer(x0, y0, x1, y1, x0, y0, x1, y1, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+  fbo.bindframebuffer(GL_FRAMEBUFFER, 0);
 }
 
 int beginworld(uint64_t key) {
@@ -97,7 +128,7 @@ int beginworld(uint64_t key) {
   }
   // The picture starts as the screen did this frame: cleared to the
   // frame's colour (the world is the first thing drawn on it).
-  glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+  fbo.bindframebuffer(GL_FRAMEBUFFER, framebuffer);
   glClear(GL_COLOR_BUFFER_BIT);
   capturing = 1;
   return 0;

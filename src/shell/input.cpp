@@ -5,6 +5,8 @@ unsigned char prevkeyboard[KEY_LAST];
 mouseinfo mouse;
 mouseinfo prevmouse;
 
+int keywentdown(int key) { return keyboard[key] && !prevkeyboard[key]; }
+
 void foldkeys(unsigned char *keys) {
   static const int fold[][2] = {
       {KEY_KP_ENTER, KEY_RETURN}, {KEY_RCTRL, KEY_LCTRL}, {KEY_RSHIFT, KEY_LSHIFT},

@@ -19,6 +19,7 @@ enum : int {
   KEY_KP4 = 260,
   KEY_KP6 = 262,
   KEY_KP8 = 264,
+  KEY_KP_PERIOD = 266,  // Delete on the keypad with Num Lock off
   KEY_KP_ENTER = 271,
   KEY_UP = 273,
   KEY_DOWN = 274,
@@ -55,6 +56,8 @@ struct mouseinfo {
 
 extern unsigned char keyboard[KEY_LAST];
 extern unsigned char prevkeyboard[KEY_LAST];
+// Key `key` is held this frame and was not the frame before.
+int keywentdown(int key);
 extern mouseinfo mouse;
 extern mouseinfo prevmouse;
 

@@ -4,6 +4,7 @@
 // come this step's contacts: free particles' surface contacts in particle
 // order, then car by car the corners' deck or terrain contacts and the
 // car's vertex contacts. The contacts are dropped before the step ends.
+// This is the table and its lists; solver.h works on it.
 #pragma once
 
 #include <math.h>
@@ -13,6 +14,12 @@
 constexpr int MAXBONDS = 16384;
 constexpr int BONDOBJECTS = 4;
 constexpr float BONDEPSILON = 0.0000152587890625f; // 2^-16: shorter vectors have no direction
+constexpr int BRIDGEPASSMASK = 3;  // bridge bonds: solver passes 0, 4, 8, 12 only
+constexpr float SPRINGDAMPING = 0.25f;
+// Every contact, the free particles' and the cars': a sixty-fourth of the
+// depth per pass, so a wheel settles on the deck over several steps.
+constexpr float CONTACTSTIFFNESS = 0.015625f;
+constexpr float CONTACTDAMPING = 0.125f;
 
 enum : int {
   BOND_SPRING = 0,   // particle1 - particle2
@@ -77,35 +84,3 @@ int createbond(int rigid, int particle1, int particle2, int object);
 int createlevelbond(int side, int particle, const vector2d *point, const vector2d *normal, float friction);
 void deletebond(int index);
 void bondtimetolive();
-void bondsimulation();
-// Returns how many bonds bondtimetolive would count down.
-int checkbonds();
-// checkbonds as the step runs it, straight after bondsimulation (with the
-// step's contacts dropped): the same results, from the solver's own
-// compact copy of the positions and velocities it has just handed back.
-int checksolvedbonds();
-// A step's one sweep of the permanent bonds (the first numofstaticbonds),
-// made once the particles have moved; what it finds serves the car pass
-// and the solver until endstep. Without it each works alone.
-void preparestep();
-void endstep();
-// A road bond's bounding box for the cars' deck test. A bond with an end
-// beyond SANECOORD (a run that has blown up, or a non-number) gets a box
-// that meets everything: there the segment test's arithmetic can overflow
-// into a crossing anywhere.
-constexpr float SANECOORD = 65536.0f;
-// Both coordinates within SANECOORD (fabsf(v) < SANECOORD is -SANECOORD <
-// v < SANECOORD, a non-number failing both).
-inline int issanepoint(const vector2d *p) { return fabsf(p->x) < SANECOORD && fabsf(p->y) < SANECOORD; }
-struct roadbox {
-  int bond;
-  float minx, maxx, miny, maxy;
-};
-void makeroadbox(roadbox *box, int bond, const vector2d *b, const vector2d *e);
-// The boxes of the road bonds among the permanent ones, in bond order, as
-// preparestep found them; -1 when no step is prepared.
-int findpreparedroadboxes(const roadbox **list);
-// 1 when the solver runs its vector loops, 0 its plain ones (the same
-// results either way).
-extern const int solvervectorloops;
-void calculatefriction2d(vector2d *v, const vector2d *normal, float friction);

@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "sim/bond.h"
+#include "sim/solver.h"
 #include "sim/particle.h"
 #include "world/level.h"
 
@@ -12,8 +13,6 @@ int numofobjects;
 
 constexpr int CARCORNERS = 4;
 constexpr int CARFRAMEBONDS = 6;
-constexpr float CONTACTSTIFFNESS = 0.015625f;
-constexpr float CONTACTDAMPING = 0.125f;
 constexpr float WHEELFRICTION = 0.2f;
 constexpr float DRIVEPUSH = 0.04f;    // per step on a touching wheel, at rest
 constexpr float DRIVEFADE = 0.06f;    // push gone at 0.04 / 0.06 = 2/3 unit per step
@@ -263,28 +262,10 @@ static int makedeckcontacts(objectinfo *car, int k, int q) {
   return made;
 }
 
-// trunc(x) + offset, clamped to the columns that start a terrain segment.
-// Clamped in float first so a wild or non-number x never overflows the
-// conversion.
-static int terraincolumn(float x, int offset) {
-  if (x != x)
-    return 0;
-  if (x < -16.0f)
-    x = -16.0f;
-  if (x > 1024.0f)
-    x = 1024.0f;
-  int column = (int)x + offset;
-  if (column < 0)
-    return 0;
-  if (column > NUMTERRAIN - 2)
-    return NUMTERRAIN - 2;
-  return column;
-}
-
 static void makevertexcontacts(int o) {
   const objectinfo *car = &object[o];
-  int first = terraincolumn((car->center.x - 6.0f) * 0.25f, -1);
-  int last = terraincolumn((car->center.x + 6.0f) * 0.25f, 1);
+  int first = clampterraincolumn((car->center.x - 6.0f) * 0.25f, -1, NUMTERRAIN - 2);
+  int last = clampterraincolumn((car->center.x + 6.0f) * 0.25f, 1, NUMTERRAIN - 2);
   for (int i = first; i <= last; i++) {
     vector2d p = {4.0f * (float)i, level.terrain[i] - 0.125f};
     vector2d below = {p.x, p.y - 16.0f};

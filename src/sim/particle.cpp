@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "sim/bond.h"
+#include "sim/solver.h"
 #include "sim/object.h"
 #include "world/level.h"
 
@@ -18,9 +19,7 @@ constexpr float PROBEHEIGHT = 4.0f;        // terrain probe reaches this far abo
 // line beyond its end, and rounding within SANECOORD stays far below this.
 constexpr float PROBECLEARANCE = 1.0f;
 
-// Particles not PERMANENT seen by the last particlesimulation: none means
-// particletimetolive would change nothing this step.
-static int numofmortalparticles;
+int numofmortalparticles;
 
 int createparticle(int type, const vector2d *pos, const vector2d *vel, float mass, int object) {
   if (numofparticles >= MAXPARTICLES)
@@ -136,23 +135,4 @@ void particlesimulation() {
     }
   }
   numofmortalparticles = mortal;
-}
-
-// Nothing between particlesimulation and the ageing passes lowers a
-// particle's timetolive, and only checkbonds lowers a bond's (deleting
-// particles removes bonds but shortens no life), so an ageing pass with
-// nothing to count down is skipped: it would change nothing.
-void physicssimulation() {
-  numofstaticbonds = numofbonds;
-  particlesimulation();
-  preparestep();
-  objectsimulation();
-  bondsimulation();
-  numofbonds = numofstaticbonds;
-  int mortalbonds = checksolvedbonds();
-  endstep();
-  if (numofmortalparticles > 0)
-    particletimetolive();
-  if (mortalbonds > 0)
-    bondtimetolive();
 }

@@ -1,5 +1,4 @@
-// Point masses of the structural simulation and the one entry point that
-// advances the whole simulation by a step of 1/60 s of test time.
+// Point masses of the structural simulation.
 // Positions are world units, velocities world units per step, y upwards.
 #pragma once
 
@@ -34,6 +33,9 @@ struct particleinfo {
 
 extern particleinfo particle[MAXPARTICLES];
 extern int numofparticles;
+// Particles not PERMANENT seen by the last particlesimulation: none means
+// particletimetolive would change nothing this step.
+extern int numofmortalparticles;
 
 // vel may be null for (0, 0); object is a car index or -1. Returns the new
 // index or -1 when the table is full.
@@ -41,4 +43,3 @@ int createparticle(int type, const vector2d *pos, const vector2d *vel, float mas
 void deleteparticle(int index);
 void particletimetolive();
 void particlesimulation();
-void physicssimulation();

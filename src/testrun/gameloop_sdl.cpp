@@ -30,7 +30,6 @@
 #include "world/levellist.h"
 #include "world/records.h"
 
-static int keywentdown(int key) { return keyboard[key] && !prevkeyboard[key]; }
 
 static void renderworld(int hoverbond) {
   setupperspectiveviewport(0, 0, 640, 480, 0.25f, 1024.0f);

@@ -7,6 +7,7 @@
 #include "shell/input.h"
 #include "sim/object.h"
 #include "sim/particle.h"
+#include "sim/physics.h"
 #include "sim/train.h"
 #include "testrun/game.h"
 #include "testrun/outcome.h"
@@ -47,14 +48,7 @@ void restarttestrun(int autorun) {
 
 // A level author may put an end so near the edge that 16 units beyond it
 // lies off the map.
-int startcolumn(float x) {
-  float c = x * 0.25f;
-  if (!(c > 0.0f))
-    return 0;
-  if (c > (float)(NUMTERRAIN - 1))
-    return NUMTERRAIN - 1;
-  return (int)c;
-}
+int startcolumn(float x) { return clampterraincolumn(x * 0.25f, 0, NUMTERRAIN - 1); }
 
 static void deletecars() {
   for (int o = numofobjects - 1; o >= 0; o--)

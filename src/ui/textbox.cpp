@@ -16,8 +16,6 @@ static int keycounts(int key, int repeat) {
   return keyboard[key] && (repeat || !prevkeyboard[key]);
 }
 
-static int keywentdown(int key) { return keyboard[key] && !prevkeyboard[key]; }
-
 static int inputlength() { return (int)strnlen(textinput.input, TEXTINPUTSIZE - 1); }
 
 static void clampselection() {
@@ -69,7 +67,7 @@ int getinputletter(int repeat, int classes) {
       if (keycounts((unsigned char)keys[i], repeat))
         code = (unsigned char)shifted[i];
   }
-  if (keycounts(266, repeat) || keycounts(KEY_DELETE, repeat))
+  if (keycounts(KEY_KP_PERIOD, repeat) || keycounts(KEY_DELETE, repeat))
     code = INPUTCODE_DELETE;
   if (keycounts(KEY_BACKSPACE, repeat))
     code = INPUTCODE_BACKSPACE;

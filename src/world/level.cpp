@@ -1,5 +1,7 @@
 #include "world/level.h"
 
+#include <string.h>
+
 levelinfo level;
 jointinfo joint[MAXJOINTS];
 int numofjoints;
@@ -23,28 +25,24 @@ void createlevel() {
   level.traintime = 0;
 }
 
-static int clampcolumn(int column) {
-  if (column < 0)
-    column = 0;
-  if (column > NUMTERRAIN - 2)
-    column = NUMTERRAIN - 2;
-  return column;
+int clampterraincolumn(float column, int offset, int last) {
+  if (column != column)
+    return 0;
+  if (column < -16.0f)
+    column = -16.0f;
+  if (column > 1024.0f)
+    column = 1024.0f;
+  int c = (int)column + offset;
+  return c < 0 ? 0 : c > last ? last : c;
 }
 
 // The terrain segments a test over xmin..xmax visits: the columns under
-// it and one more on each side.
+// it and one more on each side. An end that is no number reaches the edge
+// of the map on its side.
 static void findcolumns(float xmin, float xmax, int *first, int *last) {
-  // Clamp in float before converting: a huge or non-finite x must not
-  // overflow the int conversion.
-  float firstf = xmin * 0.25f, lastf = xmax * 0.25f;
-  *first = firstf < -2.0f ? -2 : firstf > 1024.0f ? 1024 : (int)firstf;
-  *last = lastf < -2.0f ? -2 : lastf > 1024.0f ? 1024 : (int)lastf;
-  if (!(firstf == firstf))
-    *first = 0;
-  if (!(lastf == lastf))
-    *last = NUMTERRAIN - 2;
-  *first = clampcolumn(*first - 1);
-  *last = clampcolumn(*last + 1);
+  float lastf = xmax * 0.25f;
+  *first = clampterraincolumn(xmin * 0.25f, -1, NUMTERRAIN - 2);
+  *last = lastf == lastf ? clampterraincolumn(lastf, 1, NUMTERRAIN - 2) : NUMTERRAIN - 2;
 }
 
 float findlevelceiling(float xmin, float xmax) {
@@ -79,4 +77,25 @@ int lineintersectlevel2d(const vector2d *start, const vector2d *end) {
     }
   }
   return collision.fraction < 1.0f ? 1 : 0;
+}
+
+void savebridgetables(bridgetables *out) {
+  out->level = level;
+  out->numofjoints = numofjoints;
+  memcpy(out->joint, joint, sizeof(jointinfo) * (size_t)numofjoints);
+  out->numofbeams = numofbeams;
+  memcpy(out->beam, beam, sizeof(beaminfo) * (size_t)numofbeams);
+}
+
+void setbridgetables(const levelinfo *from, const jointinfo *joints, int countofjoints, const beaminfo *beams,
+                     int countofbeams) {
+  level = *from;
+  numofjoints = countofjoints;
+  memcpy(joint, joints, sizeof(jointinfo) * (size_t)countofjoints);
+  numofbeams = countofbeams;
+  memcpy(beam, beams, sizeof(beaminfo) * (size_t)countofbeams);
+}
+
+void loadbridgetables(const bridgetables *in) {
+  setbridgetables(&in->level, in->joint, in->numofjoints, in->beam, in->numofbeams);
 }

@@ -11,7 +11,8 @@ constexpr int MAXBEAMS = 16384;
 // most a bridge may hold: a full table would load back empty.
 constexpr int MAXFILECOUNT = 16383;
 constexpr int NUMTERRAIN = 512;      // columns, 4 units apart: x = 0..2044
-constexpr float BEAMCOST = 100.0f;   // every beam, structural or deck
+constexpr int BEAMCOST = 100;        // every beam, structural or deck
+constexpr float MAXBEAMLENGTH = 17.9f; // beamtype[0] and [1] while editing and testing
 // A beam (in the editor) or a bridge bond (in a test run) is under the
 // mouse within this distance of the mouse's world point.
 constexpr float BEAMPICKRADIUS = 1.0f;
@@ -65,6 +66,30 @@ extern float beamtype[16]; // maximum length per beam type; only 0 and 1 are use
 
 // Set `level` to the default crossing; joints and beams are left alone.
 void createlevel();
+
+// The terrain column of a position given in columns (x / 4), plus `offset`,
+// held to 0..last: NUMTERRAIN - 2 for the first column of a segment,
+// NUMTERRAIN - 1 for a height. A non-number gives 0; the float is held
+// before the conversion so that no huge value can overflow it.
+int clampterraincolumn(float column, int offset, int last);
+
+// A bridge (or a bare level: anchors only) set aside from the live tables:
+// the level record and the joint and beam tables, which always travel
+// together. Large, so kept in static storage by its users.
+struct bridgetables {
+  levelinfo level;
+  int numofjoints;
+  jointinfo joint[MAXJOINTS];
+  int numofbeams;
+  beaminfo beam[MAXBEAMS];
+};
+
+void savebridgetables(bridgetables *out);
+void loadbridgetables(const bridgetables *in);
+// The live tables set from a level and `joints` and `beams` entries kept
+// elsewhere.
+void setbridgetables(const levelinfo *from, const jointinfo *joints, int countofjoints, const beaminfo *beams,
+                     int countofbeams);
 
 // Does the segment start->end cross the ground surface from above? Always
 // sets collision.fraction to 1.0 first; on a hit fills point, normal and

@@ -4,7 +4,7 @@
 // after the simulation.
 #include <benchmark/benchmark.h>
 
-#include "authoring/runrecord.h"
+#include "authoring/runlog.h"
 #include "sim/bond.h"
 #include "testrun/setup.h"
 #include "../sim_bridge.h"

@@ -12,6 +12,8 @@
 #include "sim/bond.h"
 #include "sim/object.h"
 #include "sim/particle.h"
+#include "sim/physics.h"
+#include "sim/solver.h"
 #include "sim/train.h"
 #include "testrun/setup.h"
 #include "world/level.h"

@@ -4,7 +4,7 @@
 // deck fails, which the verdict should see long before the test time ends.
 #include <benchmark/benchmark.h>
 
-#include "testrun/verifyrun.h"
+#include "authoring/verifyrun.h"
 #include "world/level.h"
 #include "../sim_bridge.h"
 

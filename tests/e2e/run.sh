@@ -93,9 +93,9 @@ cleanup() {
   if [ "${E2E_KEEP:-0}" = 1 ]; then log "work directory kept: $WORK"; else rm -rf "$WORK"; fi
 }
 
-[ -x "$GAME" ] || { log "SKIP: no game in $BUILD"; exit 0; }
+[ -x "$GAME" ] || { log "SKIP: no game in $BUILD"; exit 77; }
 tools="Xvfb xdotool xwininfo import convert compare cc"
-[ "$(command -v $tools | wc -l)" = 7 ] || { log "SKIP: one of $tools is not installed"; exit 0; }
+[ "$(command -v $tools | wc -l)" = 7 ] || { log "SKIP: one of $tools is not installed"; exit 77; }
 # Under the build directory, so that clearing one tree never pulls the files
 # from under a run in another.
 WORK=$(mktemp -d "$BUILD/e2e-$NAME.XXXXXX")
@@ -119,7 +119,7 @@ printf '%s\n' '#include <X11/Xlib.h>' '#include <stdlib.h>' \
   ' e.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", 0);' \
   ' e.xclient.data.l[0] = XInternAtom(d, "WM_DELETE_WINDOW", 0);' \
   ' XSendEvent(d, e.xclient.window, 0, 0, &e); XSync(d, 0); return 0; }' >"$WORK/close.c"
-cc -o "$WORK/close" "$WORK/close.c" -lX11 2>/dev/null || { log "SKIP: cannot build against libX11"; exit 0; }
+cc -o "$WORK/close" "$WORK/close.c" -lX11 2>/dev/null || { log "SKIP: cannot build against libX11"; exit 77; }
 
 startxvfb() {
   # -displayfd: the server picks a free display itself, so runs never collide.

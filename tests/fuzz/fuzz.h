@@ -1,8 +1,6 @@
 // What every fuzz target shares: a private scratch directory with the
 // "level" and "bridge" folders the loaders read from, a check that stops the
-// run with its input kept in every build mode, and the invariants of the
-// bridge tables: dense, valid indices, beams between two different joints,
-// at most one beam per pair of joints, everything within the world's range.
+// run with its input kept in every build mode.
 #pragma once
 
 #include <algorithm>
@@ -15,6 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "world/bridgecheck.h"
 #include "world/level.h"
 
 #define FUZZCHECK(c) ((c) ? (void)0 : (fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #c), abort()))
@@ -40,29 +39,6 @@ static inline void writefuzzfile(const char *name, const uint8_t *data, size_t s
   FILE *file = fopen(name, "wb");
   FUZZCHECK(file != NULL && fwrite(data, 1, size, file) == size);
   fclose(file);
-}
-
-// anchorbeams: whether a beam may join two anchors (files of the older
-// program are not known to exclude it; the editor never builds one).
-static inline void checkbridgetables(int anchorbeams) {
-  static int pairs[MAXBEAMS];
-  FUZZCHECK(numofjoints >= 0 && numofjoints <= MAXJOINTS && numofbeams >= 0 && numofbeams <= MAXBEAMS);
-  for (int i = 0; i < numofjoints; i++)
-    FUZZCHECK((joint[i].type == 0 || joint[i].type == 1) && isinsideworld(joint[i].pos.x) && isinsideworld(joint[i].pos.y));
-  FUZZCHECK(isinsideworld(level.deckheight) && isinsideworld(level.waterlevel) && isinsideworld(level.leftend) &&
-            isinsideworld(level.rightend));
-  for (int i = 0; i < NUMTERRAIN; i++)
-    FUZZCHECK(isinsideworld(level.terrain[i]));
-  for (int i = 0; i < numofbeams; i++) {
-    const beaminfo *b = &beam[i];
-    FUZZCHECK(b->type == 0 || b->type == 1);
-    FUZZCHECK(b->joint1 >= 0 && b->joint1 < numofjoints && b->joint2 >= 0 && b->joint2 < numofjoints);
-    FUZZCHECK(b->joint1 != b->joint2);
-    FUZZCHECK(anchorbeams || joint[b->joint1].type != 0 || joint[b->joint2].type != 0);
-    pairs[i] = std::min(b->joint1, b->joint2) * MAXJOINTS + std::max(b->joint1, b->joint2);
-  }
-  std::sort(pairs, pairs + numofbeams);
-  FUZZCHECK(std::adjacent_find(pairs, pairs + numofbeams) == pairs + numofbeams);
 }
 
 // Everything a refused load must leave alone, compared byte for byte.

@@ -13,6 +13,7 @@
 #include "sim/bond.h"
 #include "sim/object.h"
 #include "sim/particle.h"
+#include "sim/simcheck.h"
 #include "testrun/game.h"
 #include "testrun/setup.h"
 #include "testrun/testrun.h"
@@ -24,43 +25,8 @@ struct bytestream {
 };
 static int next(bytestream *s) { return s->position < s->size ? s->data[s->position++] : 0; }
 static int next16(bytestream *s) { return next(s) | next(s) << 8; }
-static int listed(const int *list, int count, int value) { return std::find(list, list + count, value) != list + count; }
-
-// Each of the count entries of an owner's list (at most capacity) is an
-// index below limit whose entry links back to the owner.
-template <class F> static void checklinks(int owner, int count, int capacity, const int *list, int limit, F linksback) {
-  FUZZCHECK(count >= 0 && count <= capacity);
-  for (int k = 0; k < count; k++)
-    FUZZCHECK(list[k] >= 0 && list[k] < limit && linksback(list[k], owner));
-}
-
-// Particles, bonds and cars link to each other both ways. Checked between
-// steps, when the step's contacts are gone and every bond is a spring.
-static void checksimulationtables() {
-  FUZZCHECK(numofparticles >= 0 && numofparticles <= MAXPARTICLES && numofbonds >= 0 && numofbonds <= MAXBONDS);
-  FUZZCHECK(numofobjects >= 0 && numofobjects <= MAXOBJECTS);
-  for (int p = 0; p < numofparticles; p++) {
-    checklinks(p, particle[p].numofbonds, PARTICLEBONDS, particle[p].bondlist, numofbonds,
-               [](int b, int p) { return bond[b].particle1 == p || bond[b].particle2 == p; });
-    checklinks(p, particle[p].numofobjects, PARTICLEOBJECTS, particle[p].objectlist, numofobjects,
-               [](int o, int p) { return listed(object[o].particlelist, object[o].numofparticles, p); });
-  }
-  for (int b = 0; b < numofbonds; b++) {
-    const int ends[2] = {bond[b].particle1, bond[b].particle2};
-    FUZZCHECK(bond[b].type == BOND_SPRING && ends[0] != ends[1]);
-    checklinks(b, 2, 2, ends, numofparticles, [](int p, int b) { return listed(particle[p].bondlist, particle[p].numofbonds, b); });
-    checklinks(b, bond[b].numofobjects, BONDOBJECTS, bond[b].objectlist, numofobjects,
-               [](int o, int b) { return listed(object[o].bondlist, object[o].numofbonds, b); });
-  }
-  for (int o = 0; o < numofobjects; o++) {
-    checklinks(o, object[o].numofparticles, OBJECTPARTICLES, object[o].particlelist, numofparticles,
-               [](int p, int o) { return listed(particle[p].objectlist, particle[p].numofobjects, o); });
-    checklinks(o, object[o].numofbonds, OBJECTBONDS, object[o].bondlist, numofbonds, [](int, int) { return true; });
-  }
-}
-
 static void checkeditorstate() {
-  checkbridgetables(0);
+  FUZZCHECK(checkbridgetables(0));
   FUZZCHECK(editor.selected >= -1 && editor.selected < numofjoints);
   // hover may still name the end joint of a preview just rolled back: the
   // next frame's preview sets it again before anything reads it.
@@ -81,13 +47,13 @@ static void frame(int x, int y, int left, int right) {
 
 static void testrun(bytestream *s) {
   starttestrun(0);
-  checksimulationtables();
+  FUZZCHECK(checksimulationtables());
   if (next(s) & 1)
     game.state = STATE_CALLED;
   game.mode = next(s) & 1;
   for (int steps = next(s); steps > 0; steps--) {
     simulationstep();
-    checksimulationtables();
+    FUZZCHECK(checksimulationtables());
   }
   resumeeditor();
 }

@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     FUZZCHECK(sametables(&before));
     return 0;
   }
-  checkbridgetables(1);
+  FUZZCHECK(checkbridgetables(1));
   FUZZCHECK(savelevel("g", 1) == 1);
   copytables(&after);
   setupknowntables();

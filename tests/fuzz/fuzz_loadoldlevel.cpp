@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     FUZZCHECK(sametables(&before));
     return 0;
   }
-  checkbridgetables(1);
+  FUZZCHECK(checkbridgetables(1));
   FUZZCHECK(isbridge || numofbeams == 0);
   return 0;
 }

@@ -10,17 +10,13 @@
 #include "sim/bond.h"
 #include "sim/object.h"
 #include "sim/particle.h"
+#include "sim/physics.h"
+#include "sim/solver.h"
 #include "sim/train.h"
 #include "testrun/setup.h"
 #include "world/level.h"
 #include "../../sim_bridge.h"
-
-static unsigned long long hashbytes(unsigned long long h, const void *data, size_t size) {
-  const unsigned char *p = (const unsigned char *)data;
-  for (size_t i = 0; i < size; i++)
-    h = (h ^ p[i]) * 1099511628211ull;
-  return h;
-}
+#include "geometry/hash.h"
 
 // Field by field, in a fixed order: the record's layout may change between
 // the builds compared, its values must not.
@@ -36,7 +32,7 @@ static unsigned long long hashbond(unsigned long long h, const bondinfo *r) {
 }
 
 static unsigned long long hashstate() {
-  unsigned long long h = 1469598103934665603ull;
+  unsigned long long h = HASHSTART;
   int counts[4] = {numofparticles, numofbonds, numofobjects, bridgebreak.count};
   h = hashbytes(h, counts, sizeof(counts));
   h = hashbytes(h, particle, sizeof(particleinfo) * (size_t)numofparticles);
@@ -55,7 +51,7 @@ static unsigned long long hashstate() {
 // The whole state hashed every `every` steps, and the positions every step
 // (cheap, and they carry any change of velocity a step later).
 static void run(const char *name, int steps, int every) {
-  unsigned long long positions = 1469598103934665603ull;
+  unsigned long long positions = HASHSTART;
   int breaksteps = 0;
   for (int s = 1; s <= steps; s++) {
     int before = bridgebreak.count;

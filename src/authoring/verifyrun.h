@@ -5,17 +5,8 @@
 // is done by processes, never threads.
 #pragma once
 
+#include "authoring/runlog.h"
 #include "world/level.h"
-
-// A bridge (or a bare level: anchors only) set aside from the live tables.
-// Large, so kept in static storage by its users.
-struct bridgetables {
-  levelinfo level;
-  int numofjoints;
-  jointinfo joint[MAXJOINTS];
-  int numofbeams;
-  beaminfo beam[MAXBEAMS];
-};
 
 struct verdictinfo {
   int passed;      // the train got across as the level asks
@@ -29,11 +20,24 @@ struct verdictinfo {
   int breakside;   // 0 stretched, 1 compressed
 };
 
+// A verdict before any test: nothing passed, broken or simulated, with the
+// reason given. Fields by name, so that a new one cannot shift the others.
+inline verdictinfo makeverdict(int failure) {
+  verdictinfo v;
+  v.passed = 0;
+  v.failure = failure;
+  v.steps = 0;
+  v.passedstep = -1;
+  v.refused = 0;
+  v.peakstress = 0.0f;
+  v.broken = 0;
+  v.firstbreak = -1;
+  v.breakside = 0;
+  return v;
+}
+
 // Passed with no bridge bond broken: what a bridge must do to prove a level.
 inline int passedintact(const verdictinfo &v) { return v.passed && v.broken == 0; }
-
-void savebridgetables(bridgetables *out);
-void loadbridgetables(const bridgetables *in);
 
 // The bridge's joints and beams, moved by `shift`, on the crossing of
 // `onto`: its terrain, water, deck, ends, budget, train and manual-deck
@@ -56,6 +60,25 @@ int findbridgeshifts(const bridgetables *bridge, const bridgetables *onto, vecto
 // `stopabove` (above 1: never), for a caller that only wants a bridge with
 // less stress than one it has.
 verdictinfo runverdict(int seconds, float stopabove);
+
+constexpr int MAXDUMPS = 64;
+
+struct runsettings {
+  int progressive;           // heavier crossings one after another until one fails
+  int weight;                // 0: the level's
+  int add;                   // progressive: weight added a crossing
+  int seconds;               // test time a crossing
+  int numofdumps;
+  int dumpstep[MAXDUMPS];    // steps whose particle positions are wanted
+};
+
+// One run of the live tables as the test-run screen would run it with
+// Autorun on, logged into runlog. dump(step), when given, is called
+// at every step asked for, also after the verdict: the run goes on to the
+// last step asked for, while the record, the stresses and the weights stay
+// those of the verdict. Returns 1 when the train got across (normal) or at
+// least one crossing got across (progressive).
+int recordrun(const runsettings *settings, void (*dump)(int step));
 
 // Runs job(0) .. job(count-1) on `workers` forked processes (1: in this
 // process) and stores each job's result by its index, so the results do

@@ -1,5 +1,6 @@
-#include "testrun/verifyrun.h"
+#include "authoring/verifyrun.h"
 
+#include <limits.h>
 #include <poll.h>
 #include <signal.h>
 #include <stdio.h>
@@ -13,22 +14,6 @@
 #include "testrun/outcome.h"
 #include "testrun/testrun.h"
 #include "world/levellist.h"
-
-void savebridgetables(bridgetables *out) {
-  out->level = level;
-  out->numofjoints = numofjoints;
-  memcpy(out->joint, joint, sizeof(jointinfo) * (size_t)numofjoints);
-  out->numofbeams = numofbeams;
-  memcpy(out->beam, beam, sizeof(beaminfo) * (size_t)numofbeams);
-}
-
-void loadbridgetables(const bridgetables *in) {
-  level = in->level;
-  numofjoints = in->numofjoints;
-  memcpy(joint, in->joint, sizeof(jointinfo) * (size_t)numofjoints);
-  numofbeams = in->numofbeams;
-  memcpy(beam, in->beam, sizeof(beaminfo) * (size_t)numofbeams);
-}
 
 static int isanchorof(const bridgetables *t, vector2d pos) {
   for (int i = 0; i < t->numofjoints; i++)
@@ -96,22 +81,29 @@ static float findpeakstress() {
   return peak;
 }
 
-verdictinfo runverdict(int seconds, float stopabove) {
+// Both drivers start a run as the test-run screen does, outside the level
+// list (no progress or records), at normal speed, the train called by
+// itself.
+static void startheadlessrun(int mode, int weight, int add) {
   levelnum = -1;
-  game.mode = 0;
-  game.weight = level.weight > 0 ? level.weight : 1;
+  game.mode = mode;
+  game.weight = weight > 0 ? weight : 1;
+  game.add = add;
   game.pause = game.slow = game.fast = game.veryfast = 0;
+  starttestrun(0);
+  game.autorun = 1;
+}
+
+verdictinfo runverdict(int seconds, float stopabove) {
   beamtype[0] = beamtype[1] = MAXBEAMLENGTH;
   for (int b = 0; b < numofbeams; b++) {
     beam[b].stress = 0.0f;
     beam[b].stresstype = 0;
   }
-  starttestrun(0);
-  game.autorun = 1;
+  startheadlessrun(0, level.weight, game.add);
 
-  verdictinfo v = {0, 0, 0, -1, 0, 0.0f, 0, -1, 0};
+  verdictinfo v = makeverdict(FAILURE_TIME);
   const int limit = seconds * STEPSPERSECOND;
-  v.failure = FAILURE_TIME;
   while (v.steps < limit) {
     simulationstep();
     v.steps++;
@@ -141,6 +133,110 @@ verdictinfo runverdict(int seconds, float stopabove) {
     v.breakside = bridgebreak.side;
   }
   return v;
+}
+
+static const runsettings *settings;
+static void (*dumper)(int step);
+
+static void dumpstep(int step) {
+  if (!dumper)
+    return;
+  for (int d = 0; d < settings->numofdumps; d++)
+    if (settings->dumpstep[d] == step) {
+      dumper(step);
+      return;
+    }
+}
+
+static int runtoverdict() {
+  const int limit = settings->seconds * STEPSPERSECOND;
+  int step = 0, crossingstart = 0;
+  for (;;) {
+    int before = game.state;
+    int weight = game.testweight;
+    simulationstep();
+    step++;
+    if (trainrefused) {
+      runlog.refused = 1;
+      notestate(step, game.state);
+      break;
+    }
+    if (game.state == STATE_PROGRESSIVE && before != STATE_PROGRESSIVE) {
+      // The crossing got across and the bridge was rebuilt for a heavier train.
+      if (runlog.passedstep < 0)
+        runlog.passedstep = step;
+      runlog.maxweight = weight;
+      notestate(step, STATE_PASSED);
+      notestate(step, game.state);
+      crossingstart = step;
+      startcrossing();
+      dumpstep(step);
+      if (game.testweight > INT_MAX - game.add)
+        break;
+      continue;
+    }
+    notestate(step, game.state);
+    notebreaks(step);
+    dumpstep(step);
+    if (game.state == STATE_PASSED) {
+      runlog.passedstep = step;
+      break;
+    }
+    // Once the verdict is certain nothing more can be learnt from the run.
+    if (outcome.failure != FAILURE_NONE) {
+      runlog.failure = outcome.failure;
+      break;
+    }
+    if (step - crossingstart >= limit) {
+      runlog.failure = FAILURE_TIME;
+      break;
+    }
+  }
+  return step;
+}
+
+// Steps asked for after the verdict: the run goes on for them alone, and
+// what the verdict saw is put back after.
+static void runondumps(int step) {
+  int last = 0;
+  for (int d = 0; d < settings->numofdumps; d++)
+    if (settings->dumpstep[d] > last)
+      last = settings->dumpstep[d];
+  if (!dumper || step >= last)
+    return;
+  static float stress[MAXBEAMS];
+  static int stresstype[MAXBEAMS];
+  int count = numofbeams, weight = game.weight, testweight = game.testweight;
+  for (int b = 0; b < count; b++) {
+    stress[b] = beam[b].stress;
+    stresstype[b] = beam[b].stresstype;
+  }
+  while (step < last) {
+    simulationstep();
+    dumpstep(++step);
+  }
+  for (int b = 0; b < count; b++) {
+    beam[b].stress = stress[b];
+    beam[b].stresstype = stresstype[b];
+  }
+  game.weight = weight;
+  game.testweight = testweight;
+}
+
+int recordrun(const runsettings *s, void (*dump)(int step)) {
+  settings = s;
+  dumper = dump;
+  startheadlessrun(s->progressive ? 1 : 0, s->weight ? s->weight : level.weight, s->add);
+  runlog.numofchanges = 0;
+  runlog.refused = 0;
+  runlog.passedstep = -1;
+  runlog.maxweight = -1;
+  runlog.failure = FAILURE_NONE;
+  startcrossing();
+  notestate(0, game.state);
+  runlog.steps = runtoverdict();
+  runondumps(runlog.steps);
+  return s->progressive ? runlog.maxweight > 0 : runlog.passedstep >= 0;
 }
 
 // Pool protocol: the parent writes a job index to a worker's order pipe;
