@@ -44,8 +44,11 @@ TEST(Menu, PlacementAndAlignment) {
   EXPECT_EQ((int)strlen(menuitem[5].text), 63);
 }
 
+static int firedframes;  // frames in which the toolkit called its fired hook
+
 TEST(Menu, LatchesHoverAndHotkeys) {
   clearmenustate();
+  menufiredhook = [] { firedframes++; };
   // Three buttons in a column, 16 high: "Back" (Escape), "Options" (o), "Load" (l).
   // latched: bit i set when item i is latched after the frame.
   struct { int x, y, left, key, repeat, disable, clear, latched, item, state; } frames[] = {
@@ -67,10 +70,12 @@ TEST(Menu, LatchesHoverAndHotkeys) {
   };
   const char *labels[4] = {"Back", "Options", "Load", "X"};
   const int keys[4] = {KEY_ESCAPE, 'o', 'l', KEY_LAST};
+  int latched = 0;
   for (const auto &f : frames) {
     SCOPED_TRACE(testing::Message() << "frame " << (&f - frames));
     if (f.clear)
-      menuitem[0].active = menuitem[1].active = menuitem[2].active = 0;
+      menuitem[0].active = menuitem[1].active = menuitem[2].active = 0, latched = 0;
+    firedframes = 0;
     font[0].cursor = 7, numofmenuitems = 0;
     for (int i = 0; i < 4; i++) {
       item(labels[i], 0, i < 3 ? 16 * i : 600, keys[i]), setmenuitem(13, i + 1);
@@ -80,11 +85,15 @@ TEST(Menu, LatchesHoverAndHotkeys) {
     menuframe([] {}, f.x, f.y, f.left, {f.key});
     EXPECT_EQ(ints({menuitem[0].active, menuitem[1].active, menuitem[2].active, menuitem[3].active, menuitem[f.item].state}),
               ints({f.latched & 1, f.latched >> 1 & 1, f.latched >> 2 & 1, 0, f.state}));
+    // An item that fires (latched now, not before) clicks, once a frame.
+    EXPECT_EQ(firedframes, (f.latched & ~latched) != 0);
+    latched = f.latched;
     // The enabled item under the pointer (the column is 32 wide, the items
     // 16 high) hands its cursor to the font, whatever its state; elsewhere the arrow.
     int under = f.x < 32 && f.y < 48 && !(f.disable && f.y / 16 == 2) ? f.y / 16 : -1;
     EXPECT_EQ(font[0].cursor, under + 1);
   }
+  menufiredhook = nullptr;
 }
 
 TEST(Menu, TogglesSetsAndActions) {

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "menu_frames.h"
 #include "shell/config.h"
 #include "shell/sounddevice.h"
 #include "sim/bond.h"
@@ -190,27 +189,6 @@ TEST(Sound, SteadyLoadGoesQuietAndPauseIsSilent) {
   for (int i = 0; i < MAXSOUNDEVENTS + 10; i++)
     addsoundevent(SOUND_CLICK, 0, 1, 1.0f, 1.0f, 0.0f);
   EXPECT_EQ(numofsoundevents, MAXSOUNDEVENTS);
-  clearsoundevents();
-}
-
-TEST(Sound, MenuClickWhenAnItemFires) {
-  clearmenustate();
-  listensound();
-  int on = 0;
-  auto declare = [&] {
-    numofmenuitems = 0;
-    createmenuitem("Back", 0, 0, 16, 1, 1, 1, 1);
-    createmenuitem("Sound", 0, 16, 16, 1, 1, 1, 1);
-    setmenuitem(8, &on);
-    setmenuitem(1, 's');
-  };
-  clearsoundevents();
-  menuframe(declare, 600, 400, 0);         // nothing fires
-  menuframe(declare, 10, 4, 1);            // "Back" clicked: its latch stays...
-  menuframe(declare, 10, 4, 1);            // ...held, and clicks no more
-  menuframe(declare, 600, 400, 0, {'s'});  // the toggle by its key
-  ASSERT_EQ(numofsoundevents, 2);
-  EXPECT_TRUE(soundevent[0].type == SOUND_CLICK && soundevent[1].type == SOUND_CLICK && on == 1);
   clearsoundevents();
 }
 

@@ -40,15 +40,24 @@ static int finishlineintersect(vector2d *hit, vector2d *normal, float *fraction,
   return 1;
 }
 
-int lineintersectline2d(vector2d *hit, vector2d *normal, float *fraction,
-                        const vector2d *a, const vector2d *b,
-                        const vector2d *c, const vector2d *d) {
+// The side test both segment tests start with: n, the normal of c-d
+// (pointing left of c->d), and where a and b lie along it.
+static vector2d findsides(float *sa, float *sb, const vector2d *a, const vector2d *b, const vector2d *c,
+                          const vector2d *d) {
   vector2d n = {c->y - d->y, d->x - c->x};
   vector2d ac, bc;
   subtractvectors2d(&ac, a, c);
   subtractvectors2d(&bc, b, c);
-  float sa = dotproduct2d(&ac, &n);
-  float sb = dotproduct2d(&bc, &n);
+  *sa = dotproduct2d(&ac, &n);
+  *sb = dotproduct2d(&bc, &n);
+  return n;
+}
+
+int lineintersectline2d(vector2d *hit, vector2d *normal, float *fraction,
+                        const vector2d *a, const vector2d *b,
+                        const vector2d *c, const vector2d *d) {
+  float sa, sb;
+  vector2d n = findsides(&sa, &sb, a, b, c, d);
   if (sa < 0.0f || sb > 0.0f)
     return 0;
   *normal = n;
@@ -58,12 +67,8 @@ int lineintersectline2d(vector2d *hit, vector2d *normal, float *fraction,
 int lineintersectline2dtwosided(vector2d *hit, vector2d *normal, float *fraction,
                                 const vector2d *a, const vector2d *b,
                                 const vector2d *c, const vector2d *d) {
-  vector2d n = {c->y - d->y, d->x - c->x};
-  vector2d ac, bc;
-  subtractvectors2d(&ac, a, c);
-  subtractvectors2d(&bc, b, c);
-  float sa = dotproduct2d(&ac, &n);
-  float sb = dotproduct2d(&bc, &n);
+  float sa, sb;
+  vector2d n = findsides(&sa, &sb, a, b, c, d);
   if ((sa < 0.0f && sb < 0.0f) || (sa > 0.0f && sb > 0.0f))
     return 0;
   if (sa < 0.0f)
