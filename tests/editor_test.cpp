@@ -168,7 +168,8 @@ TEST(Editor, FullTablesRefuse) {
   click(1000, 40), click(1008, 40);
   int selected = editor.selected;
   joint[1] = {1, {1008, 40}};
-  numofbeams = MAXBEAMS - 1;
+  for (numofbeams = 0; numofbeams < MAXBEAMS - 1; numofbeams++)
+    beam[numofbeams] = {0, numofbeams / 2 + 2, numofbeams / 2 + 3 + numofbeams % 2, 0, 0, 0.0f};
   click(1008, 40);
   paint(PAINT_ANCHOR, 1020, 20, 1);
   EXPECT_EQ(V({selected, numofjoints, numofbeams}), V({0, MAXJOINTS - 1, MAXBEAMS - 1}));

@@ -1,11 +1,13 @@
 #include "world/levelfile.h"
 
+#include <cassert>
 #include <cstdarg>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
 #include "shell/fileio.h"
+#include "world/bridgecheck.h"
 #include "world/level.h"
 
 static const unsigned char MAGIC[4] = {'S', 'P', 'N', 'W'};
@@ -299,8 +301,10 @@ static int loadstaged(const char *name, int isbridge, int old) {
       readcurrent(&reader);
     fclose(file);
     failure = reader.failure ? reader.failure : checkstaging();
-    if (failure == NULL)
+    if (failure == NULL) {
       applystaging();
+      assert(checkbridgetables(1));
+    }
     else
       tellrefusal(filename, failure);
   }
