@@ -5,18 +5,16 @@
 
 #include <string.h>
 
+#include "geometry/hash.h"
 #include "sim/particle.h"
 #include "world/level.h"
 
 // FNV-1a over the bits of every particle position: any change of a result
 // bit shows.
 inline unsigned long long hashpositions() {
-  unsigned long long h = 1469598103934665603ull;
-  for (int i = 0; i < numofparticles; i++) {
-    unsigned int bits[2];
-    memcpy(bits, &particle[i].pos, 8);
-    h = (((h ^ bits[0]) * 1099511628211ull) ^ bits[1]) * 1099511628211ull;
-  }
+  uint64_t h = HASHSTART;
+  for (int i = 0; i < numofparticles; i++)
+    h = hashbytes(h, &particle[i].pos, sizeof particle[i].pos);
   return h;
 }
 

@@ -1,28 +1,22 @@
 #include "editor/breakmark.h"
 
-#include <stddef.h>
+#include <stdint.h>
 
 #include "editor/undo.h"
+#include "geometry/hash.h"
 #include "testrun/outcome.h"
 #include "world/level.h"
 
 int breakmark = -1;
-static unsigned int testedbridge;
+static uint64_t testedbridge;
 static int bridgetested;
 
-// FNV-1a over what makes the bridge: joints and beams by value (not the
-// stress or hover a frame writes into them) and the undo ring's place, so
-// an undo followed by a redo still counts as a change.
-static unsigned int hashbytes(unsigned int h, const void *data, size_t n) {
-  const unsigned char *p = (const unsigned char *)data;
-  for (size_t i = 0; i < n; i++)
-    h = (h ^ p[i]) * 16777619u;
-  return h;
-}
-
-static unsigned int bridgehash() {
+// What makes the bridge: joints and beams by value (not the stress or
+// hover a frame writes into them) and the undo ring's place, so an undo
+// followed by a redo still counts as a change.
+static uint64_t bridgehash() {
   int counts[5] = {numofjoints, numofbeams, undoposition, undofront, undoback};
-  unsigned int h = hashbytes(2166136261u, counts, sizeof(counts));
+  uint64_t h = hashbytes(HASHSTART, counts, sizeof(counts));
   for (int i = 0; i < numofjoints && i < MAXJOINTS; i++)
     h = hashbytes(h, &joint[i], sizeof(joint[i]));
   for (int i = 0; i < numofbeams && i < MAXBEAMS; i++) {

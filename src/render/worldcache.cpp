@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "editor/editor.h"
+#include "geometry/hash.h"
 #include "render/view.h"
 #include "shell/config.h"
 #include "sim/bond.h"
@@ -11,19 +12,9 @@
 #include "testrun/game.h"
 #include "world/level.h"
 
-void beginworldkey(worldkey *k) { k->h = 0x243F6A8885A308D3ull; }
+void beginworldkey(worldkey *k) { k->h = HASHSTART; }
 
-void addworldkey(worldkey *k, const void *data, size_t bytes) {
-  const unsigned char *p = (const unsigned char *)data;
-  uint64_t h = k->h;
-  for (size_t i = 0; i + 4 <= bytes; i += 4) {
-    uint32_t w;
-    memcpy(&w, p + i, 4);
-    h = (h ^ w) * 0x9E3779B97F4A7C15ull;
-    h ^= h >> 29;
-  }
-  k->h = h;
-}
+void addworldkey(worldkey *k, const void *data, size_t bytes) { k->h = hashbytes(k->h, data, bytes); }
 
 void addworldkeyint(worldkey *k, int v) { addworldkey(k, &v, sizeof v); }
 void addworldkeyfloat(worldkey *k, float v) { addworldkey(k, &v, sizeof v); }

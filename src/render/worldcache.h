@@ -11,12 +11,12 @@
 #include <stddef.h>
 #include <stdint.h>
 
-// A running hash over words of data.
+// The running hash of everything the kept picture depends on.
 struct worldkey {
   uint64_t h;
 };
 void beginworldkey(worldkey *k);
-void addworldkey(worldkey *k, const void *data, size_t bytes); // whole 32-bit words
+void addworldkey(worldkey *k, const void *data, size_t bytes);
 void addworldkeyint(worldkey *k, int v);
 void addworldkeyfloat(worldkey *k, float v);
 
