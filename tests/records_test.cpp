@@ -47,6 +47,18 @@ TEST_F(Records, RoundTripLeavesProgressAlone) {
   }
   EXPECT_EQ(record[2].cost, -1);
   EXPECT_EQ(readbytes<std::string>(progress.c_str()), std::string(256, 1));
+  // Another copy wrote the file since it was read: its records come in, and the better of each is kept; any
+  // int written reads back, the largest one too.
+  writebytes(file.c_str(), std::string("Other 300 -\n01 Two  Words 1000 80000\n7 5 2147483647\n"));
+  EXPECT_EQ(setrecord("Held only", -1, 1000000000), RECORD_WEIGHT);
+  ASSERT_EQ(saverecords(), 1);
+  loadrecords();
+  ASSERT_EQ(numofrecords, 4);
+  for (const auto &r : std::vector<recordinfo>{{"01 Two  Words", 1000, 90000}, {"7", 0, 2147483647},
+                                               {"Held only", -1, 1000000000}, {"Other", 300, 0}}) {
+    int i = findrecord(r.name);
+    EXPECT_TRUE(i >= 0 && record[i].cost == r.cost && record[i].weight == r.weight) << r.name;
+  }
 }
 
 TEST_F(Records, DamagedFilesKeepOnlyWholeLines) {

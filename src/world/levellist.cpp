@@ -84,11 +84,32 @@ int makepackfilename(char *out, const char *extension) {
 
 static int makeprogressname(char *out) { return makepackfilename(out, ".pro"); }
 
+// Up to 64 flags of the pack's progress file into `flags`, which stays as
+// it is past what the file holds; 0 when there is no file to read.
+static int readprogress(const char *filename, int flags[MAXPROGRESS]) {
+  FILE *file = openreadfile(filename);
+  if (file == NULL)
+    return 0;
+  // Read into a copy: fread leaves the value of a partly read element
+  // undefined, and only whole elements may become flags.
+  int staged[MAXPROGRESS] = {0};
+  size_t count = freadptr(staged, 4, MAXPROGRESS, file);
+  fclose(file);
+  memcpy(flags, staged, count * sizeof(int));
+  return 1;
+}
+
 int saveprogess() {
   char filename[PROGRESSNAME];
   if (!makeprogressname(filename))
     return 0;
   int entered = enterdirectory("bridge");
+  // Another copy of the game on the same data may have passed levels since
+  // this one read the file: a level passed in either stays passed.
+  int ondisk[MAXPROGRESS] = {0};
+  if (readprogress(filename, ondisk))
+    for (int i = 0; i < MAXPROGRESS; i++)
+      levelpassed[i] = levelpassed[i] != 0 || ondisk[i] != 0;
   savefile save;
   int saved = 0;
   if (beginsave(&save, filename)) {
@@ -107,14 +128,6 @@ void loadprogess() {
   if (!makeprogressname(filename))
     return;
   int entered = enterdirectory("bridge");
-  FILE *file = openreadfile(filename);
-  if (file != NULL) {
-    // Read into a copy: fread leaves the value of a partly read element
-    // undefined, and only whole elements may become flags.
-    int staged[MAXPROGRESS] = {0};
-    size_t count = freadptr(staged, 4, MAXPROGRESS, file);
-    fclose(file);
-    memcpy(levelpassed, staged, count * sizeof(int));
-  }
+  readprogress(filename, levelpassed);
   leavedirectory(entered);
 }

@@ -32,8 +32,10 @@ int getbridgelist();
 // 0 when there is no usable pack name.
 int makepackfilename(char *out, const char *extension);
 
-// Writes all 64 flags (256 bytes, little-endian). 1 when the file was
-// written; 0 leaves any previous progress file intact.
+// Writes all 64 flags (256 bytes, little-endian), after taking in every
+// flag the file holds now, so levelpassed gains what another copy of the
+// game passed. 1 when the file was written; 0 leaves any previous progress
+// file intact.
 int saveprogess();
 // Clears the flags and reads up to 64 from the pack's progress file.
 void loadprogess();
