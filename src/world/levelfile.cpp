@@ -247,11 +247,11 @@ static void readold(filereader *reader, int isbridge) {
 
 // Both formats are read into the staging tables and applied only when the
 // whole file checked out, so a bad file leaves what was loaded untouched.
-static int loadstaged(const char *name, int isbridge, int old) {
+static int stagefile(const char *name, int isbridge, int old) {
   const char *extension = old ? (isbridge ? ".brg" : ".lvl") : (isbridge ? ".qzb" : ".qzl");
   int entered;
   FILE *file = openlevelfile(name, extension, isbridge, &entered);
-  int loaded = 0;
+  int staged = 0;
   if (file != NULL) {
     filereader reader = {file, 1};
     if (old)
@@ -259,18 +259,26 @@ static int loadstaged(const char *name, int isbridge, int old) {
     else
       readcurrent(&reader);
     fclose(file);
-    if (reader.ok && checkstaging()) {
-      applystaging();
-      loaded = 1;
-    }
+    staged = reader.ok && checkstaging();
   }
   leavedirectory(entered);
-  return loaded;
+  return staged;
+}
+
+static int loadstaged(const char *name, int isbridge, int old) {
+  if (!stagefile(name, isbridge, old))
+    return 0;
+  applystaging();
+  return 1;
 }
 
 int loadlevel(const char *name, int isbridge) { return loadstaged(name, isbridge, 0); }
 
 int loadoldlevel(const char *name, int isbridge) { return loadstaged(name, isbridge, 1); }
+
+int checklevelfile(const char *name, int isbridge) {
+  return stagefile(name, isbridge, 1) || stagefile(name, isbridge, 0);
+}
 
 static int writeints(const void *values, int count, FILE *file) {
   return fwriteptr(values, 4, (size_t)count, file) == (size_t)count ? 1 : 0;

@@ -27,3 +27,6 @@ int savelevel(const char *name, int isbridge);
 // 1 when the file was loaded; 0 when everything was left unchanged.
 int loadlevel(const char *name, int isbridge);
 int loadoldlevel(const char *name, int isbridge);
+// 1 when loadoldlevel or loadlevel would load the name, which stays
+// unloaded: the tables are not touched either way.
+int checklevelfile(const char *name, int isbridge);

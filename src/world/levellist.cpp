@@ -2,11 +2,14 @@
 
 #include <cstring>
 
+#include "world/levelfile.h"
+
 char levellist[MAXNAMES][NAMELENGTH];
 char levellist2[MAXNAMES][NAMELENGTH];
 int levelpassed[MAXPROGRESS];
 int dirnum;
 int levelnum = -1;
+int levelreadable[MAXNAMES];
 
 // Pack names come from a 32-byte entry, so ".pro" always fits here; a pack
 // name of 28 to 31 characters keeps its progress too.
@@ -53,6 +56,28 @@ int getlevellist() {
   leavedirectory(enteredlevel);
   loadprogess();
   return count;
+}
+
+void checklevellist(int count) {
+  int enteredlevel = enterdirectory("level");
+  int enteredpack = enterdirectory(getpackname());
+  for (int i = 0; i < count && i < MAXNAMES; i++)
+    levelreadable[i] = checklevelfile(levellist[i], 0);
+  leavedirectory(enteredpack);
+  leavedirectory(enteredlevel);
+}
+
+static int flagof(int j) { return levelpassed[j < MAXPROGRESS ? j : MAXPROGRESS - 1]; }
+
+int getlevellook(int j) {
+  if (j < 0 || j >= MAXNAMES || !levelreadable[j])
+    return LEVEL_UNREADABLE;
+  if (j < MAXPROGRESS && levelpassed[j])
+    return LEVEL_PASSED;
+  int before = j - 1;
+  while (before >= 0 && !levelreadable[before])
+    before--;
+  return before < 0 || flagof(before) ? LEVEL_OPEN : LEVEL_LOCKED;
 }
 
 int getbridgelist() {
