@@ -134,7 +134,8 @@ int saveprogess() {
   int ondisk[MAXPROGRESS] = {0};
   if (readprogress(filename, ondisk))
     for (int i = 0; i < MAXPROGRESS; i++)
-      levelpassed[i] = levelpassed[i] != 0 || ondisk[i] != 0;
+      if (levelpassed[i] == 0)
+        levelpassed[i] = ondisk[i];
   savefile save;
   int saved = 0;
   if (beginsave(&save, filename)) {
