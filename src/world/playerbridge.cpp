@@ -18,16 +18,6 @@ static int exists(const char *path) {
   return lstat(path, &status) == 0;
 }
 
-// "bridge/<pack>/<name>.qzb", as the notice line names a file.
-struct pathtext {
-  char text[NAMELENGTH * 2 + 16];
-};
-static pathtext shownname(const char *name) {
-  pathtext out;
-  snprintf(out.text, sizeof out.text, "bridge/%s/%s.qzb", getpackname(), name);
-  return out;
-}
-
 static int enterpack(int *enteredbase, int make) {
   *enteredbase = enterdirectory("bridge");
   const char *pack = getpackname();
@@ -109,10 +99,14 @@ int saveplayerbridge(const char *name, int loaded, unsigned int loadedhash) {
   int enteredbase;
   int enteredpack = enterpack(&enteredbase, 1);
   int saved = 0;
-  if (loaded != BRIDGE_UNREADABLE || moveaside(name))
+  if (loaded != BRIDGE_UNREADABLE || moveaside(name)) {
     saved = savelevel(name, 1);
-  else
-    notesavefailure(shownname(name).text);
+  } else {
+    // Named as the notice line names a file, from the start directory.
+    char shown[NAMELENGTH * 2 + 16];
+    snprintf(shown, sizeof shown, "bridge/%s/%s.qzb", getpackname(), name);
+    notesavefailure(shown);
+  }
   leavedirectory(enteredpack);
   leavedirectory(enteredbase);
   return saved;
