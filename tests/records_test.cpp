@@ -54,8 +54,9 @@ TEST_F(Records, RoundTripLeavesProgressAlone) {
   ASSERT_EQ(saverecords(), 1);
   loadrecords();
   ASSERT_EQ(numofrecords, 4);
-  for (const auto &r : std::vector<recordinfo>{{"01 Two  Words", 1000, 90000}, {"7", 0, 2147483647},
-                                               {"Held only", -1, 1000000000}, {"Other", 300, 0}}) {
+  struct { const char *name; int cost, weight; } merged[] = {
+      {"01 Two  Words", 1000, 90000}, {"7", 0, 2147483647}, {"Held only", -1, 1000000000}, {"Other", 300, 0}};
+  for (const auto &r : merged) {
     int i = findrecord(r.name);
     EXPECT_TRUE(i >= 0 && record[i].cost == r.cost && record[i].weight == r.weight) << r.name;
   }
