@@ -576,4 +576,11 @@ TEST_F(EditorFiles, SaveLevelAndBridgeIntoPack) {
   EXPECT_EQ(loaded("bridge/p", "br", 1), V({1, 3, 2}));
   EXPECT_EQ(loaded("level/p", "lv", 0), V({1, 2, 0}));
   EXPECT_EQ(V({save(0, "../x"), exists("bridge/x.qzb"), checkeditorsave()}), V({0, 0, 0}));
+  // names that would write where no list shows them, or nothing at all, are told, never "Saved"
+  for (const char *name : {"a/b", ".", "", "\tx"}) {
+    clearnotice();
+    EXPECT_EQ(V({save(0, name), notice.kind, strncmp(notice.text, "Not saved", 9)}), V({0, NOTICE_ERROR, 0})) << name;
+  }
+  EXPECT_FALSE(exists("bridge/p/..qzb"));
+  clearnotice();
 }

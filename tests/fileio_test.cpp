@@ -208,7 +208,7 @@ TEST_F(FileIO, ReadOnlyTargetIsKept) {
     mkdir("shut", 0555), clearnotice();
     _exit(!user ? 2 : chmod("locked", 0444) == 0 && beginsave(&save, "locked") == 0 &&
                                readbytes("locked").size() == 3 && !exists("<locked") &&
-                               beginsave(&save, "shut/x") == 0 && noticetext() == "Could not save locked and 1 more"
+                               beginsave(&save, "shut/x") == 0 && noticetext() == "Could not save locked, shut/x"
                            ? 0 : 1);
   }
   int status = -1;

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "shell/fileio.h"
 #include "tempdir.h"
+#include "world/level.h"
+#include "world/levelfile.h"
 #include "world/levellist.h"
+#include "screens/playerbridge.h"
 
 class LevelList : public tempdirtest {};
 
@@ -62,6 +66,58 @@ TEST_F(LevelList, Progress) {
     loadprogess();
     EXPECT_EQ(std::vector<int>(levelpassed, levelpassed + MAXPROGRESS), r.want) << r.bytes.size();
   }
+  // another copy passed levels since the file was read: saving keeps them passed, and they show here too
+  writebytes(path.c_str(), std::string("\0\0\0\0\0\0\0\0\0\0\0\0\7\0\0\0", 16));
+  std::copy(two.begin(), two.end(), levelpassed);
+  ASSERT_EQ(saveprogess(), 1);
+  loadprogess();
+  EXPECT_TRUE(levelpassed[0] == 1 && levelpassed[1] == 1 && levelpassed[3] == 7 &&
+              std::count(levelpassed, levelpassed + MAXPROGRESS, 0) == MAXPROGRESS - 3);
   // a pack name that would leave the directory
   EXPECT_EQ((choosepack("../x"), saveprogess()), 0);
+}
+
+TEST_F(LevelList, LooksAndPlayerBridges) {
+  for (const char *d : {"level", "level/P", "bridge", "bridge/P"})
+    mkdir(d, 0777);
+  choosepack("P");
+  createlevel(), numofjoints = numofbeams = 0;
+  for (const char *name : {"01 a", "03 c", "04 d"})
+    ASSERT_EQ(chdir("level/P") + savelevel(name, 0) + chdir("../.."), 1);
+  writebytes("level/P/00readme", std::string("notes\n"));
+  writebytes("level/P/02 b.qzl", std::string("SPNW\5\0\0\0", 8));
+  ASSERT_EQ(getlevellist(), 5);
+  checklevellist(5);
+  // Names that load as no level lock nothing: 01 a opens behind 00readme, 03 c follows 01 a across 02 b;
+  // passed shows, and a flag at an unreadable position does not make it playable.
+  struct { std::vector<int> passed; std::vector<int> want; } rows[] = {
+      {{0, 0, 0, 0, 0}, {LEVEL_UNREADABLE, LEVEL_OPEN, LEVEL_UNREADABLE, LEVEL_LOCKED, LEVEL_LOCKED}},
+      {{1, 1, 1, 0, 0}, {LEVEL_UNREADABLE, LEVEL_PASSED, LEVEL_UNREADABLE, LEVEL_OPEN, LEVEL_LOCKED}},
+      {{0, 0, 0, 1, 0}, {LEVEL_UNREADABLE, LEVEL_OPEN, LEVEL_UNREADABLE, LEVEL_PASSED, LEVEL_OPEN}}};
+  for (const auto &r : rows) {
+    std::fill(levelpassed, levelpassed + MAXPROGRESS, 0), std::copy(r.passed.begin(), r.passed.end(), levelpassed);
+    std::vector<int> looks;
+    for (int j = 0; j < 5; j++)
+      looks.push_back(getlevellook(j));
+    EXPECT_EQ(looks, r.want) << r.passed[1] << r.passed[3];
+  }
+
+  // A bridge file that does not load stays as it is while nothing changes; a change moves it aside first,
+  // never over an earlier one, and the new bridge loads.
+  const std::string bad("SPNW\5\0\0\0 and the rest", 20);
+  writebytes("bridge/P/x.qzb", bad), writebytes("bridge/P/x.unreadable", std::string("earlier"));
+  createlevel(), numofjoints = numofbeams = 0;
+  ASSERT_EQ(loadplayerbridge("x"), BRIDGE_UNREADABLE);
+  unsigned int loaded = hashbridge();
+  EXPECT_EQ(saveplayerbridge("x", BRIDGE_UNREADABLE, loaded), 0);
+  EXPECT_EQ(readbytes<std::string>("bridge/P/x.qzb"), bad);
+  joint[numofjoints++] = {1, {1000, 40}};
+  EXPECT_EQ(saveplayerbridge("x", BRIDGE_UNREADABLE, loaded), 1);
+  EXPECT_EQ(readbytes<std::string>("bridge/P/x.unreadable-2"), bad);
+  EXPECT_EQ(readbytes<std::string>("bridge/P/x.unreadable"), "earlier");
+  numofjoints = 0;
+  EXPECT_TRUE(loadplayerbridge("x") == BRIDGE_LOADED && numofjoints == 1);
+  // no file at all: the level alone, saved as it is whether changed or not
+  EXPECT_EQ(loadplayerbridge("y"), BRIDGE_NONE);
+  EXPECT_EQ(saveplayerbridge("y", BRIDGE_NONE, hashbridge()), 1);
 }

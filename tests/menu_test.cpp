@@ -202,9 +202,12 @@ TEST(Notice, FailuresFoldIntoOneLine) {
   setnotice(NOTICE_INFO, "Saved z");
   notesavefailure("bridge/Riverside/01 Ditch.qzb");
   notesavefailure("bridge/Riverside.pro");
-  EXPECT_EQ(shown(0), "Could not save bridge/Riverside/01 Ditch.qzb and 1 more");
+  EXPECT_EQ(shown(0), "Could not save bridge/Riverside/01 Ditch.qzb, bridge/Riverside.pro");
+  // a file told already is not told again; past the line's width the others are counted
+  notesavefailure("bridge/Riverside.pro");
   notesavefailure("bridge/Riverside.rec");
-  EXPECT_EQ(shown(100), "Could not save bridge/Riverside/01 Ditch.qzb and 2 more");
+  notesavefailure("scsht000.tga");
+  EXPECT_EQ(shown(100), "Could not save bridge/Riverside/01 Ditch.qzb, bridge/Riverside.pro and 2 more");
   // a plain error starts the count afresh
   setnotice(NOTICE_ERROR, "Screenshot failed");
   notesavefailure("config.txt");

@@ -6,6 +6,7 @@
 #include <errno.h>
 #include <getopt.h>
 #include <limits.h>
+#include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -289,7 +290,7 @@ static int findregular() {
   return regularbest >= 0 ? 0 : 1;
 }
 
-int main(int argc, char **argv) {
+static int run(int argc, char **argv) {
   if (!parseoptions(argc, argv))
     return fail(2, usage);
   if (opt.regular)
@@ -299,4 +300,21 @@ int main(int argc, char **argv) {
   if (opt.cheapest)
     return findcheapest();
   return checkfile();
+}
+
+// A verdict whose report was lost (a full disk, stdout on /dev/full) is no
+// verdict: a script reading 0 would take output it never got as passed.
+static int finishoutput(int status) {
+  if (fflush(stdout) != 0 || ferror(stdout) || fclose(stdout) != 0) {
+    fprintf(stderr, "spanwright-verify: could not write the output: %s\n", strerror(errno));
+    return 2;
+  }
+  return status;
+}
+
+int main(int argc, char **argv) {
+  // Past a file-size limit a write fails and is reported with exit 2; the
+  // signal would end the tool with no word.
+  signal(SIGXFSZ, SIG_IGN);
+  return finishoutput(run(argc, argv));
 }

@@ -216,6 +216,11 @@ int loadpack(const char *leveldir, const char *bridgedir, const char *cheapestdi
   for (int i = 0; i < numofpacklevels; i++) {
     packlevel &p = packlevels[i];
     loadpackfile(&p.level, leveldir, p.name, ".qzl", ".lvl");
+    // The game lists any file its pattern takes ("00readme" too); one that
+    // is no level must be named, or the exit status says nothing of why.
+    if (p.level.state == FILE_MISSING)
+      complain("%s/%s: listed as a level, but there is no %s.qzl or %s.lvl", leveldir, p.name,
+               p.name, p.name);
     loadpackfile(&p.bridge, bridgedir, p.name, ".qzb", ".brg");
     p.cheapest.state = FILE_MISSING;
     if (cheapestdir)

@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <cstring>
+
 #include "editor/editor.h"
 #include "editor/leveleditor.h"
 #include "editor/undo.h"
@@ -22,10 +24,27 @@ int savetopack(const char *directory, const char *name, int isbridge) {
   return saved;
 }
 
+int checkfilename(const char *name) {
+  size_t length = strnlen(name, NAMELENGTH);
+  if (length == 0 || length > (size_t)MAXFILENAME || name[0] == '.' || name[0] == '<')
+    return 0;
+  for (size_t i = 0; i < length; i++)
+    if (name[i] == '/' || (unsigned char)name[i] < 32 || name[i] == 127)
+      return 0;
+  return 1;
+}
+
 int checkeditorsave() {
   if (editor.filemenu != 2)
     return 0;
   editor.filemenu = 0;
+  if (!checkfilename(editor.filename)) {
+    if (editor.filename[0] == 0)
+      setnotice(NOTICE_ERROR, "Not saved: type a name first");
+    else
+      setnotice(NOTICE_ERROR, "Not saved: \"%s\" cannot be a file name", editor.filename);
+    return 0;
+  }
   int saved;
   if (!editor.leveleditor) {
     saved = savetopack("bridge", editor.filename, 1);

@@ -26,12 +26,13 @@ int listpacks(const char *directory) {
   return count;
 }
 
-void loadfrompack(const char *directory, const char *name, int isbridge, int needpack) {
+int loadfrompack(const char *directory, const char *name, int isbridge, int needpack) {
   int enteredbase = enterdirectory(directory);
   int enteredpack = enterdirectory(getpackname());
+  int loaded = 0;
   if (enteredpack || !needpack) {
-    loadoldlevel(name, isbridge);
-    loadlevel(name, isbridge);
+    loaded = loadoldlevel(name, isbridge);
+    loaded |= loadlevel(name, isbridge);
   }
   // A level brings its hint from beside it; the player's bridge loaded
   // over it keeps it.
@@ -39,6 +40,7 @@ void loadfrompack(const char *directory, const char *name, int isbridge, int nee
     loadhint(name);
   leavedirectory(enteredpack);
   leavedirectory(enteredbase);
+  return loaded;
 }
 
 // 25 rows of 16 fit between y 80 and the bottom; a list that needs more

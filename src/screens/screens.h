@@ -31,7 +31,8 @@ int countnames(const char list[][32]);
 // Enters `directory` and then the chosen pack, loads `name` (older format
 // first, so that a current-format file wins) and leaves again. With
 // `needpack` the files are read only when the pack directory was entered.
-void loadfrompack(const char *directory, const char *name, int isbridge, int needpack);
+// 1 when either format loaded.
+int loadfrompack(const char *directory, const char *name, int isbridge, int needpack);
 // One column of a list screen: the names from y 80 down, 16 apart, each a
 // set item bound to `bound` with its index in the list. A column longer
 // than the screen shows NAMEROWS rows from `first` and a position line in

@@ -1,5 +1,3 @@
-#include <sys/stat.h>
-
 #include <cstdio>
 #include <cstring>
 
@@ -11,18 +9,22 @@
 #include "shell/input.h"
 #include "testrun/game.h"
 #include "ui/menu.h"
+#include "ui/notice.h"
 #include "world/levelfile.h"
 #include "world/levellist.h"
+#include "screens/playerbridge.h"
 #include "world/records.h"
 
-// Levels unlock in list order. The progress table holds 64 flags, so a level
-// further down follows the last flag there is: once level 63 is passed,
-// everything after it is open as well.
-static int levelunlocked(int j) {
-  if (j <= 0)
-    return 1;
-  int before = j - 1 < MAXPROGRESS ? j - 1 : MAXPROGRESS - 1;
-  return levelpassed[before] != 0;
+// How each look of the level list shows: open levels as any item, passed
+// ones green, locked ones dimmed and unclickable, names that load as no
+// level dimmed red and unclickable, with a word at the right saying why.
+static void setlevellook(menuiteminfo *item, int look) {
+  static const float colour[4][3] = {{1, 1, 1}, {0.45f, 1, 0.45f}, {1, 1, 1}, {1, 0.35f, 0.35f}};
+  item->red = colour[look][0];
+  item->green = colour[look][1];
+  item->blue = colour[look][2];
+  if (look == LEVEL_LOCKED || look == LEVEL_UNREADABLE)
+    item->state = MENUSTATE_DISABLED;
 }
 
 static void declarestartmenu(namecolumn *packs, int numofpacks, namecolumn *levels,
@@ -32,21 +34,7 @@ static void declarestartmenu(namecolumn *packs, int numofpacks, namecolumn *leve
   declarenamelist(packs, dirlist, numofpacks, &dirnum);
   int declared = declarenamelist(levels, levellist, numoflevels, &levelnum);
   for (int r = 0; r < declared; r++)
-    if (!levelunlocked(levels->first + r))
-      menuitem[numofmenuitems - declared + r].state = MENUSTATE_DISABLED;
-}
-
-// The bridge goes back every time, changed or not, into bridge/<pack>,
-// which is made on first use.
-static void savebridge(const char *name) {
-  int enteredbase = enterdirectory("bridge");
-  const char *pack = getpackname();
-  if (pack[0])
-    mkdir(pack, 0777);
-  int enteredpack = enterdirectory(pack);
-  savelevel(name, 1);
-  leavedirectory(enteredpack);
-  leavedirectory(enteredbase);
+    setlevellook(&menuitem[numofmenuitems - declared + r], getlevellook(levels->first + r));
 }
 
 // A level's records at the right of its row, small and dim so the names
@@ -55,6 +43,10 @@ static void drawlevelrecords(const namecolumn *levels, int numoflevels) {
   int rows = numoflevels <= NAMEROWS + 1 ? numoflevels : NAMEROWS;
   for (int r = 0; r < rows && levels->first + r < numoflevels; r++) {
     const char *name = levellist[levels->first + r];
+    if (getlevellook(levels->first + r) == LEVEL_UNREADABLE) {
+      drawtext("unreadable", ALIGN_END | 634, 82 + 16 * r, 12, 0.6f, 0.25f, 0.25f, 1);
+      continue;
+    }
     int i = findrecord(name);
     if (i < 0)
       continue;
@@ -70,23 +62,42 @@ static void drawlevelrecords(const namecolumn *levels, int numoflevels) {
   }
 }
 
+// A level that stopped loading since the list was made writes nothing: no
+// bridge is saved over the player's, no progress changes.
 static void playlevel() {
   strncpy(game.name, levellist[levelnum], sizeof game.name - 1);
   game.name[sizeof game.name - 1] = 0;
-  loadfrompack("level", game.name, 0, 0);
-  loadfrompack("bridge", game.name, 1, 1);
+  int look = getlevellook(levelnum);
+  if (look == LEVEL_LOCKED || look == LEVEL_UNREADABLE)
+    return;
+  if (!loadfrompack("level", game.name, 0, 0)) {
+    levelreadable[levelnum] = 0;
+    setnotice(NOTICE_ERROR, "Could not read level %s", game.name);
+    return;
+  }
+  int bridge = loadplayerbridge(game.name);
+  unsigned int loadedhash = hashbridge();
   editorloop();
-  savebridge(game.name);
+  saveplayerbridge(game.name, bridge, loadedhash);
   saveprogess();
-  levelnum = -1;
+  // Another copy of the game may have set records meanwhile.
+  loadrecords();
+}
+
+// The list, which of its names load, the progress and the records of the
+// chosen pack.
+static int openpack() {
+  int numoflevels = getlevellist();
+  checklevellist(numoflevels);
+  loadrecords();
+  return numoflevels;
 }
 
 void startmenu() {
   int numofpacks = listpacks("level");
   int previouspack = dirnum;
   levelnum = -1;
-  int numoflevels = getlevellist();
-  loadrecords();
+  int numoflevels = openpack();
   namecolumn packs = {0, 0}, levels = {320, 0};
   // The chosen pack in view, however far down the list it is.
   packs.first = dirnum - NAMEROWS / 2;
@@ -99,8 +110,7 @@ void startmenu() {
     scrollnamelist(&packs, numofpacks);
     scrollnamelist(&levels, numoflevels);
     if (dirnum != previouspack) {
-      numoflevels = getlevellist();
-      loadrecords();
+      numoflevels = openpack();
       levels.first = 0;
     }
     previouspack = dirnum;

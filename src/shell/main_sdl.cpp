@@ -1,6 +1,7 @@
 #include <GL/gl.h>
 #include <SDL/SDL.h>
 
+#include <csignal>
 #include <cstdio>
 
 #include "render/text.h"
@@ -104,6 +105,9 @@ void checksystemmessages() {
 }
 
 int main() {
+  // Past a file-size limit a write fails and the save says so; the signal
+  // would end the game with the player's work unsaved.
+  signal(SIGXFSZ, SIG_IGN);
   checkbigendian();
   loadoptions();
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) < 0) {

@@ -17,8 +17,18 @@ static int keeprecord(int cost, int weight) {
   int i = findrecord(game.name), count = numofrecords;
   recordinfo before = i >= 0 ? record[i] : recordinfo{};
   int beaten = setrecord(game.name, cost, weight);
-  if (beaten == 0 || saverecords())
+  if (beaten == 0)
+    return 0;
+  if (saverecords()) {
+    // The save merged in what another copy of the game wrote meanwhile: a
+    // better result there is the best, and this one no new best.
+    int j = findrecord(game.name);
+    if (j < 0 || record[j].cost != cost)
+      beaten &= ~RECORD_COST;
+    if (j < 0 || record[j].weight != weight)
+      beaten &= ~RECORD_WEIGHT;
     return beaten;
+  }
   if (i >= 0)
     record[i] = before;
   numofrecords = count;

@@ -58,16 +58,42 @@ static int noticelive() {
   return notice.text[0] != 0;
 }
 
+// Whether `name` is one of the ", "-separated names in `list`.
+static int isnamed(const char *list, const char *name) {
+  size_t length = strlen(name);
+  for (const char *at = strstr(list, name); at != NULL; at = strstr(at + 1, name))
+    if ((at == list || (at >= list + 2 && at[-2] == ',' && at[-1] == ' ')) &&
+        (at[length] == 0 || (at[length] == ',' && at[length + 1] == ' ')))
+      return 1;
+  return 0;
+}
+
 static void addsavefailure(const char *name) {
-  if (!noticelive() || notice.kind != NOTICE_ERROR || notice.failures == 0) {
-    putnotice(NOTICE_ERROR, "Could not save %s", name);
-    snprintf(notice.firstfailure, sizeof notice.firstfailure, "%s", name);
-    notice.failures = 1;
-    return;
+  char names[NOTICELENGTH];
+  int failures = 0, named = 0;
+  if (noticelive() && notice.kind == NOTICE_ERROR && notice.failures > 0) {
+    if (isnamed(notice.failednames, name))
+      return;
+    failures = notice.failures;
+    named = notice.numofnamed;
+    snprintf(names, sizeof names, "%s", notice.failednames);
   }
-  int failures = notice.failures + 1;
-  putnotice(NOTICE_ERROR, "Could not save %s and %d more", notice.firstfailure, failures - 1);
+  failures++;
+  if (named == 0) {
+    snprintf(names, sizeof names, "%s", name);
+    named = 1;
+  } else if (named == failures - 1 &&
+             strlen("Could not save ") + strlen(names) + 2 + strlen(name) <= (size_t)NOTICECHARS) {
+    snprintf(names + strlen(names), sizeof names - strlen(names), ", %s", name);
+    named++;
+  }
+  if (failures > named)
+    putnotice(NOTICE_ERROR, "Could not save %s and %d more", names, failures - named);
+  else
+    putnotice(NOTICE_ERROR, "Could not save %s", names);
+  snprintf(notice.failednames, sizeof notice.failednames, "%s", names);
   notice.failures = failures;
+  notice.numofnamed = named;
 }
 
 void notesavefailure(const char *name) {

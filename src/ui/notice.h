@@ -28,14 +28,16 @@ constexpr int NOTICELENGTH = 160;              // bytes of text, NUL included
 constexpr int NOTICEX = 320;                   // centre of the line, virtual pixels
 constexpr int NOTICEY = 64;                    // top of the line
 constexpr int NOTICESIZE = 14;                 // glyph height
+constexpr int NOTICECHARS = 72;                // longest line of names that fits the screen
 
 struct noticeinfo {
   char text[NOTICELENGTH]; // "" when there is none
   int kind;                // NOTICE_*
   int shown;               // 1 once a frame has shown it; start is valid then
   unsigned int start;      // the frame clock (ms) of the first frame that showed it
-  int failures;            // failed saves told by this line
-  char firstfailure[NOTICELENGTH]; // the file the line names
+  int failures;            // different files whose failed save this line tells
+  int numofnamed;          // of those, the ones failednames holds
+  char failednames[NOTICELENGTH]; // the files the line names, ", " between them
 };
 
 extern noticeinfo notice;
@@ -43,9 +45,11 @@ extern noticeinfo notice;
 // Replaces the line, except that an info line never replaces an error no
 // frame has shown yet: a "Saved" must not hide why an earlier save failed.
 void setnotice(int kind, const char *format, ...) __attribute__((format(printf, 2, 3)));
-// "Could not save <name>". Further failures while that line is up name the
-// first file and count the others ("... and 2 more"), so one line still
-// says that each of them failed.
+// "Could not save <name>". Further failures while that line is up join it
+// ("Could not save scsht000.tga, bridge/Riverside.pro"), as many names as
+// fit NOTICECHARS; the rest are counted ("... and 2 more"), so one line
+// still says that each of them failed. A name already on the line is not
+// told twice.
 void notesavefailure(const char *name);
 // The text to show at `now` (the frame's clock in ms, wrapping allowed), or
 // NULL when there is none or its time is over. The first call after a

@@ -287,7 +287,10 @@ static void tellrefusal(const char *filename, const char *reason) {
 
 // Both formats are read into the staging tables and applied only when the
 // whole file checked out, so a bad file leaves what was loaded untouched.
-static int loadstaged(const char *name, int isbridge, int old) {
+// Reads name into the staging tables and checks it there. NULL when it may
+// be applied, else why not; with `tell`, a file that is there but refused
+// is told on the notice line (a check of a whole list tells nothing).
+static const char *stagefile(const char *name, int isbridge, int old, int tell) {
   const char *extension = old ? (isbridge ? ".brg" : ".lvl") : (isbridge ? ".qzb" : ".qzl");
   char filename[NAMELENGTH];
   int entered;
@@ -301,14 +304,19 @@ static int loadstaged(const char *name, int isbridge, int old) {
       readcurrent(&reader);
     fclose(file);
     failure = reader.failure ? reader.failure : checkstaging();
-    if (failure == NULL) {
-      applystaging();
-      assert(checkbridgetables(1));
-    }
-    else
+    if (failure != NULL && tell)
       tellrefusal(filename, failure);
   }
   leavedirectory(entered);
+  return failure;
+}
+
+static int loadstaged(const char *name, int isbridge, int old) {
+  const char *failure = stagefile(name, isbridge, old, 1);
+  if (failure == NULL) {
+    applystaging();
+    assert(checkbridgetables(1));
+  }
   snprintf(loadfailure, sizeof loadfailure, "%s", failure ? failure : "");
   return failure == NULL;
 }
@@ -318,6 +326,10 @@ const char *getloadfailure() { return loadfailure[0] ? loadfailure : NULL; }
 int loadlevel(const char *name, int isbridge) { return loadstaged(name, isbridge, 0); }
 
 int loadoldlevel(const char *name, int isbridge) { return loadstaged(name, isbridge, 1); }
+
+int checklevelfile(const char *name, int isbridge) {
+  return stagefile(name, isbridge, 1, 0) == NULL || stagefile(name, isbridge, 0, 0) == NULL;
+}
 
 static int writeints(const void *values, int count, FILE *file) {
   return fwriteptr(values, 4, (size_t)count, file) == (size_t)count ? 1 : 0;

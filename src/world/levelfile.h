@@ -33,3 +33,6 @@ int loadoldlevel(const char *name, int isbridge);
 // Why the last load returned 0, in words ("joint 3 lies outside
 // -4096..4096"); NULL after a load that worked.
 const char *getloadfailure();
+// 1 when loadoldlevel or loadlevel would load the name, which stays
+// unloaded: the tables are not touched either way.
+int checklevelfile(const char *name, int isbridge);

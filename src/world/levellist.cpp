@@ -2,11 +2,14 @@
 
 #include <cstring>
 
+#include "world/levelfile.h"
+
 char levellist[MAXNAMES][NAMELENGTH];
 char levellist2[MAXNAMES][NAMELENGTH];
 int levelpassed[MAXPROGRESS];
 int dirnum;
 int levelnum = -1;
+int levelreadable[MAXNAMES];
 
 // Pack names come from a 32-byte entry, so ".pro" always fits here; a pack
 // name of 28 to 31 characters keeps its progress too.
@@ -55,6 +58,28 @@ int getlevellist() {
   return count;
 }
 
+void checklevellist(int count) {
+  int enteredlevel = enterdirectory("level");
+  int enteredpack = enterdirectory(getpackname());
+  for (int i = 0; i < count && i < MAXNAMES; i++)
+    levelreadable[i] = checklevelfile(levellist[i], 0);
+  leavedirectory(enteredpack);
+  leavedirectory(enteredlevel);
+}
+
+static int flagof(int j) { return levelpassed[j < MAXPROGRESS ? j : MAXPROGRESS - 1]; }
+
+int getlevellook(int j) {
+  if (j < 0 || j >= MAXNAMES || !levelreadable[j])
+    return LEVEL_UNREADABLE;
+  if (j < MAXPROGRESS && levelpassed[j])
+    return LEVEL_PASSED;
+  int before = j - 1;
+  while (before >= 0 && !levelreadable[before])
+    before--;
+  return before < 0 || flagof(before) ? LEVEL_OPEN : LEVEL_LOCKED;
+}
+
 int getbridgelist() {
   int enteredbridge = enterdirectory("bridge");
   int enteredpack = enterdirectory(getpackname());
@@ -84,11 +109,33 @@ int makepackfilename(char *out, const char *extension) {
 
 static int makeprogressname(char *out) { return makepackfilename(out, ".pro"); }
 
+// Up to 64 flags of the pack's progress file into `flags`, which stays as
+// it is past what the file holds; 0 when there is no file to read.
+static int readprogress(const char *filename, int flags[MAXPROGRESS]) {
+  FILE *file = openreadfile(filename);
+  if (file == NULL)
+    return 0;
+  // Read into a copy: fread leaves the value of a partly read element
+  // undefined, and only whole elements may become flags.
+  int staged[MAXPROGRESS] = {0};
+  size_t count = freadptr(staged, 4, MAXPROGRESS, file);
+  fclose(file);
+  memcpy(flags, staged, count * sizeof(int));
+  return 1;
+}
+
 int saveprogess() {
   char filename[PROGRESSNAME];
   if (!makeprogressname(filename))
     return 0;
   int entered = enterdirectory("bridge");
+  // Another copy of the game on the same data may have passed levels since
+  // this one read the file: a level passed in either stays passed.
+  int ondisk[MAXPROGRESS] = {0};
+  if (readprogress(filename, ondisk))
+    for (int i = 0; i < MAXPROGRESS; i++)
+      if (levelpassed[i] == 0)
+        levelpassed[i] = ondisk[i];
   savefile save;
   int saved = 0;
   if (beginsave(&save, filename)) {
@@ -107,14 +154,6 @@ void loadprogess() {
   if (!makeprogressname(filename))
     return;
   int entered = enterdirectory("bridge");
-  FILE *file = openreadfile(filename);
-  if (file != NULL) {
-    // Read into a copy: fread leaves the value of a partly read element
-    // undefined, and only whole elements may become flags.
-    int staged[MAXPROGRESS] = {0};
-    size_t count = freadptr(staged, 4, MAXPROGRESS, file);
-    fclose(file);
-    memcpy(levelpassed, staged, count * sizeof(int));
-  }
+  readprogress(filename, levelpassed);
   leavedirectory(entered);
 }

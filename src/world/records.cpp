@@ -1,5 +1,6 @@
 #include "world/records.h"
 
+#include <climits>
 #include <cstring>
 
 #include "world/levellist.h"
@@ -78,19 +79,23 @@ int setrecord(const char *name, int cost, int weight) {
   return beaten;
 }
 
-// "-" for none, else up to 9 digits, so the value always fits an int.
+// "-" for none, else the digits of any value an int holds: whatever was
+// written must read back, a train of 10^9 and more included.
 static int parsevalue(const char *text, int none, int *value) {
   if (strcmp(text, "-") == 0) {
     *value = none;
     return 1;
   }
-  int v = 0, n = 0;
+  long long v = 0;
+  int n = 0;
   for (; text[n] != 0; n++) {
-    if (text[n] < '0' || text[n] > '9' || n >= 9)
+    if (text[n] < '0' || text[n] > '9')
       return 0;
     v = v * 10 + (text[n] - '0');
+    if (v > INT_MAX)
+      return 0;
   }
-  *value = v;
+  *value = (int)v;
   return n > 0;
 }
 
@@ -128,8 +133,9 @@ static void parserecordline(const char *start, size_t length) {
     setrecord(line, cost, weight);
 }
 
-void loadrecords() {
-  numofrecords = 0;
+// Enters every whole line of the pack's file into the table through
+// setrecord, so what is already there is kept where it is better.
+static void readrecords() {
   char filename[NAMELENGTH + 8];
   if (!makepackfilename(filename, ".rec"))
     return;
@@ -153,6 +159,11 @@ void loadrecords() {
   }
 }
 
+void loadrecords() {
+  numofrecords = 0;
+  readrecords();
+}
+
 static int writerecord(FILE *file, const recordinfo *r) {
   char cost[16] = "-", weight[16] = "-";
   if (r->cost >= 0)
@@ -168,6 +179,10 @@ int saverecords() {
   char filename[NAMELENGTH + 8];
   if (!makepackfilename(filename, ".rec"))
     return 0;
+  // Another copy of the game on the same data may have written records
+  // since this one read the file: theirs come in first, and the best of
+  // both is written.
+  readrecords();
   int entered = enterdirectory("bridge");
   savefile save;
   int saved = 0;

@@ -42,7 +42,8 @@ enum : int {
 // parse (and a missing, cut or binary file) are skipped, so damage loses only
 // what it touched.
 void loadrecords();
-// Rewrites the pack's records file whole. 1 when written; 0 leaves any
+// Rewrites the pack's records file whole, after merging into the table what
+// the file holds now (the better of each wins). 1 when written; 0 leaves any
 // previous file intact.
 int saverecords();
 // Index of the level's record, or -1.

@@ -22,6 +22,8 @@ mkdir -p "$tmp/level/P" "$tmp/bridge/P" "$tmp/both" "$tmp/cheap" "$tmp/s" "$tmp/
 for f in "level/P/01 A.qzl" "level/P/02 B.qzl" "bridge/P/01 A.qzb" "both/01 A.qzb" "both/02 B.qzb" s/t.qzb; do cp truss.qzb "$tmp/$f"; done
 cp deckonly.qzb "$tmp/cheap/01 A.qzb"
 printf NOTALEVEL >"$tmp/x/bad.qzl"; head -c 1000 truss.qzb >"$tmp/x/short.qzb"
+# A file the game's list pattern takes as a level that is none.
+mkdir -p "$tmp/r/level/P" "$tmp/r/bridge/P"; cp truss.qzb "$tmp/r/level/P/01 A.qzl"; printf notes >"$tmp/r/level/P/00readme"
 failures=0
 while IFS='|' read -r want args pattern; do
   eval "\"\$verify\" $args" >"$tmp/out" 2>&1
@@ -48,6 +50,7 @@ done <<'ROWS'
 0|--pack "$tmp/level/P" --bridges "$tmp/both"|
 1|--pack "$tmp/level/P" --bridges "$tmp/both" --cross --json|"repeats": \[\{"bridge": "01 A", "kind": "reference", "level": "02 B", "cost": 4000, "budget": 10000\}
 2|--pack "$tmp/nothing"|
+2|--pack "$tmp/r/level/P"|level/P/00readme: listed as a level
 2|--pack "$tmp/level/P" truss.qzb|
 0|--proof truss.qzb|proof held.*train at 0 s: passed intact.*train at 6 s: passed intact, across at step
 1|--proof --json deckonly.qzb|^\{"file": "deckonly.qzb", "proof": false, "seconds": \[\{"train_second": 0, "result": "failed", "broken": [1-9][0-9]*, "failure": "fell", "passed_step": null\}.*"train_second": 6
@@ -67,6 +70,12 @@ done <<'ROWS'
 1|--cheapest deckonly.qzb|
 2|--cheapest "$tmp/s/t.qzb" --out "$tmp/t.txt"|
 ROWS
+# Output that could not be written is no verdict: stdout on a full device, or
+# past a file-size limit (which must not kill the tool).
+"$verify" truss.qzb >/dev/full 2>"$tmp/err"
+[ $? = 2 ] && grep -q "could not write the output" "$tmp/err" || { echo "FAIL: output lost to /dev/full: $(cat "$tmp/err")"; failures=$((failures + 1)); }
+(ulimit -f 1 && exec "$verify" --json --dump-steps 60,300 truss.qzb >"$tmp/big" 2>"$tmp/err")
+[ $? = 2 ] && grep -q "could not write the output" "$tmp/err" || { echo "FAIL: output past a size limit: $(cat "$tmp/err")"; failures=$((failures + 1)); }
 cmp -s "$tmp/s/t min.qzb" "$tmp/s/again.qzb" || { echo "FAIL: two searches differ"; failures=$((failures + 1)); }
 "$verify" --regular deckonly.qzb >"$tmp/r1" 2>&1; "$verify" --regular deckonly.qzb >"$tmp/r2" 2>&1
 cmp -s "$tmp/r1" "$tmp/r2" || { echo "FAIL: two regular runs differ"; failures=$((failures + 1)); }

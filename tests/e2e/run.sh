@@ -22,6 +22,11 @@
 #                         a game not ended so must still be running when
 #                         the scenario ends
 #   size W H              the window is W x H pixels ($(winsize) prints them)
+#   other                 start a second copy of the game on the same data
+#                         directory, its window beside the first; once both
+#                         run, switch to the other one. Every later step
+#                         (input, pictures, close, exits) drives the copy
+#                         switched to.
 # Input (each press is held, and its release seen, for $HOLD seconds, 0.12 or
 # $E2E_HOLD: the game reads input state once a frame, and a press no frame
 # saw is lost)
@@ -89,6 +94,7 @@ fail() {
 }
 cleanup() {
   [ -n "${GAME_PID:-}" ] && { kill -9 "$GAME_PID" && builtin wait "$GAME_PID"; } 2>/dev/null
+  [ -n "${OTHER_PID:-}" ] && { kill -9 "$OTHER_PID" && builtin wait "$OTHER_PID"; } 2>/dev/null
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && builtin wait "$XVFB_PID" 2>/dev/null
   if [ "${E2E_KEEP:-0}" = 1 ]; then log "work directory kept: $WORK"; else rm -rf "$WORK"; fi
 }
@@ -135,14 +141,14 @@ start() {
   [ $# -ge 1 ] && printf 'screenwidth=%s\r\nscreenheight=%s\r\ncolordepth=%s\r\nfullscreen=0\r\ndirectory=0\r\n' \
     "${1%x*}" "${1#*x}" "${2:-32}" >"$DATA/config.txt"
   [ -n "${DISPLAY:-}" ] || startxvfb "${E2E_SCREEN:-1920x1280}" || return 1
-  (exec "$GAME" >"$WORK/game.out" 2>"$WORK/game.err") &
+  (exec "$GAME" >"$WORK/game${COPY:-}.out" 2>"$WORK/game${COPY:-}.err") &
   GAME_PID=$!
   WID=
   local i
   for i in $(seq 200); do
     # SDL replaces its first window when it sets the OpenGL mode; only the
     # mapped one stays.
-    WID=$(xdotool search --onlyvisible --name '^Spanwright$' 2>/dev/null | tail -n1)
+    WID=$(xdotool search --onlyvisible --name '^Spanwright$' 2>/dev/null | grep -vx "${OTHER_WID:-none}" | tail -n1)
     [ -n "$WID" ] && xwininfo -id "$WID" >/dev/null 2>&1 && break
     alive || { echo "the game ended before its window appeared"; return 1; }
     sleep 0.1
@@ -151,6 +157,18 @@ start() {
   # Without a window manager the keyboard focus follows the pointer.
   xdotool mousemove --window "$WID" 1 1 && xdotool windowfocus --sync "$WID" 2>/dev/null
   sleep 0.5
+}
+other() {
+  local pid=${OTHER_PID:-} wid=${OTHER_WID:-}
+  OTHER_PID=${GAME_PID:-} OTHER_WID=${WID:-}
+  if [ -z "$pid" ]; then
+    COPY=2 start || return 1
+    xdotool windowmove "$WID" 960 0 sleep 0.2
+  else
+    GAME_PID=$pid WID=$wid
+  fi
+  xdotool mousemove --window "$WID" 1 1 && xdotool windowfocus --sync "$WID" 2>/dev/null
+  sleep 0.3
 }
 alive() { [ -n "${GAME_PID:-}" ] && kill -0 "$GAME_PID" 2>/dev/null; }
 close() { "$WORK/close" "$WID"; }
@@ -251,5 +269,5 @@ while IFS= read -r line || [ -n "$line" ]; do
   step "$line" || fail "$line"
 done <"$SCENARIO"
 [ -z "${GAME_PID:-}" ] || alive || fail "the game ended by itself"
-grep -Eq 'AddressSanitizer|runtime error' "$WORK/game.err" 2>/dev/null && fail "a sanitizer report"
+grep -Eq 'AddressSanitizer|runtime error' "$WORK"/game*.err 2>/dev/null && fail "a sanitizer report"
 log PASS
