@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The launcher's data step over a player's directory from an installation
 # that shipped other versions of the levels and hints and the second pack in
-# another order (tests/cli/data/upgrade holds those files as they shipped),
+# another order (tests/cli/data/upgrade holds the levels as they shipped),
 # with bridges, records and progress of the old order, an old level the
 # player saved over and a level of their own. The game is a stand-in that
 # only notes that it ran.
@@ -32,9 +32,7 @@ flags() { for i in $(seq 0 63); do case " $* " in *" $i "*) printf '\1\0\0\0' ;;
 makeold() {
   local d="$1/spanwright" n
   mkdir -p "$d/bridge/$pack"
-  cp -R "$src/data/level" "$d/level"
-  rm -r "$d/level/$pack"; cp -R "$old/$pack" "$d/level/"
-  cp "$old/1 Riverside/12 Westbound.txt" "$d/level/1 Riverside/"
+  cp -R "$old" "$d/level"
   echo >>"$d/level/$pack/05 Two Piers.qzl"
   cp "$old/$pack/10 Canyon.qzl" "$d/level/$pack/00 Mine.qzl"
   for n in "01 Overhang" "02 By Hand" "07 Flood" "05 Two Piers" "06 Heavy Two"; do echo "$n" >"$d/bridge/$pack/$n.qzb"; done
