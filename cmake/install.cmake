@@ -26,6 +26,10 @@ install(FILES ${CMAKE_SOURCE_DIR}/dist/man/spanwright.6 ${CMAKE_SOURCE_DIR}/dist
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/level
   DESTINATION share/spanwright
   FILES_MATCHING PATTERN "*.qzl" PATTERN "*.txt")
+# What the launcher needs to bring a player's copies of earlier levels up to
+# date (tools/shipped-levels.sh writes both).
+install(FILES ${CMAKE_SOURCE_DIR}/dist/shipped-levels.sha256 ${CMAKE_SOURCE_DIR}/dist/level-renames.txt
+  DESTINATION share/spanwright)
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/texture
   DESTINATION share/spanwright
   FILES_MATCHING PATTERN "*.png")

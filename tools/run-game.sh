@@ -15,8 +15,13 @@ cmake --build "$build" -j"$(nproc 2>/dev/null || echo 2)" --target spanwright
 # real path of its own file.
 build=$(cd "$build" && pwd)
 play="$build/play"
-mkdir -p "$play/bin" "$play/lib/spanwright" "$play/share"
-ln -sfn "$PWD/data" "$play/share/spanwright"
+share="$play/share/spanwright"
+# Earlier versions linked the whole of data/ here.
+if [ -L "$share" ]; then rm -f "$share"; fi
+mkdir -p "$play/bin" "$play/lib/spanwright" "$share"
+for f in data/level data/texture data/bridge.bmp dist/shipped-levels.sha256 dist/level-renames.txt; do
+  ln -sfn "$PWD/$f" "$share/${f##*/}"
+done
 ln -sfn "$build/spanwright" "$play/lib/spanwright/spanwright"
 cp -f dist/spanwright.sh "$play/bin/spanwright"
 exec "$play/bin/spanwright" "$@"

@@ -25,6 +25,7 @@ desktop-file-validate "$prefix/share/applications/$app.desktop" || fail "desktop
 grep -qxF "Exec=\"$prefix/bin/spanwright\"" "$prefix/share/applications/$app.desktop" || fail "desktop entry starts another program"
 appstreamcli validate --no-net "$prefix/share/metainfo/$app.metainfo.xml" >/dev/null || fail "metainfo"
 diff -r "$src/data/level" "$share/level" || fail "installed levels differ from data/level"
+cmp -s "$src/dist/shipped-levels.sha256" "$share/shipped-levels.sha256" && cmp -s "$src/dist/level-renames.txt" "$share/level-renames.txt" || fail "upgrade lists not installed"
 [ -z "$(find "$share" -name '*.qzb')" ] || fail "reference bridges must not ship"
 
 # From here on the game is a stand-in that reports where it was started, so
