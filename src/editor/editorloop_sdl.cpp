@@ -124,14 +124,9 @@ void editorloop() {
     glClearColor(0.12f, 0.1275f, 0.15f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     declareeditoritems();
-    checksystemmessages();
-    checkkeyboard();
-    checkmouse();
+    checkworldscreeninput();
     // One clock for the frame: the notice's lifetime and the camera ticks.
     unsigned int now = SDL_GetTicks();
-    checkhelp();
-    checkmenuitems();
-    checkhelprequest();
 
     checkbreakmark();
     int mouseinput = bridgeinput();

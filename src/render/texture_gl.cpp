@@ -8,6 +8,7 @@
 #include "render/text.h"
 #include "render/texture.h"
 #include "shell/fileio.h"
+#include "shell/system.h"
 
 // Masks of a surface whose bytes in memory are red, green, blue, alpha on
 // either host byte order.
@@ -78,10 +79,7 @@ void loadtexture(int slot, const char *filename, int mipmaps, int wraps, int wra
                  int minfilter) {
   if (slot < 0 || slot >= NUMGLTEXTURES)
     return;
-  FILE *stream = openreadfile(filename);
-  SDL_RWops *file = stream ? SDL_RWFromFP(stream, 1) : NULL;
-  if (stream && !file)
-    fclose(stream);
+  SDL_RWops *file = openimagefile(filename);
   SDL_Surface *image = file ? IMG_Load_RW(file, 1) : NULL;
   if (!image)
     return;

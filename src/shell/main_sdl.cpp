@@ -51,11 +51,16 @@ static int openwindow() {
   return SDL_SetVideoMode(800, 600, 32, SDL_OPENGL) != NULL;
 }
 
-static void seticon() {
-  FILE *stream = openreadfile("bridge.bmp");
+SDL_RWops *openimagefile(const char *path) {
+  FILE *stream = openreadfile(path);
   SDL_RWops *file = stream ? SDL_RWFromFP(stream, 1) : NULL;
   if (stream && !file)
     fclose(stream);
+  return file;
+}
+
+static void seticon() {
+  SDL_RWops *file = openimagefile("bridge.bmp");
   SDL_Surface *icon = file ? SDL_LoadBMP_RW(file, 1) : NULL;
   if (!icon)
     return;

@@ -101,15 +101,10 @@ void gameloop() {
     glClearColor(0.256f, 0.272f, 0.32f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     declaretestrunitems();
-    checksystemmessages();
-    checkkeyboard();
-    checkmouse();
+    checkworldscreeninput();
     // One clock for the whole frame: the notice's lifetime, the steps and
     // the camera ticks all agree on when the frame happened.
     unsigned int now = SDL_GetTicks();
-    checkhelp();
-    checkmenuitems();
-    checkhelprequest();
     if (game.weight < 1)
       game.weight = 1;
 

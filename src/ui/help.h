@@ -78,6 +78,10 @@ void checkhelp();
 // After checkmenuitems: opens the page when the "Help" item fired, and
 // withholds the rest of this frame's input from the screen.
 void checkhelprequest();
+// A world screen's input for the frame, in the order every screen polls:
+// system messages, keyboard and mouse, then the items with the help page
+// around them (checkhelp, checkmenuitems, checkhelprequest).
+void checkworldscreeninput();
 // Back to closed with nothing withheld, when a screen is entered.
 void resethelp();
 // The dimmed world and the page (help_gl.cpp), after the screen's items.
