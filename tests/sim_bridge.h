@@ -7,7 +7,10 @@
 
 #include "geometry/hash.h"
 #include "sim/particle.h"
+#include "testrun/game.h"
+#include "testrun/testrun.h"
 #include "world/level.h"
+#include "world/levellist.h"
 
 // FNV-1a over the bits of every particle position: any change of a result
 // bit shows.
@@ -16,6 +19,18 @@ inline unsigned long long hashpositions() {
   for (int i = 0; i < numofparticles; i++)
     h = hashbytes(h, &particle[i].pos, sizeof particle[i].pos);
   return h;
+}
+
+// A test run of the bridge in the live tables as the screen starts it,
+// off the level list, "Add" at 5000.
+inline void startplainrun(int mode, int autorun) {
+  memset(&game, 0, sizeof game);
+  game.weight = level.weight;
+  game.add = 5000;
+  game.mode = mode;
+  levelnum = -1;
+  starttestrun(0);
+  game.autorun = autorun;
 }
 
 // A Warren truss: deck joints every 8 units from 992 to 1056 (the two end

@@ -25,13 +25,7 @@
 static void startrun(int trainstart, int autorun, int mode = 0) {
   buildpiertruss();
   level.trainstart = trainstart;
-  memset(&game, 0, sizeof(game));
-  game.weight = level.weight;
-  game.add = 5000;
-  levelnum = -1;
-  starttestrun(0);
-  game.autorun |= autorun;
-  game.mode = mode;
+  startplainrun(mode, autorun);
 }
 
 // Step until the run reaches `state` or `limit` steps went by; returns the step.
