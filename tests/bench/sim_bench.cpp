@@ -17,7 +17,7 @@
 #include "sim/train.h"
 #include "testrun/setup.h"
 #include "world/level.h"
-#include "../sim_bridge.h"
+#include "bench_bridge.h"
 
 static particleinfo savedparticle[MAXPARTICLES];
 static bondinfo savedbond[MAXBONDS];

@@ -15,7 +15,7 @@
 #include "sim/train.h"
 #include "testrun/setup.h"
 #include "world/level.h"
-#include "../../sim_bridge.h"
+#include "../bench_bridge.h"
 #include "geometry/hash.h"
 
 // Field by field, in a fixed order: the record's layout may change between
