@@ -564,7 +564,9 @@ TEST_F(EditorFiles, SaveLevelAndBridgeIntoPack) {
   memcpy(built, joint, sizeof(built));
   // the level editor's save writes only the anchors, into level/p; the
   // bridge on screen is as it was, and redo strips it again
+  clearnotice();
   int saved = save(1, "lv");
+  EXPECT_STREQ(getnotice(0), "Saved lv");
   editorredo();
   int stripped = numofjoints;
   editorundo();
@@ -573,6 +575,7 @@ TEST_F(EditorFiles, SaveLevelAndBridgeIntoPack) {
   // closes the box, writes nothing, leaves us here; nothing requested:
   // nothing happens
   EXPECT_EQ(save(0, "br"), 1);
+  EXPECT_STREQ(getnotice(0), "Saved br");
   EXPECT_EQ(loaded("bridge/p", "br", 1), V({1, 3, 2}));
   EXPECT_EQ(loaded("level/p", "lv", 0), V({1, 2, 0}));
   EXPECT_EQ(V({save(0, "../x"), exists("bridge/x.qzb"), checkeditorsave()}), V({0, 0, 0}));

@@ -12,7 +12,6 @@
 
 #include "editor/breakmark.h"
 #include "editor/editor.h"
-#include "editor/editorfile.h"
 #include "editor/undo.h"
 #include "feedback/readout.h"
 #include "render/view.h"
@@ -21,12 +20,10 @@
 #include "sim/bond.h"
 #include "sim/particle.h"
 #include "sim_bridge.h"
-#include "tempdir.h"
 #include "testrun/game.h"
 #include "testrun/setup.h"
 #include "testrun/outcome.h"
 #include "testrun/testrun.h"
-#include "ui/notice.h"
 #include "world/levelfile.h"
 #include "world/levellist.h"
 
@@ -283,30 +280,4 @@ TEST(Feedback, TestRunBondReadout) {
   EXPECT_GE(found, 30);
   // Far from the bridge nothing is measured.
   EXPECT_EQ(findbridgebond({1024.0f, 200.0f}), -1);
-}
-
-class FeedbackFiles : public tempdirtest {};
-
-TEST_F(FeedbackFiles, OnlyAWrittenSaveIsConfirmed) {
-  buildtruss(0);
-  strcpy(game.name, "mine");
-  setupeditor();
-  mkdir("bridge", 0777), mkdir("level", 0777);
-  strcpy(dirlist[0], "p");
-  dirlist[1][0] = 0, dirnum = 0;
-  // The bridge and, from the level editor, the level: each says its name.
-  for (int leveleditor = 0; leveleditor < 2; leveleditor++) {
-    clearnotice();
-    editor.leveleditor = leveleditor, editor.filemenu = 2;
-    ASSERT_EQ(checkeditorsave(), 1);
-    EXPECT_STREQ(getnotice(0), "Saved mine");
-  }
-  // A name the file code refuses writes nothing and is not called saved.
-  clearnotice();
-  editor.leveleditor = 0, editor.filemenu = 2;
-  strcpy(editor.filename, "../x");
-  EXPECT_EQ(checkeditorsave(), 0);
-  const char *text = getnotice(0);
-  EXPECT_TRUE(!text || strncmp(text, "Saved", 5) != 0) << text;
-  clearnotice();
 }
