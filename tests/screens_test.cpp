@@ -54,10 +54,8 @@ TEST(Screens, OptionsModeList) {
   EXPECT_EQ(menuitem[depth].y, 80 + 16 * ROWSPERCOLUMN + 16);
   // Picking the spilled row chooses its mode.
   choice.mode = -1;
-  menuframe([&] { numofmenuitems = 0, declareoptions(&choice); }, menuitem[spilled].boxx + 2,
-            menuitem[spilled].boxy + 2, 1);
-  menuframe([&] { numofmenuitems = 0, declareoptions(&choice); }, menuitem[spilled].boxx + 2,
-            menuitem[spilled].boxy + 2, 0);
+  for (int left : {1, 0})
+    menuframe([&] { numofmenuitems = 0, declareoptions(&choice); }, menuitem[spilled].boxx + 2, menuitem[spilled].boxy + 2, left);
   EXPECT_EQ(choice.mode, 2);
   numofsdlvideomodes = 0;
 }
