@@ -7,9 +7,10 @@
 # For level authors: --pack, a pack in playing order against the player's
 # bridges beside it and the budget against the cheapest bridge; --cross, a
 # bridge that also solves another level; --cheapest, the search for a
-# cheaper bridge, the same one every time, intact at every train second;
-# --proof, a bridge that passes intact with the train called at 0 to 6 s;
-# --regular, the cheapest textbook truss that holds, the same every run.
+# cheaper bridge, intact at every train second, written beside the input
+# unless told where; --proof, a bridge that passes intact with the train
+# called at 0 to 6 s; --regular, the cheapest textbook truss that holds.
+# (That a search or --regular gives the same every run is the unit tests'.)
 set -u
 verify="$(cd "$1" && pwd)/spanwright-verify"
 tmp=$(mktemp -d); trap 'rm -rf "$tmp"' EXIT
@@ -66,7 +67,6 @@ done <<'ROWS'
 2|--regular truss.qzb --proof|
 2|--regular "$tmp/x/bad.qzl"|not a valid level or bridge file
 0|"$tmp/s/t min.qzb"|
-0|--cheapest "$tmp/s/t.qzb" --out "$tmp/s/again.qzb"|
 1|--cheapest deckonly.qzb|
 2|--cheapest "$tmp/s/t.qzb" --out "$tmp/t.txt"|
 ROWS
@@ -76,7 +76,4 @@ ROWS
 [ $? = 2 ] && grep -q "could not write the output" "$tmp/err" || { echo "FAIL: output lost to /dev/full: $(cat "$tmp/err")"; failures=$((failures + 1)); }
 (ulimit -f 1 && exec "$verify" --json --dump-steps 60,300 truss.qzb >"$tmp/big" 2>"$tmp/err")
 [ $? = 2 ] && grep -q "could not write the output" "$tmp/err" || { echo "FAIL: output past a size limit: $(cat "$tmp/err")"; failures=$((failures + 1)); }
-cmp -s "$tmp/s/t min.qzb" "$tmp/s/again.qzb" || { echo "FAIL: two searches differ"; failures=$((failures + 1)); }
-"$verify" --regular deckonly.qzb >"$tmp/r1" 2>&1; "$verify" --regular deckonly.qzb >"$tmp/r2" 2>&1
-cmp -s "$tmp/r1" "$tmp/r2" || { echo "FAIL: two regular runs differ"; failures=$((failures + 1)); }
 [ $failures -eq 0 ] && echo "spanwright-verify: all checks passed"

@@ -45,6 +45,9 @@
 #   path X Y [X Y]...     left click each world point in turn
 #   wdrag X1 Y1 X2 Y2     drag between two world points, left button held
 #   save NAME             the File box: type NAME over the old name, Save
+#   passes                Test, Run Train at the very fast speed, until
+#                         "Test Passed" shows (white at the top centre;
+#                         "Test Failed" there is red, well under 200 in grey)
 # Pictures, kept as $WORK/NAME.png
 #   shot NAME             an F8 screenshot (the game's own file, without the
 #                         cursor); the TGA is moved to $WORK/NAME.tga
@@ -53,6 +56,7 @@
 #                         rectangle lies in MIN..MAX (default 255)
 #   mean NAME X Y W H MIN [MAX]     the same for the mean grey
 #   pixel NAME X Y R G B  the pixel's colour, each part within 12
+#   ring NAME             the first break's yellow ring is in the picture
 #   differ A B [X Y W H]  the two pictures differ (in the rectangle)
 #   same A B [X Y W H]    the two pictures agree (in the rectangle);
 #                         $(differs A B [X Y W H]) counts the pixels that differ
@@ -68,8 +72,8 @@
 #   verify PATH           PATH appears and spanwright-verify passes it
 #   describe PATH         PATH appears; its --describe output is kept in
 #                         $WORK/NAME.txt, NAME its file name less the ending
-#   peak PATH [FROM]      prints the largest magnitude of the 16-bit samples
-#                         of a raw sound stream (SDL's disk audio), from byte FROM
+#   peak PATH             prints the largest magnitude of the 16-bit samples
+#                         of a raw sound stream (SDL's disk audio)
 # Variables: BUILD, SRC, WORK (scratch, removed afterwards unless E2E_KEEP=1),
 # DATA (the data directory), GAME (the binary started), E2E (this directory).
 # E2E_TRACE=1 logs each line with the seconds passed. A failed scenario
@@ -211,6 +215,7 @@ wdrag() {
     mousemove --window "$WID" $(px $(vx $3) $(vy $4)) sleep "$HOLD" mouseup 1 sleep "$HOLD"
 }
 save() { key F1 Return && type "$1" && key Return && click 330 40; }
+passes() { key t && see region now 560 0 80 16 100 && key t v && WAIT=90 see region now 280 0 80 16 200; }
 
 # F8 fills the first free number, through a temporary file renamed whole.
 shot() {
@@ -242,6 +247,9 @@ differs() { # A B [X Y W H]: the number of pixels that differ
   local area=${3:+[$(crop "$1" "${@:3}")]}
   compare -metric AE -fuzz 3% "$WORK/$1.png$area" "$WORK/$2.png$area" null: 2>&1 | cut -d' ' -f1
 }
+# The yellow ring on the first break, in the part of picture NAME below the
+# goal and above the buttons.
+ring() { [ "$(convert "$WORK/$1.png" -crop "$(crop "$1" 0 80 640 360)" +repage -channel B -negate -channel R -threshold 90% -channel G -threshold 75% -channel B -threshold 65% +channel -separate -evaluate-sequence min -format '%[fx:int(mean*w*h)]' info:)" -gt 100 ]; }
 differ() { [[ "$(differs "$@")" =~ ^[1-9][0-9]*$ ]] || { echo "$1 and $2 are the same"; return 1; }; }
 same() { [ "$(differs "$@")" = 0 ] || { echo "$1 and $2 differ"; return 1; }; }
 
@@ -257,7 +265,7 @@ contains() { grep -Eq -- "$2" "$1" || { echo "$1 lacks $2: $(head -c 300 "$1")";
 bytes() { file "$1" && [ "$(od -An -tx1 -N$((${#2} / 2)) "$1" | tr -d ' \n')" = "$2" ] || { echo "$1 starts $(od -An -tx1 -N8 "$1")"; return 1; }; }
 verify() { file "$1" && "$BUILD/spanwright-verify" "$1" >"$WORK/verify.out" 2>&1 || { echo "$(cat "$WORK/verify.out")"; return 1; }; }
 describe() { file "$1" && "$BUILD/spanwright-verify" --describe "$1" >"$WORK/$(basename "${1%.*}").txt"; }
-peak() { od -An -v -td2 -w2 -j "${2:-0}" "$1" | awk '{v = $1 < 0 ? -$1 : $1; if (v > m) m = v} END {print m + 0}'; }
+peak() { od -An -v -td2 -w2 "$1" | awk '{v = $1 < 0 ? -$1 : $1; if (v > m) m = v} END {print m + 0}'; }
 
 # Each line runs in a function, so that "|| return" ends a loop as a failure.
 step() { eval "$1"; }
