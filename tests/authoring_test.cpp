@@ -62,10 +62,9 @@ static void checktruss(const trussinfo &t, float left, float right) {
         reached[e.joint1] = reached[e.joint2] = changed = 1;
     }
   }
+  // the end anchors and every free joint; another anchor may stand alone
   for (int i = 0; i < numofjoints; i++)
-    EXPECT_TRUE(reached[i] || i >= 2) << "joint " << i << " not connected";
-  for (int i = 2; i < numofjoints; i++)
-    EXPECT_TRUE(reached[i] || joint[i].type == 0) << "free joint " << i << " not connected";
+    EXPECT_TRUE(reached[i] || (i >= 2 && joint[i].type == 0)) << "joint " << i << " not connected";
   for (int b = 0; b < numofbeams; b++) {
     vector2d p = joint[beam[b].joint1].pos, q = joint[beam[b].joint2].pos;
     EXPECT_LE(vectordistance2d(&p, &q), MAXBEAMLENGTH);
@@ -81,7 +80,7 @@ static void checktruss(const trussinfo &t, float left, float right) {
 // Every truss of a span whose ends are off the 4-unit grid (994 to 1054,
 // panels of 2, 4, 6 and 10 fit but not 8) and of one with a pier under
 // mid-span is a sound drawing; the list holds no bridge twice and is in
-// cost order; building is the same every time.
+// cost order.
 TEST(Regular, EveryTrussIsDrawable) {
   makebare(994.0f, 1054.0f);
   int n = listregulartrusses(&bare);
@@ -121,13 +120,6 @@ TEST(Regular, EveryTrussIsDrawable) {
     kingposts += t.panels == 2 && t.side == TRUSS_ABOVE && t.depth == 8.0f && (t.kind == TRUSS_PRATT || t.kind == TRUSS_HOWE);
   }
   EXPECT_EQ(kingposts, 1);
-  makebare(994.0f, 1054.0f);
-  listregulartrusses(&bare);
-  // The same truss again: the same tables, joint for joint.
-  buildregulartruss(&bare, &regular[n / 2].truss, nullptr);
-  savebridgetables(&saved);
-  buildregulartruss(&bare, &regular[n / 2].truss, nullptr);
-  EXPECT_EQ(memcmp(saved.joint, joint, sizeof(jointinfo) * (size_t)numofjoints), 0);
 
   // A pier at mid-span, 14 under the deck: a truss above the deck with a
   // panel point there stands on it by a post.
@@ -270,8 +262,8 @@ TEST(RunRecord, BreaksAndDumpsAfterTheVerdict) {
 }
 
 // The search from a sound bridge ends on one no dearer that passes intact
-// with the train at every second, and on the same one every time; from a
-// bridge that fails it refuses and leaves it as it was.
+// with the train at every second, and on the same one with one worker as
+// with two; from a bridge that fails it refuses and leaves it as it was.
 TEST(Cheapest, NeverDearerNeverFailing) {
   buildpiertruss();
   savebridgetables(&saved);
@@ -315,8 +307,8 @@ TEST_F(AuthoringFiles, SaveRefusalsAndNames) {
   EXPECT_EQ(savegamebridge("c/x.brg", &why), 0);
   EXPECT_EQ(savegamebridge("out/x.qzb", &why), 0);
   EXPECT_TRUE(strstr(why, "subdirectory") && !exists("out/x.qzb") && !exists("out/bridge/x.qzb"));
+  // a dot in a directory's name is no extension ("t.qzb" to "t min.qzb" is the command-line test's)
   char name[64];
-  EXPECT_TRUE(makeminname("c/01 A.qzb", name, sizeof name) && !strcmp(name, "c/01 A min.qzb"));
   EXPECT_TRUE(makeminname("c.d/01 A", name, sizeof name) && !strcmp(name, "c.d/01 A min.qzb"));
 }
 
