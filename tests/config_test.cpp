@@ -85,10 +85,8 @@ TEST_F(Config, SaveRoundTrip) {
     EXPECT_EQ(readbytes<std::string>("config.txt"),
               std::string("screenwidth=1024\r\nscreenheight=768\r\ncolordepth=16\r\nfullscreen=1\r\ndirectory=2\r\n") +
                   (safe ? "colorsafe=1\r\n" : ""));
-    dirnum = 0, colorsafe = !safe;
-    loadoptions();
-    expectconfig({1024, 768, 16, 1, 2, safe}, "saved");
   }
+  // (that any saved file reads back as it was saved is the config fuzz target's check)
   // an unusable value read is not written back
   writebytes("config.txt", std::string("screenwidth=16384\r\nscreenheight=16384\r\ncolordepth=32\r\nfullscreen=7\r\ndirectory=2\r\n"));
   colorsafe = 0, loadoptions();

@@ -34,11 +34,7 @@ TEST_F(Hint, WhatAFileGivesAndWhatIsNoHint) {
       {longline, {std::string(HINTLINELENGTH, 'x')}},                                         // cut to the page
       {full, {"a"}},                                                                          // the largest file
       {full + " ", {}},                                                                       // a byte more
-      {"", {}},                                                                               // empty
-      {" \n\t\r\n", {}},                                                                      // only blanks
-      {std::string("ok\0ok", 5), {}},                                                         // a NUL
-      {"caf\xc3\xa9", {}},                                                                    // past ASCII
-      {"bell\a", {}},                                                                         // another control byte
+      // (no visible text, or a byte that is no text: the hint fuzz target's check for every input)
       // Steps: a mark between them, spaces and CRs around it, blank ends per
       // step, four lines cut to three; a fourth step is not read.
       {"a\n---\n\nb1\nb2\nb3\nb4\n \t--- \r\nc\n\n---\nd\n", {"a", "|", "b1", "b2", "b3", "|", "c"}},
