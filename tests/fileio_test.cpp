@@ -9,7 +9,6 @@
 #include "shell/fileio.h"
 #include "tempdir.h"
 #include "ui/notice.h"
-#include "world/hint.h"
 
 class FileIO : public tempdirtest {};
 
@@ -136,8 +135,6 @@ TEST_F(FileIO, OnlyRegularFiles) {
   alarm(10); // a blocked open ends the test rather than hanging it
   for (const char *path : {"dir", "fifo", "device", "tofifo", "missing"})
     EXPECT_EQ(openreadfile(path), nullptr) << path;
-  ASSERT_EQ(symlink("fifo", "hint.txt"), 0);
-  EXPECT_EQ(loadhint("hint"), 0);
   for (const char *path : {"dir", "fifo", "device", "tofifo"}) {
     clearnotice();
     EXPECT_EQ(beginsave(&save, path), 0) << path;
