@@ -243,9 +243,8 @@ TEST(RunRecord, BreaksAndDumpsAfterTheVerdict) {
   }
   static runrecord first;
   first = runlog;
-  std::vector<float> stress;
-  for (int b = 0; b < numofbeams; b++)
-    stress.push_back(beam[b].stress);
+  static bridgetables after;
+  savebridgetables(&after);
   loadbridgetables(&saved);
   s.numofdumps = 3;
   s.dumpstep[0] = runlog.steps + 100;
@@ -255,8 +254,7 @@ TEST(RunRecord, BreaksAndDumpsAfterTheVerdict) {
   ASSERT_EQ(recordrun(&s, notedump), 0);
   EXPECT_EQ(dumped, (std::vector<int>{5, first.steps, first.steps + 100}));
   EXPECT_EQ(memcmp(&first, &runlog, sizeof first), 0);
-  for (int b = 0; b < numofbeams; b++)
-    EXPECT_EQ(stress[b], beam[b].stress) << "beam " << b;
+  EXPECT_EQ(memcmp(after.beam, beam, sizeof(beaminfo) * (size_t)numofbeams), 0);
 }
 
 // The search from a sound bridge ends on one no dearer that passes intact
@@ -269,7 +267,6 @@ TEST(Cheapest, NeverDearerNeverFailing) {
   ASSERT_EQ(findcheapestbridge(120, 0, 2, &s), 1);
   ASSERT_EQ(s.outcome, CHEAPEST_FINISHED);
   EXPECT_LT(numofbeams, saved.numofbeams);
-  EXPECT_EQ(s.startcost, saved.numofbeams * 100);
   static bridgetables found;
   savebridgetables(&found);
   for (int t = 0; t < PROOFSECONDS; t++) {
