@@ -26,11 +26,11 @@ TEST_F(Config, Loading) {
       // spaces around '=', bare LF line ends, a negative value; colorsafe searched from the start
       {"colorsafe=1\nscreenwidth = 1024\nscreenheight =768\ncolordepth=16\nfullscreen=1\ndirectory=-1\n", {1024, 768, 16, 1, -1, 1}},
       {"screenwid", {800, 600, 32, 0, 0, 0}},  // what an earlier, longer file left in the buffer is not read
-      {"colorsafe=7", {800, 600, 32, 0, 0, 1}},
       // no digits after a key: the next number anywhere is taken, keys passed on the way keep their defaults
       {"screenwidth=\r\nscreenheight=1480\r\ncolordepth=16\r\nfullscreen=1\r\n", {1480, 600, 32, 0, 0, 0}},
-      // a key at the very end of the text is not found; one with nothing after it keeps its default
-      {"screenwidth=640 directory", {640, 600, 32, 0, 0, 0}},
+      // a key at the very end of the text is not found; one with nothing after it keeps its default; any
+      // colorsafe other than 0 is on
+      {"colorsafe=7 screenwidth=640 directory", {640, 600, 32, 0, 0, 1}},
       {"screenwidth=640 screenheight=", {640, 600, 32, 0, 0, 0}},
       // overlong and out-of-range numbers and stray bytes do not upset the reader; "--1" is no number
       {"screenwidth=99999999999999999999 screenheight=" + std::string(400, '7') + std::string(stray, sizeof(stray) - 1),
