@@ -26,22 +26,20 @@ TEST_F(Config, Loading) {
       // spaces around '=', bare LF line ends, a negative value; colorsafe searched from the start
       {"colorsafe=1\nscreenwidth = 1024\nscreenheight =768\ncolordepth=16\nfullscreen=1\ndirectory=-1\n", {1024, 768, 16, 1, -1, 1}},
       {"screenwid", {800, 600, 32, 0, 0, 0}},  // what an earlier, longer file left in the buffer is not read
-      {"colorsafe=7", {800, 600, 32, 0, 0, 1}},
       // no digits after a key: the next number anywhere is taken, keys passed on the way keep their defaults
       {"screenwidth=\r\nscreenheight=1480\r\ncolordepth=16\r\nfullscreen=1\r\n", {1480, 600, 32, 0, 0, 0}},
-      // a key at the very end of the text is not found; one with nothing after it keeps its default
-      {"screenwidth=640 directory", {640, 600, 32, 0, 0, 0}},
+      // a key at the very end of the text is not found; one with nothing after it keeps its default; any
+      // colorsafe other than 0 is on
+      {"colorsafe=7 screenwidth=640 directory", {640, 600, 32, 0, 0, 1}},
       {"screenwidth=640 screenheight=", {640, 600, 32, 0, 0, 0}},
       // overlong and out-of-range numbers and stray bytes do not upset the reader; "--1" is no number
       {"screenwidth=99999999999999999999 screenheight=" + std::string(400, '7') + std::string(stray, sizeof(stray) - 1),
        {800, 600, 16, 0, 3, 0}},
       // values the game cannot use are the defaults (the size as a pair); the limits themselves are kept
-      {"screenwidth=16384 screenheight=16384 colordepth=24 fullscreen=2", {800, 600, 24, 0, 0, 0}},
-      {"screenwidth=1 screenheight=1 colordepth=8 fullscreen=-1", {800, 600, 32, 0, 0, 0}},
       {"screenwidth=640 screenheight=480 colordepth=16 fullscreen=1", {640, 480, 16, 1, 0, 0}},
       {"screenwidth=8192 screenheight=8192", {8192, 8192, 32, 0, 0, 0}},
-      {"screenwidth=8193 screenheight=700", {800, 600, 32, 0, 0, 0}},
-      {"screenwidth=639 screenheight=700", {800, 600, 32, 0, 0, 0}},
+      {"screenwidth=8193 screenheight=700 colordepth=24 fullscreen=2", {800, 600, 24, 0, 0, 0}},
+      {"screenwidth=639 screenheight=700 colordepth=8 fullscreen=-1", {800, 600, 32, 0, 0, 0}},
       {"screenwidth=1024 screenheight=479", {800, 600, 32, 0, 0, 0}},
       // a file larger than the buffer is read up to the buffer's size: the height's digits lie past it
       {"screenwidth=1280 " + std::string(PARSERBUFFER - 20, ' ') + "screenheight=1024\r\n", {1280, 600, 32, 0, 0, 0}},
@@ -85,10 +83,8 @@ TEST_F(Config, SaveRoundTrip) {
     EXPECT_EQ(readbytes<std::string>("config.txt"),
               std::string("screenwidth=1024\r\nscreenheight=768\r\ncolordepth=16\r\nfullscreen=1\r\ndirectory=2\r\n") +
                   (safe ? "colorsafe=1\r\n" : ""));
-    dirnum = 0, colorsafe = !safe;
-    loadoptions();
-    expectconfig({1024, 768, 16, 1, 2, safe}, "saved");
   }
+  // (that any saved file reads back as it was saved is the config fuzz target's check)
   // an unusable value read is not written back
   writebytes("config.txt", std::string("screenwidth=16384\r\nscreenheight=16384\r\ncolordepth=32\r\nfullscreen=7\r\ndirectory=2\r\n"));
   colorsafe = 0, loadoptions();

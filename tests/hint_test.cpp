@@ -34,11 +34,7 @@ TEST_F(Hint, WhatAFileGivesAndWhatIsNoHint) {
       {longline, {std::string(HINTLINELENGTH, 'x')}},                                         // cut to the page
       {full, {"a"}},                                                                          // the largest file
       {full + " ", {}},                                                                       // a byte more
-      {"", {}},                                                                               // empty
-      {" \n\t\r\n", {}},                                                                      // only blanks
-      {std::string("ok\0ok", 5), {}},                                                         // a NUL
-      {"caf\xc3\xa9", {}},                                                                    // past ASCII
-      {"bell\a", {}},                                                                         // another control byte
+      // (no visible text, or a byte that is no text: the hint fuzz target's check for every input)
       // Steps: a mark between them, spaces and CRs around it, blank ends per
       // step, four lines cut to three; a fourth step is not read.
       {"a\n---\n\nb1\nb2\nb3\nb4\n \t--- \r\nc\n\n---\nd\n", {"a", "|", "b1", "b2", "b3", "|", "c"}},
@@ -102,7 +98,8 @@ TEST(HintFigures, PageOpensStepsAndFitsTheScreen) {
   makehintpage(&page, &hint, 0);
   EXPECT_EQ(page.numoflines, 1);
   // Nineteen rows of controls and a full hint of the widest characters:
-  // rows never overlap and every line ends inside the screen.
+  // rows never overlap. (That the widest line ends inside the screen is the
+  // hint steps window test's, with the real font.)
   for (int c = 0; c < 256; c++)
     font[fontnum].glyphwidth[c] = c == 'W' ? 0.9f : 0.5f;
   std::string wide(HINTLINELENGTH, 'W'), lines;
@@ -114,5 +111,4 @@ TEST(HintFigures, PageOpensStepsAndFitsTheScreen) {
   layouthelp(&layout, 19, &page);
   EXPECT_LE(layout.size, layout.pitch);
   EXPECT_LE(72 + layout.pitch * (19 + page.numoflines), 440 + layout.pitch);
-  EXPECT_LE(layout.hintx + measuretext(page.line[0], layout.hintsize), 640);
 }

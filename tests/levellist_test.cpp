@@ -51,24 +51,16 @@ TEST_F(LevelList, Progress) {
   // written whole, 64 little-endian ints, under the longest pack name an entry holds
   std::string longest(NAMELENGTH - 1, 'p'), path = "bridge/" + longest + ".pro", file(256, 0);
   mkdir("bridge", 0777), choosepack(longest.c_str());
-  std::vector<int> some(MAXPROGRESS, 0), two(MAXPROGRESS, 0);
-  some[0] = some[2] = some[63] = two[0] = two[1] = 1;
-  std::copy(some.begin(), some.end(), levelpassed);
+  std::fill(levelpassed, levelpassed + MAXPROGRESS, 0);
+  levelpassed[0] = levelpassed[2] = levelpassed[63] = 1;
   ASSERT_EQ(saveprogess(), 1);
   file[0] = file[8] = file[252] = 1;
   EXPECT_EQ(readbytes<std::string>(path.c_str()), file);
-  // a longer file is read up to 64 flags, a partial third int does not count, an empty file clears them all
-  struct { std::string bytes; std::vector<int> want; } rows[] = {
-      {file + std::string(744, 1), some}, {std::string("\1\0\0\0\1\0\0\0\1\0", 10), two}, {"", std::vector<int>(MAXPROGRESS, 0)}};
-  for (const auto &r : rows) {
-    writebytes(path.c_str(), r.bytes);
-    memset(levelpassed, 0x55, sizeof(levelpassed));
-    loadprogess();
-    EXPECT_EQ(std::vector<int>(levelpassed, levelpassed + MAXPROGRESS), r.want) << r.bytes.size();
-  }
+  // (how any file's bytes become the flags, short or long, is the progress fuzz target's check)
   // another copy passed levels since the file was read: saving keeps them passed, and they show here too
   writebytes(path.c_str(), std::string("\0\0\0\0\0\0\0\0\0\0\0\0\7\0\0\0", 16));
-  std::copy(two.begin(), two.end(), levelpassed);
+  std::fill(levelpassed, levelpassed + MAXPROGRESS, 0);
+  levelpassed[0] = levelpassed[1] = 1;
   ASSERT_EQ(saveprogess(), 1);
   loadprogess();
   EXPECT_TRUE(levelpassed[0] == 1 && levelpassed[1] == 1 && levelpassed[3] == 7 &&
@@ -102,15 +94,13 @@ TEST_F(LevelList, LooksAndPlayerBridges) {
     EXPECT_EQ(looks, r.want) << r.passed[1] << r.passed[3];
   }
 
-  // A bridge file that does not load stays as it is while nothing changes; a change moves it aside first,
-  // never over an earlier one, and the new bridge loads.
+  // A changed bridge moves a file that does not load aside first, never over an earlier one, and the new
+  // bridge loads. (Kept as it is while nothing changes: the player data window test.)
   const std::string bad("SPNW\5\0\0\0 and the rest", 20);
   writebytes("bridge/P/x.qzb", bad), writebytes("bridge/P/x.unreadable", std::string("earlier"));
   createlevel(), numofjoints = numofbeams = 0;
   ASSERT_EQ(loadplayerbridge("x"), BRIDGE_UNREADABLE);
   unsigned int loaded = hashbridge();
-  EXPECT_EQ(saveplayerbridge("x", BRIDGE_UNREADABLE, loaded), 0);
-  EXPECT_EQ(readbytes<std::string>("bridge/P/x.qzb"), bad);
   joint[numofjoints++] = {1, {1000, 40}};
   EXPECT_EQ(saveplayerbridge("x", BRIDGE_UNREADABLE, loaded), 1);
   EXPECT_EQ(readbytes<std::string>("bridge/P/x.unreadable-2"), bad);

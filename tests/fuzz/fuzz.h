@@ -41,27 +41,12 @@ static inline void writefuzzfile(const char *name, const uint8_t *data, size_t s
   fclose(file);
 }
 
-// Everything a refused load must leave alone, compared byte for byte.
-struct tablecopy {
-  levelinfo level;
-  int numofjoints, numofbeams;
-  jointinfo joint[MAXJOINTS];
-  beaminfo beam[MAXBEAMS];
-};
-
-static inline void copytables(tablecopy *out) {
-  out->level = level;
-  out->numofjoints = numofjoints;
-  out->numofbeams = numofbeams;
-  memcpy(out->joint, joint, sizeof(joint));
-  memcpy(out->beam, beam, sizeof(beam));
-}
-
-// The records hold only ints and floats: no padding to tell two copies apart.
-static inline int sametables(const tablecopy *a) {
-  static tablecopy now;
-  copytables(&now);
-  return memcmp(a, &now, sizeof(now)) == 0;
+// Everything a refused load must leave alone, for a byte-wise comparison
+// (the records hold only ints and floats: no padding to tell two copies apart).
+static inline std::string snapshottables() {
+  std::string out((const char *)&level, sizeof level);
+  out.append((const char *)joint, sizeof joint).append((const char *)beam, sizeof beam);
+  return out.append((const char *)&numofjoints, sizeof(int)).append((const char *)&numofbeams, sizeof(int));
 }
 
 // A small known bridge to load over, so that a refused load can be told
