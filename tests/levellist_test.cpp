@@ -8,6 +8,7 @@
 #include "world/level.h"
 #include "world/levelfile.h"
 #include "world/levellist.h"
+#include "geometry/hash.h"
 #include "screens/playerbridge.h"
 
 class LevelList : public tempdirtest {};
@@ -100,7 +101,7 @@ TEST_F(LevelList, LooksAndPlayerBridges) {
   writebytes("bridge/P/x.qzb", bad), writebytes("bridge/P/x.unreadable", std::string("earlier"));
   createlevel(), numofjoints = numofbeams = 0;
   ASSERT_EQ(loadplayerbridge("x"), BRIDGE_UNREADABLE);
-  unsigned int loaded = hashbridge();
+  uint64_t loaded = hashbridge(HASHSTART);
   joint[numofjoints++] = {1, {1000, 40}};
   EXPECT_EQ(saveplayerbridge("x", BRIDGE_UNREADABLE, loaded), 1);
   EXPECT_EQ(readbytes<std::string>("bridge/P/x.unreadable-2"), bad);
@@ -109,5 +110,5 @@ TEST_F(LevelList, LooksAndPlayerBridges) {
   EXPECT_TRUE(loadplayerbridge("x") == BRIDGE_LOADED && numofjoints == 1);
   // no file at all: the level alone, saved as it is whether changed or not
   EXPECT_EQ(loadplayerbridge("y"), BRIDGE_NONE);
-  EXPECT_EQ(saveplayerbridge("y", BRIDGE_NONE, hashbridge()), 1);
+  EXPECT_EQ(saveplayerbridge("y", BRIDGE_NONE, hashbridge(HASHSTART)), 1);
 }

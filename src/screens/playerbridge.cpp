@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "geometry/hash.h"
 #include "shell/fileio.h"
 #include "ui/notice.h"
 #include "world/level.h"
@@ -50,27 +51,6 @@ int loadplayerbridge(const char *name) {
   return result;
 }
 
-unsigned int hashbridge() {
-  // FNV-1a over the fields a bridge file stores.
-  unsigned int hash = 2166136261u;
-  auto add = [&hash](const void *data, size_t size) {
-    for (size_t i = 0; i < size; i++)
-      hash = (hash ^ ((const unsigned char *)data)[i]) * 16777619u;
-  };
-  add(&numofjoints, sizeof numofjoints);
-  for (int i = 0; i < numofjoints; i++) {
-    add(&joint[i].type, sizeof joint[i].type);
-    add(&joint[i].pos, sizeof joint[i].pos);
-  }
-  add(&numofbeams, sizeof numofbeams);
-  for (int i = 0; i < numofbeams; i++) {
-    add(&beam[i].type, sizeof beam[i].type);
-    add(&beam[i].joint1, sizeof beam[i].joint1);
-    add(&beam[i].joint2, sizeof beam[i].joint2);
-  }
-  return hash;
-}
-
 // Renames the unreadable "<name>.qzb" to the first free "<name>.unreadable"
 // name, never over another file. 1 when there is no such file any more.
 static int moveaside(const char *name) {
@@ -93,8 +73,8 @@ static int moveaside(const char *name) {
   return 0;
 }
 
-int saveplayerbridge(const char *name, int loaded, unsigned int loadedhash) {
-  if (loaded == BRIDGE_UNREADABLE && hashbridge() == loadedhash)
+int saveplayerbridge(const char *name, int loaded, uint64_t loadedhash) {
+  if (loaded == BRIDGE_UNREADABLE && hashbridge(HASHSTART) == loadedhash)
     return 0;
   int enteredbase;
   int enteredpack = enterpack(&enteredbase, 1);

@@ -9,6 +9,8 @@
 // (which no bridge list shows).
 #pragma once
 
+#include <stdint.h>
+
 enum : int {
   BRIDGE_NONE = 0,       // no bridge file: the level's anchors only
   BRIDGE_LOADED = 1,     // the tables hold the player's bridge
@@ -20,12 +22,9 @@ enum : int {
 // exists. Tells an unreadable file on the notice line. Returns BRIDGE_*.
 int loadplayerbridge(const char *name);
 
-// A digest of what the player builds (joints and beams, not the stress
-// fields a test run writes), to tell whether the editor changed anything.
-unsigned int hashbridge();
-
-// After the editor, with what loadplayerbridge returned and hashbridge
-// taken after loading. Makes the pack directory on first use. 1 when the
+// After the editor, with what loadplayerbridge returned and
+// hashbridge(HASHSTART) taken after loading, to tell whether the editor
+// changed anything. Makes the pack directory on first use. 1 when the
 // bridge was written; 0 when it was left alone on purpose or could not be
 // written (which the notice line tells).
-int saveplayerbridge(const char *name, int loaded, unsigned int loadedhash);
+int saveplayerbridge(const char *name, int loaded, uint64_t loadedhash);

@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "editor/editorloop.h"
+#include "geometry/hash.h"
 #include "render/text.h"
 #include "screens/screens.h"
 #include "shell/config.h"
@@ -10,6 +11,7 @@
 #include "testrun/game.h"
 #include "ui/menu.h"
 #include "ui/notice.h"
+#include "world/level.h"
 #include "world/levelfile.h"
 #include "world/levellist.h"
 #include "screens/playerbridge.h"
@@ -76,7 +78,7 @@ static void playlevel() {
     return;
   }
   int bridge = loadplayerbridge(game.name);
-  unsigned int loadedhash = hashbridge();
+  uint64_t loadedhash = hashbridge(HASHSTART);
   editorloop();
   saveplayerbridge(game.name, bridge, loadedhash);
   saveprogess();

@@ -2,6 +2,8 @@
 
 #include <string.h>
 
+#include "geometry/hash.h"
+
 levelinfo level;
 jointinfo joint[MAXJOINTS];
 int numofjoints;
@@ -98,4 +100,16 @@ void setbridgetables(const levelinfo *from, const jointinfo *joints, int countof
 
 void loadbridgetables(const bridgetables *in) {
   setbridgetables(&in->level, in->joint, in->numofjoints, in->beam, in->numofbeams);
+}
+
+uint64_t hashbridge(uint64_t h) {
+  int counts[2] = {numofjoints, numofbeams};
+  h = hashbytes(h, counts, sizeof counts);
+  for (int i = 0; i < numofjoints && i < MAXJOINTS; i++)
+    h = hashbytes(h, &joint[i], sizeof joint[i]);
+  for (int i = 0; i < numofbeams && i < MAXBEAMS; i++) {
+    int b[3] = {beam[i].type, beam[i].joint1, beam[i].joint2};
+    h = hashbytes(h, b, sizeof b);
+  }
+  return h;
 }

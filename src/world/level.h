@@ -3,6 +3,8 @@
 // place. A new beam field must be handled in save, load, undo and paste.
 #pragma once
 
+#include <stdint.h>
+
 #include "geometry/vector.h"
 
 constexpr int MAXJOINTS = 16384;
@@ -83,6 +85,11 @@ struct bridgetables {
   int numofbeams;
   beaminfo beam[MAXBEAMS];
 };
+
+// What makes the bridge, as its file stores it: the joints by value and
+// each beam's type and joints (not the stress or hover a frame writes into
+// them), hashed on from h. Equal keys stand for the same bridge.
+uint64_t hashbridge(uint64_t h);
 
 void savebridgetables(bridgetables *out);
 void loadbridgetables(const bridgetables *in);
