@@ -14,7 +14,7 @@
 
 void beginworldkey(worldkey *k) { k->h = HASHSTART; }
 
-void addworldkey(worldkey *k, const void *data, size_t bytes) { k->h = hashbytes(k->h, data, bytes); }
+void addworldkey(worldkey *k, const void *data, size_t bytes) { k->h = hashwords(k->h, data, bytes); }
 
 void addworldkeyint(worldkey *k, int v) { addworldkey(k, &v, sizeof v); }
 void addworldkeyfloat(worldkey *k, float v) { addworldkey(k, &v, sizeof v); }

@@ -16,7 +16,7 @@ struct worldkey {
   uint64_t h;
 };
 void beginworldkey(worldkey *k);
-void addworldkey(worldkey *k, const void *data, size_t bytes);
+void addworldkey(worldkey *k, const void *data, size_t bytes); // whole 32-bit words
 void addworldkeyint(worldkey *k, int v);
 void addworldkeyfloat(worldkey *k, float v);
 
