@@ -82,7 +82,7 @@ void build(std::initializer_list<jointinfo> joints, std::initializer_list<std::p
 
 } // namespace
 
-TEST(Editor, SnappingJointRadiusAndGround) {
+TEST(Editor, JointsBeamsAndDeletion) {
   reseteditor();
   // a joint at (1100, 40); within 2 of one a joint is reused, keeping its
   // type; ties go to the lowest index
@@ -96,27 +96,23 @@ TEST(Editor, SnappingJointRadiusAndGround) {
   for (const auto &r : rows)
     EXPECT_EQ(createjoint(r.type, {r.x, r.y}), r.index) << r.x << "," << r.y;
   EXPECT_EQ(joint[0].type, 1);
-}
 
-TEST(Editor, BeamRules) {
   reseteditor();
   build({{0, {900, 40}}, {0, {910, 40}}, {1, {916, 48}}, {1, {934, 40}}, {1, {928, 62}}, {1, {900, 48}}, {1, {900, 48}}},
         {});
-  struct { int type, a, b, result; const char *why; } rows[] = {
+  struct { int type, a, b, result; const char *why; } pairs[] = {
       {0, 0, 1, -1, "two anchors"}, {0, 2, 2, -1, "a joint to itself"}, {0, 2, 7, -1, "bad index"},
       {0, -1, 2, -1, "bad index"}, {7, 0, 5, -1, "bad type"}, {2, 5, 6, -1, "bad type, no length"},
       {0, 0, 2, 0, "16 across and 8 up: 17.89"}, {1, 2, 0, 0, "the same pair: the existing beam"},
       {0, 2, 3, -1, "18 across"}, {0, 2, 4, -1, "18.44"}};
-  for (const auto &r : rows)
+  for (const auto &r : pairs)
     EXPECT_EQ(createbeam(r.type, r.a, r.b), r.result) << r.why;
   // exactly the maximum length is allowed
   beamtype[0] = 8.0f;
   int exact = createbeam(0, 5, 0);
   beamtype[0] = MAXBEAMLENGTH;
   EXPECT_EQ(V({beam[0].type, exact, checkbridgetables(0)}), V({0, 1, 1}));
-}
 
-TEST(Editor, DeleteKeepsTablesDense) {
   reseteditor();
   for (int i = 0; i < 10; i++)
     addjoint(i < 2 ? 0 : 1, 1000.0f + 4.0f * (float)i, 40.0f + (float)(i & 1) * 4.0f);
@@ -177,38 +173,6 @@ TEST(Editor, FullTablesRefuse) {
   keyboard[PAINT_ANCHOR] = 0, numofjoints = numofbeams = 0;
 }
 
-TEST(Editor, DrawingBeams) {
-  reseteditor();
-  int anchor = addjoint(0, 992, 32);
-  // hovering shows the anchor; clicking it draws from it (an anchor never moves)
-  frames({{992, 32, 0, 0}});
-  int hover = editor.hover;
-  click(992, 32);
-  EXPECT_EQ(V({hover, editor.selected, editor.dragmode}), V({anchor, anchor, DRAG_DRAWING}));
-  // far away the preview ends on the farthest grid point within 17.9, 16
-  // across and 8 up on a diagonal, 16 away to the right; both ends on the
-  // deck line: a deck beam, drawn as preview
-  preview(1020, 44);
-  EXPECT_EQ(V({joint[1].pos.x == 1008.0f, joint[1].pos.y == 40.0f}), V({1, 1}));
-  commiteditor();
-  preview(1040, 32);
-  EXPECT_EQ(V({numofjoints, numofbeams, joint[1].pos.x == 1008.0f, beam[0].type, editor.savednumofjoints}),
-            V({2, 1, 1, 1, 1}));
-  // no click: the preview vanishes; a click builds it and drawing goes on from its end
-  commiteditor();
-  EXPECT_EQ(V({numofjoints, numofbeams}), V({1, 0}));
-  click(1040, 32);
-  EXPECT_EQ(V({numofbeams, editor.selected, editor.cost}), V({1, 1, 100}));
-  // a diagonal beam off the deck line is structural; a cost of exactly the
-  // budget is allowed
-  level.budget = 200;
-  click(1016, 40);
-  // Over budget the next beam is previewed but a click builds nothing and
-  // drawing goes on. (An end in the ground: RefusalsAreSaid.)
-  click(1024, 44);
-  EXPECT_EQ(V({editor.selected, numofbeams, beam[1].type, numofjoints, checkbridgetables(0)}), V({2, 2, 0, 3, 1}));
-}
-
 // Every click or drag that builds, moves or stamps nothing says why on the
 // notice line; one that does something says nothing.
 TEST(Editor, RefusalsAreSaid) {
@@ -216,12 +180,19 @@ TEST(Editor, RefusalsAreSaid) {
   reseteditor();
   build({{0, {992, 32}}, {0, {1008, 32}}, {0, {1017.95f, 40}}, {1, {1000, 40}}, {1, {1070, 40}}}, {});
   level.budget = 100;
-  click(992, 32), click(1000, 32);
+  // Drawing from an anchor: far away the preview ends on the farthest grid
+  // point within 17.9, here 16 across and 8 up; without a click it is gone
+  // again (the count at the ground click below), with one it is built and
+  // drawing goes on from its end, a cost of exactly the budget allowed.
+  click(992, 32), preview(1020, 44);
+  EXPECT_EQ(V({joint[5].pos.x == 1008.0f, joint[5].pos.y == 40.0f}), V({1, 1}));
+  commiteditor(), click(1000, 32);
   EXPECT_EQ(said(), "");
   click(1000, 24);
   EXPECT_EQ(said(), "Over the budget by 100: nothing built");
   level.budget = 100000;
-  // Along the beam already built; onto the other anchor; onto an anchor
+  // Still drawing from (1000, 32) after that refusal: along the beam already
+  // built; onto the other anchor; onto an anchor
   // within the snap radius of the farthest point in reach but 18.0 away.
   click(992, 32);
   EXPECT_EQ(said(), "That beam is already built");
@@ -319,9 +290,9 @@ TEST(Editor, RightClickAndRectangle) {
   preview(1050, 40);
   EXPECT_EQ(V({beam[0].hover, beam[1].hover, beam[2].hover}), V({0, 0, 0}));
   commiteditor(), deletejoint(4), deletejoint(3);
-  // Right-clicking an anchor deletes nothing; the last beam (not near a
-  // joint) only it; a free joint with its beams; each a step for undo.
-  rightclick(1000, 40);
+  // Right-clicking the last beam (not near a joint) deletes only it; a free
+  // joint goes with its beams; each a step for undo. (An anchor stays:
+  // RefusalsAreSaid.)
   rightclick(1010.5f, 45);
   int beams = numofbeams;
   rightclick(1010, 40);
@@ -376,21 +347,16 @@ TEST(Editor, CopyFlipPasteDelete) {
   // a new bridge starts with an empty clipboard and nothing carried over
   copy.count = 3, game.mode = 1;
   editor.hover = 5, editor.newbeamtype = 1, editor.state = EDIT_RECTANGLE, editor.filemenu = 2, editor.leveleditor = 1;
-  view.pos[0] = view.pos[1] = 0.0f;
   reseteditor();
   EXPECT_EQ(V({copy.count, game.mode, editor.hover, editor.newbeamtype, editor.state, editor.filemenu,
-               editor.leveleditor, view.pos[0] == 1024.0f, view.pos[1] == level.deckheight}),
-            V({0, 0, -1, 0, EDIT_IDLE, 0, 0, 1, 1}));
+               editor.leveleditor}), V({0, 0, -1, 0, EDIT_IDLE, 0, 0}));
 
   // A lopsided truss left of x 1040, a vertical post and a diagonal; edges
-  // of the rectangle count as inside; flipping twice is no change.
+  // of the rectangle count as inside (all three beams copied).
   reseteditor();
   build({{1, {1030, 40}}, {1, {1030, 50}}, {1, {1040, 40}}}, {{0, 1}, {1, 2}, {0, 2}});
   rectangle({1040, 50}, {1030, 40});
   copyjoints();
-  copyinfo before = copy;
-  flipcopy(), flipcopy();
-  EXPECT_EQ(V({copy.count, memcmp(&before.item[0], &copy.item[0], sizeof(copyitem) * 3)}), V({3, 0}));
   flipcopy();
   // Paste entered with a joint under the mouse: a right click on it only
   // ends paste mode, the clipboard kept.
@@ -435,8 +401,8 @@ TEST(Editor, CopyFlipPasteDelete) {
 
 TEST(Editor, LevelEditorPainting) {
   reseteditor();
-  // Terrain takes the exact height (on the grid with Shift), the deck and
-  // the ends the grid, anchors go underground on the grid; nothing without
+  // Terrain takes the exact height (on the grid with Shift), the deck (and
+  // the ends, in the same branch) the grid, anchors go underground on the grid; nothing without
   // the button.
   struct { int key; float x, y; int left, shift; float *field, expect; } rows[] = {
       {PAINT_TERRAIN, 1041.0f, 20.2f, 1, 0, &level.terrain[260], 20.2f},
@@ -444,8 +410,6 @@ TEST(Editor, LevelEditorPainting) {
       {PAINT_TERRAIN, 1041.0f, 30.0f, 0, 0, &level.terrain[260], 20.0f},
       {PAINT_WATER, 1024, 25.4f, 1, 0, &level.waterlevel, 25.4f},
       {PAINT_DECK, 1024, 37.2f, 1, 0, &level.deckheight, 38.0f},
-      {PAINT_RIGHTEND, 1047, 30, 1, 0, &level.rightend, 1048.0f},
-      {PAINT_LEFTEND, 1001, 30, 1, 0, &level.leftend, 1002.0f},
       {PAINT_ANCHOR, 1011, 10.8f, 0, 0, &joint[0].pos.x, 0.0f},
       {PAINT_ANCHOR, 1011, 10.8f, 1, 0, &joint[0].pos.x, 1012.0f},
       {PAINT_ANCHOR, 1011, 10.8f, 0, 0, &joint[1].pos.x, 0.0f},
@@ -480,17 +444,8 @@ TEST(Editor, LevelEditorPainting) {
   }
 }
 
-TEST(Editor, CameraEntryClampsAndClock) {
+TEST(Editor, CameraClampsAndClock) {
   reseteditor();
-  // a joint at x 1500 backs the camera off to 476 and a margin of 4 so
-  // that it is not drawn half off the edge (the first step clamps it); all
-  // joints near the centre: distance 64
-  addjoint(1, 1500, 40);
-  setupeditor();
-  float entry = view.pos[2];
-  joint[0].pos.x = 1060;
-  setupeditor();
-  EXPECT_EQ(std::vector<float>({entry, view.pos[2]}), std::vector<float>({480, 64}));
   // While a text box is edited the keys, Ctrl included, are the box's: the
   // edge scrolls at the slow speed. (The shared clamps are the test run's.)
   mouse.x = 320, mouse.y = 0;
@@ -502,17 +457,16 @@ TEST(Editor, CameraEntryClampsAndClock) {
   view.pos[1] = -100.0f;
   moveeditorcamera(0, 0);
   EXPECT_EQ(std::vector<float>({slow, view.pos[1]}), std::vector<float>({0.5f, -64.0f}));
-  // One step per 16 ms; after two steps in a frame the backlog is dropped;
-  // right across the wrap of the millisecond counter.
+  // Two steps in a frame keep the rest for the next; after that the backlog
+  // is dropped; right across the wrap of the millisecond counter.
   mouse = {}, view.pos[0] = 1000.0f;
   keyboard['s'] = keyboard[KEY_LCTRL] = 0, keyboard['d'] = 1;
-  const unsigned int rows[][4] = {{1000, 1015, 0, 1000}, {1000, 1016, 1, 1016}, {1016, 1056, 2, 1048},
-                                  {1048, 2048, 3, 2048}, {2048, 2050, 0, 2048}, {0xfffffff0u, 0x10u, 2, 0x10u}};
+  const unsigned int rows[][4] = {{1016, 1056, 2, 1048}, {1048, 2048, 3, 2048}, {0xfffffff0u, 0x10u, 2, 0x10u}};
   for (const auto &r : rows) {
     unsigned int last = r[0];
     EXPECT_EQ(V({runeditorcamera(r[1], &last, 0, 0), (int)last}), V({(int)r[2], (int)r[3]})) << r[1];
   }
-  EXPECT_EQ(view.pos[0], 1000.0f + 0.5f * 8);
+  EXPECT_EQ(view.pos[0], 1000.0f + 0.5f * 7);
   keyboard['d'] = 0;
 }
 
