@@ -82,7 +82,7 @@ void build(std::initializer_list<jointinfo> joints, std::initializer_list<std::p
 
 } // namespace
 
-TEST(Editor, JointsBeamsAndDeletion) {
+TEST(Editor, TablesBreakMarkAndFullTables) {
   reseteditor();
   // a joint at (1100, 40); within 2 of one a joint is reused, keeping its
   // type; ties go to the lowest index
@@ -127,9 +127,8 @@ TEST(Editor, JointsBeamsAndDeletion) {
   deletejoint(numofjoints - 1);
   deletejoint(-1), deletejoint(numofjoints), deletebeam(numofbeams);
   EXPECT_EQ(V({numofjoints, numofbeams, joint[0].pos.x == first.x, checkbridgetables(0)}), V({8, 9, 1, 1}));
-}
 
-TEST(Editor, BreakMarkUntilTheBridgeChanges) {
+  // The break mark lasts until the bridge changes.
   reseteditor();
   build({{0, {1000, 40}}, {1, {1010, 40}}, {1, {1010, 50}}}, {{0, 1}, {1, 2}});
   // a break the run reports past the bridge's beams marks nothing
@@ -145,9 +144,7 @@ TEST(Editor, BreakMarkUntilTheBridgeChanges) {
   joint[0].pos.x += 2.0f;
   checkbreakmark();
   EXPECT_EQ(V({unknown, kept, breakmark}), V({-1, 1, -1}));
-}
 
-TEST(Editor, FullTablesRefuse) {
   reseteditor();
   for (numofjoints = 0; numofjoints < MAXJOINTS; numofjoints++)
     joint[numofjoints] = {1, {(float)(numofjoints % 128) * 4.0f, 100.0f + (float)(numofjoints / 128) * 4.0f}};
@@ -205,7 +202,7 @@ TEST(Editor, RefusalsAreSaid) {
   frames({{1070, 31, 1, 0}});
   EXPECT_TRUE(said() == "The grid point there is inside the ground: drawing ended" && editor.selected == -1 &&
               numofjoints == 6 && numofbeams == 1);
-  // (the refused joint drags are said in MovingJoints)
+  // (the refused joint drags are said in MovingRightClickAndRectangle)
   rightclick(992, 32);
   EXPECT_EQ(said(), "An anchor cannot be deleted");
   // A rectangle holding a joint but no whole beam copies nothing, the
@@ -222,28 +219,95 @@ TEST(Editor, RefusalsAreSaid) {
   EXPECT_EQ(checkbridgetables(0), 1);
 }
 
-TEST(Editor, DeckDetectionAtOneUnit) {
+TEST(Editor, DeckLevelPaintingAndCamera) {
   reseteditor();
   addjoint(1, 1000, 40);
   // Beams drawn along y 40 from x 1000 on: deck within less than 1.0 of the
   // deck height; with a manual deck only the "Build Deck" toggle, which the
   // next beam takes one frame later.
-  struct { float deckheight; int manual, builddeck, type; } rows[] = {
+  struct { float deckheight; int manual, builddeck, type; } decks[] = {
       {41.0f, 0, 0, 0}, {40.5f, 0, 0, 1}, {39.01f, 0, 0, 1}, {40.0f, 1, 0, 0}, {60.0f, 1, 1, 1}};
   float x = 1000;
-  for (const auto &r : rows) {
+  for (const auto &r : decks) {
     level.deckheight = r.deckheight, level.manualdeck = r.manual, editor.builddeck = r.builddeck;
     frames({{x + 8, 40, 0, 0}}), click(x, 40), click(x + 8, 40), rightclick(1100, 100);
-    EXPECT_EQ(V({numofbeams, beam[numofbeams - 1].type}), V({(int)(&r - rows) + 1, r.type})) << r.deckheight;
+    EXPECT_EQ(V({numofbeams, beam[numofbeams - 1].type}), V({(int)(&r - decks) + 1, r.type})) << r.deckheight;
     x += 8;
   }
   // a new deck height retypes every beam
   level.manualdeck = 0, level.deckheight = 40.0f;
   setdecktypes();
   EXPECT_EQ(beam[0].type, 1);
+
+  reseteditor();
+  // Terrain takes the exact height (on the grid with Shift), the deck (and
+  // the ends, in the same branch) the grid, anchors go underground on the grid; nothing without
+  // the button.
+  struct { int key; float x, y; int left, shift; float *field, expect; } strokes[] = {
+      {PAINT_TERRAIN, 1041.0f, 20.2f, 1, 0, &level.terrain[260], 20.2f},
+      {PAINT_TERRAIN, 1041.0f, 20.2f, 1, 1, &level.terrain[260], 20.0f},
+      {PAINT_TERRAIN, 1041.0f, 30.0f, 0, 0, &level.terrain[260], 20.0f},
+      {PAINT_WATER, 1024, 25.4f, 1, 0, &level.waterlevel, 25.4f},
+      {PAINT_DECK, 1024, 37.2f, 1, 0, &level.deckheight, 38.0f},
+      {PAINT_ANCHOR, 1011, 10.8f, 0, 0, &joint[0].pos.x, 0.0f},
+      {PAINT_ANCHOR, 1011, 10.8f, 1, 0, &joint[0].pos.x, 1012.0f},
+      {PAINT_ANCHOR, 1011, 10.8f, 0, 0, &joint[1].pos.x, 0.0f},
+      {PAINT_ANCHOR, 1012.6f, 10.4f, 1, 0, &joint[1].pos.x, 0.0f}}; // next to one: nothing
+  joint[0].pos.x = joint[1].pos.x = 0.0f;
+  for (const auto &r : strokes) {
+    paint(r.key, r.x, r.y, r.left, 0, r.shift);
+    EXPECT_FLOAT_EQ(*r.field, r.expect) << (char)r.key << " " << r.x << "," << r.y;
+  }
+  EXPECT_STREQ(notice.text, "A joint is already there");  // the last row's anchor
+  clearnotice();
+  // right-click deletes the joint there, free ones too
+  addjoint(1, 1020, 40);
+  paint(PAINT_ANCHOR, 1020, 40, 0, 1);
+  EXPECT_EQ(V({numofjoints, joint[0].type, joint[0].pos.y == 10.0f}), V({1, 0, 1}));
+  // painting terrain beside the level writes nothing; x 2046 is column 511
+  levelinfo saved = level;
+  saved.terrain[511] = 30.0f;
+  for (float x : {-20.0f, 2100.0f, 2046.0f})
+    view.pos[0] = x, paint(PAINT_TERRAIN, 1024, 30, 1);
+  EXPECT_EQ(V({memcmp(&saved, &level, sizeof(level)), editor.selected}), V({0, -1}));
+  // a mouse beyond the world's range paints at its edge, and no free joint goes there
+  for (float far : {5000.0f, -5000.0f}) {
+    view.pos[0] = view.pos[1] = far;
+    for (int key : {PAINT_WATER, PAINT_DECK, PAINT_LEFTEND, PAINT_RIGHTEND, PAINT_ANCHOR})
+      paint(key, 1024, 32, 1), paint(key, 1024, 32, 0);
+    const vector2d &a = joint[numofjoints - 1].pos;
+    const float edge = far > 0 ? WORLDLIMIT : -WORLDLIMIT;
+    EXPECT_EQ(std::vector<float>({level.waterlevel, level.deckheight, level.leftend, level.rightend, a.x, a.y}),
+              std::vector<float>(6, edge));
+    EXPECT_EQ(createjoint(1, {far, 3000.0f}), -1);
+  }
+
+  reseteditor();
+  // While a text box is edited the keys, Ctrl included, are the box's: the
+  // edge scrolls at the slow speed. (The shared clamps are the test run's.)
+  mouse.x = 320, mouse.y = 0;
+  keyboard['s'] = keyboard[KEY_LCTRL] = 1;
+  float y = view.pos[1];
+  moveeditorcamera(1, 1);
+  float slow = view.pos[1] - y;
+  // the editor's camera may look 64 below the ground line
+  view.pos[1] = -100.0f;
+  moveeditorcamera(0, 0);
+  EXPECT_EQ(std::vector<float>({slow, view.pos[1]}), std::vector<float>({0.5f, -64.0f}));
+  // Two steps in a frame keep the rest for the next; after that the backlog
+  // is dropped; right across the wrap of the millisecond counter.
+  mouse = {}, view.pos[0] = 1000.0f;
+  keyboard['s'] = keyboard[KEY_LCTRL] = 0, keyboard['d'] = 1;
+  const unsigned int ticks[][4] = {{1016, 1056, 2, 1048}, {1048, 2048, 3, 2048}, {0xfffffff0u, 0x10u, 2, 0x10u}};
+  for (const auto &r : ticks) {
+    unsigned int last = r[0];
+    EXPECT_EQ(V({runeditorcamera(r[1], &last, 0, 0), (int)last}), V({(int)r[2], (int)r[3]})) << r[1];
+  }
+  EXPECT_EQ(view.pos[0], 1000.0f + 0.5f * 7);
+  keyboard['d'] = 0;
 }
 
-TEST(Editor, MovingJoints) {
+TEST(Editor, MovingRightClickAndRectangle) {
   reseteditor();
   build({{0, {1000, 40}}, {1, {1010, 40}}, {1, {1020, 40}}}, {{0, 1}, {1, 2}});
   // Pressed on the free joint and dragged up it follows the snapped mouse;
@@ -279,9 +343,7 @@ TEST(Editor, MovingJoints) {
   frames({{1014, 44, 0, 0}, {1000, 40, 1, 0}});
   preview(1006, 48, 1);
   EXPECT_EQ(V({editor.selected, numofbeams, joint[0].pos.x == 1000.0f}), V({0, 1, 1}));
-}
 
-TEST(Editor, RightClickAndRectangle) {
   reseteditor();
   // away from every beam none is lit, a beam of no length (as a file may
   // hold) included
@@ -312,7 +374,7 @@ TEST(Editor, RightClickAndRectangle) {
   EXPECT_EQ(V({editor.state, checkbridgetables(0)}), V({EDIT_IDLE, 1}));
 }
 
-TEST(Editor, UndoRing) {
+TEST(Editor, UndoRingAndGroupTools) {
   reseteditor();
   addjoint(1, 1000, 60);
   // three beams, three undos: as loaded; a fourth does nothing
@@ -341,9 +403,7 @@ TEST(Editor, UndoRing) {
   for (; undoposition != undoback; undos++)
     editorundo();
   EXPECT_EQ(V({undos, numofbeams}), V({15, 9}));
-}
 
-TEST(Editor, CopyFlipPasteDelete) {
   // a new bridge starts with an empty clipboard and nothing carried over
   copy.count = 3, game.mode = 1;
   editor.hover = 5, editor.newbeamtype = 1, editor.state = EDIT_RECTANGLE, editor.filemenu = 2, editor.leveleditor = 1;
@@ -397,77 +457,6 @@ TEST(Editor, CopyFlipPasteDelete) {
   rectangle({0, 0}, {10, 200});
   copyjoints();
   EXPECT_EQ(copy.item[0].pos1.x, -2.0f);
-}
-
-TEST(Editor, LevelEditorPainting) {
-  reseteditor();
-  // Terrain takes the exact height (on the grid with Shift), the deck (and
-  // the ends, in the same branch) the grid, anchors go underground on the grid; nothing without
-  // the button.
-  struct { int key; float x, y; int left, shift; float *field, expect; } rows[] = {
-      {PAINT_TERRAIN, 1041.0f, 20.2f, 1, 0, &level.terrain[260], 20.2f},
-      {PAINT_TERRAIN, 1041.0f, 20.2f, 1, 1, &level.terrain[260], 20.0f},
-      {PAINT_TERRAIN, 1041.0f, 30.0f, 0, 0, &level.terrain[260], 20.0f},
-      {PAINT_WATER, 1024, 25.4f, 1, 0, &level.waterlevel, 25.4f},
-      {PAINT_DECK, 1024, 37.2f, 1, 0, &level.deckheight, 38.0f},
-      {PAINT_ANCHOR, 1011, 10.8f, 0, 0, &joint[0].pos.x, 0.0f},
-      {PAINT_ANCHOR, 1011, 10.8f, 1, 0, &joint[0].pos.x, 1012.0f},
-      {PAINT_ANCHOR, 1011, 10.8f, 0, 0, &joint[1].pos.x, 0.0f},
-      {PAINT_ANCHOR, 1012.6f, 10.4f, 1, 0, &joint[1].pos.x, 0.0f}}; // next to one: nothing
-  joint[0].pos.x = joint[1].pos.x = 0.0f;
-  for (const auto &r : rows) {
-    paint(r.key, r.x, r.y, r.left, 0, r.shift);
-    EXPECT_FLOAT_EQ(*r.field, r.expect) << (char)r.key << " " << r.x << "," << r.y;
-  }
-  EXPECT_STREQ(notice.text, "A joint is already there");  // the last row's anchor
-  clearnotice();
-  // right-click deletes the joint there, free ones too
-  addjoint(1, 1020, 40);
-  paint(PAINT_ANCHOR, 1020, 40, 0, 1);
-  EXPECT_EQ(V({numofjoints, joint[0].type, joint[0].pos.y == 10.0f}), V({1, 0, 1}));
-  // painting terrain beside the level writes nothing; x 2046 is column 511
-  levelinfo saved = level;
-  saved.terrain[511] = 30.0f;
-  for (float x : {-20.0f, 2100.0f, 2046.0f})
-    view.pos[0] = x, paint(PAINT_TERRAIN, 1024, 30, 1);
-  EXPECT_EQ(V({memcmp(&saved, &level, sizeof(level)), editor.selected}), V({0, -1}));
-  // a mouse beyond the world's range paints at its edge, and no free joint goes there
-  for (float far : {5000.0f, -5000.0f}) {
-    view.pos[0] = view.pos[1] = far;
-    for (int key : {PAINT_WATER, PAINT_DECK, PAINT_LEFTEND, PAINT_RIGHTEND, PAINT_ANCHOR})
-      paint(key, 1024, 32, 1), paint(key, 1024, 32, 0);
-    const vector2d &a = joint[numofjoints - 1].pos;
-    const float edge = far > 0 ? WORLDLIMIT : -WORLDLIMIT;
-    EXPECT_EQ(std::vector<float>({level.waterlevel, level.deckheight, level.leftend, level.rightend, a.x, a.y}),
-              std::vector<float>(6, edge));
-    EXPECT_EQ(createjoint(1, {far, 3000.0f}), -1);
-  }
-}
-
-TEST(Editor, CameraClampsAndClock) {
-  reseteditor();
-  // While a text box is edited the keys, Ctrl included, are the box's: the
-  // edge scrolls at the slow speed. (The shared clamps are the test run's.)
-  mouse.x = 320, mouse.y = 0;
-  keyboard['s'] = keyboard[KEY_LCTRL] = 1;
-  float y = view.pos[1];
-  moveeditorcamera(1, 1);
-  float slow = view.pos[1] - y;
-  // the editor's camera may look 64 below the ground line
-  view.pos[1] = -100.0f;
-  moveeditorcamera(0, 0);
-  EXPECT_EQ(std::vector<float>({slow, view.pos[1]}), std::vector<float>({0.5f, -64.0f}));
-  // Two steps in a frame keep the rest for the next; after that the backlog
-  // is dropped; right across the wrap of the millisecond counter.
-  mouse = {}, view.pos[0] = 1000.0f;
-  keyboard['s'] = keyboard[KEY_LCTRL] = 0, keyboard['d'] = 1;
-  const unsigned int rows[][4] = {{1016, 1056, 2, 1048}, {1048, 2048, 3, 2048}, {0xfffffff0u, 0x10u, 2, 0x10u}};
-  for (const auto &r : rows) {
-    unsigned int last = r[0];
-    EXPECT_EQ(V({runeditorcamera(r[1], &last, 0, 0), (int)last}), V({(int)r[2], (int)r[3]})) << r[1];
-  }
-  EXPECT_EQ(view.pos[0], 1000.0f + 0.5f * 7);
-  keyboard['d'] = 0;
 }
 
 class EditorFiles : public tempdirtest {

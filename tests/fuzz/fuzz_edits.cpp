@@ -19,12 +19,10 @@
 #include "testrun/testrun.h"
 #include "world/levellist.h"
 
-struct bytestream {
-  const uint8_t *data;
-  size_t size, position;
-};
-static int next(bytestream *s) { return s->position < s->size ? s->data[s->position++] : 0; }
-static int next16(bytestream *s) { return next(s) | next(s) << 8; }
+// The input not yet read; past its end every byte reads as 0.
+static const uint8_t *input, *inputend;
+static int next() { return input < inputend ? *input++ : 0; }
+static int next16() { return next() | next() << 8; }
 static void checkeditorstate() {
   FUZZCHECK(checkbridgetables(0));
   FUZZCHECK(editor.selected >= -1 && editor.selected < numofjoints);
@@ -45,30 +43,29 @@ static void frame(int x, int y, int left, int right) {
   commiteditor();
 }
 
-static void testrun(bytestream *s) {
+static void testrun() {
   starttestrun(0);
   FUZZCHECK(checksimulationtables());
-  if (next(s) & 1)
+  if (next() & 1)
     game.state = STATE_CALLED;
-  game.mode = next(s) & 1;
-  for (int steps = next(s); steps > 0; steps--) {
+  game.mode = next() & 1;
+  for (int steps = next(); steps > 0; steps--) {
     simulationstep();
     FUZZCHECK(checksimulationtables());
   }
   resumeeditor();
 }
 
-static void setupsession(bytestream *s) {
+static void setupsession() {
   createlevel();
-  level.manualdeck = next(s) & 1;
-  level.budget = next16(s) * 10;
-  numofjoints = 0;
-  numofbeams = 0;
+  level.manualdeck = next() & 1;
+  level.budget = next16() * 10;
+  numofjoints = numofbeams = 0;
   // The anchors a level author puts at both ends, plus a few more.
   createjoint(0, {992.0f, 32.0f});
   createjoint(0, {1056.0f, 32.0f});
-  for (int anchors = next(s) & 7; anchors > 0; anchors--)
-    createjoint(0, {960.0f + 2.0f * (float)(next(s) & 63), 2.0f * (float)(next(s) & 31)});
+  for (int anchors = next() & 7; anchors > 0; anchors--)
+    createjoint(0, {960.0f + 2.0f * (float)(next() & 63), 2.0f * (float)(next() & 31)});
   mouse = prevmouse = {};
   memset(keyboard, 0, sizeof(keyboard));
   game.name[0] = 0;
@@ -77,12 +74,12 @@ static void setupsession(bytestream *s) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  bytestream s = {data, size, 0};
-  setupsession(&s);
+  input = data, inputend = data + size;
+  setupsession();
   checkeditorstate();
-  for (int operations = 0; s.position < s.size && operations < 256; operations++) {
-    int op = next(&s) % 11;
-    int x = next16(&s) % 640, y = next16(&s) % EDITORBUTTONROW;
+  for (int operations = 0; input < inputend && operations < 256; operations++) {
+    int op = next() % 11;
+    int x = next16() % 640, y = next16() % EDITORBUTTONROW;
     int rectangle = editor.state == EDIT_RECTANGLE && getrectanglesize() >= 4.0f;
     switch (op) {
     case 0: // move, buttons as they are
@@ -90,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
       break;
     case 1: { // left press, a moved frame, release
       frame(x, y, 1, 0);
-      int x2 = next16(&s) % 640, y2 = next16(&s) % EDITORBUTTONROW;
+      int x2 = next16() % 640, y2 = next16() % EDITORBUTTONROW;
       frame(x2, y2, 1, 0);
       frame(x2, y2, 0, 0);
       break;
@@ -100,32 +97,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
       frame(x, y, 0, 0);
       break;
     case 9:
-      testrun(&s);
+      testrun();
       break;
     case 10: { // camera: wheel notches and arrow keys
       static const int arrows[4] = {KEY_LEFT, KEY_RIGHT, KEY_UP, KEY_DOWN};
-      mouse.wheelup = next(&s) % 9;
-      mouse.wheeldown = next(&s) % 9;
+      mouse.wheelup = next() % 9;
+      mouse.wheeldown = next() % 9;
       for (int k = 0; k < 4; k++)
         keyboard[arrows[k]] = (unsigned char)(x >> k & 1);
       moveeditorcamera(0, 0);
       memset(keyboard, 0, sizeof(keyboard));
       break;
     }
-    default: // the group buttons, as the editor offers them
-      if (op == 3)
-        editorundo();
-      if (op == 4)
-        editorredo();
-      if (op == 5 && rectangle)
-        copyjoints();
-      if (op == 6 && editor.state == EDIT_PASTE)
-        flipcopy();
-      if (op == 7 && copy.count > 0)
-        editor.state = EDIT_PASTE;
-      if (op == 8 && rectangle)
-        deletejoints();
+    default: { // the group buttons (3 to 8), each only while the editor offers it
+      static void (*const button[])() = {editorundo, editorredo, copyjoints, flipcopy,
+                                         [] { editor.state = EDIT_PASTE; }, deletejoints};
+      const int offered[] = {1, 1, rectangle, editor.state == EDIT_PASTE, copy.count > 0, rectangle};
+      if (offered[op - 3])
+        button[op - 3]();
       frame(x, y, 0, 0);
+    }
     }
     checkeditorstate();
   }
