@@ -107,26 +107,15 @@ TEST(Editor, TablesBreakMarkAndFullTables) {
       {0, 2, 3, -1, "18 across"}, {0, 2, 4, -1, "18.44"}};
   for (const auto &r : pairs)
     EXPECT_EQ(createbeam(r.type, r.a, r.b), r.result) << r.why;
-  // exactly the maximum length is allowed
+  // Exactly the maximum length is allowed. Out-of-range deletions are
+  // ignored: the level editor's right-click deletes whatever findjoint
+  // finds, -1 on empty ground. (Deletions that renumber the tables are the
+  // group Delete's and the level save's, below.)
   beamtype[0] = 8.0f;
   int exact = createbeam(0, 5, 0);
   beamtype[0] = MAXBEAMLENGTH;
-  EXPECT_EQ(V({beam[0].type, exact, checkbridgetables(0)}), V({0, 1, 1}));
-
-  reseteditor();
-  for (int i = 0; i < 10; i++)
-    addjoint(i < 2 ? 0 : 1, 1000.0f + 4.0f * (float)i, 40.0f + (float)(i & 1) * 4.0f);
-  for (int i = 0; i + 1 < 10; i++)
-    createbeam(0, i, i + 1), createbeam(0, i, i + 2);
-  vector2d moved = joint[9].pos, first = joint[0].pos;
-  // deleting joint 3 of 10 removes its 4 of 16 beams and renumbers joint 9
-  // to 3, its beams too
-  deletejoint(3);
-  EXPECT_EQ(V({numofjoints, numofbeams, joint[3].pos.x == moved.x, checkbridgetables(0)}), V({9, 12, 1, 1}));
-  // deleting the last joint moves nothing; out-of-range deletions are ignored
-  deletejoint(numofjoints - 1);
   deletejoint(-1), deletejoint(numofjoints), deletebeam(numofbeams);
-  EXPECT_EQ(V({numofjoints, numofbeams, joint[0].pos.x == first.x, checkbridgetables(0)}), V({8, 9, 1, 1}));
+  EXPECT_EQ(V({beam[0].type, exact, numofjoints, numofbeams, checkbridgetables(0)}), V({0, 1, 7, 2, 1}));
 
   // The break mark lasts until the bridge changes.
   reseteditor();
@@ -151,8 +140,7 @@ TEST(Editor, TablesBreakMarkAndFullTables) {
   numofbeams = MAXBEAMS;
   // a new point or beam is refused, an existing point still found
   EXPECT_EQ(V({createjoint(1, {1.0f, 50.0f}), createjoint(0, {1.0f, 50.0f}), createjoint(1, {4.5f, 100.0f}),
-               createbeam(0, 200, 328), numofbeams}),
-            V({-1, -1, 1, -1, MAXBEAMS}));
+               createbeam(0, 200, 328), numofbeams}), V({-1, -1, 1, -1, MAXBEAMS}));
   // A file holds one entry fewer than the tables: a click past that is
   // refused as one over budget, the level editor places no further anchor.
   reseteditor();
@@ -469,14 +457,6 @@ protected:
     EXPECT_EQ(V({editor.filemenu, cwd() == dir}), V({0, 1})) << name;
     return saved;
   }
-  // What a saved file holds: joints and beams.
-  V loaded(const char *path, const char *name, int bridge) {
-    numofjoints = numofbeams = 0;
-    EXPECT_EQ(chdir(path), 0);
-    int ok = loadlevel(name, bridge);
-    EXPECT_EQ(chdir(dir.c_str()), 0);
-    return {ok, numofjoints, numofbeams};
-  }
 };
 
 TEST_F(EditorFiles, SaveLevelAndBridgeIntoPack) {
@@ -500,19 +480,20 @@ TEST_F(EditorFiles, SaveLevelAndBridgeIntoPack) {
   int stripped = numofjoints;
   editorundo();
   EXPECT_EQ(V({saved, stripped, numofjoints, numofbeams, memcmp(built, joint, sizeof(built))}), V({1, 2, 3, 2, 0}));
-  // a bridge is saved whole into bridge/p; a name the file code refuses
-  // closes the box, writes nothing, leaves us here; nothing requested:
-  // nothing happens
-  EXPECT_EQ(save(0, "br"), 1);
-  EXPECT_STREQ(getnotice(0), "Saved br");
-  EXPECT_EQ(loaded("bridge/p", "br", 1), V({1, 3, 2}));
-  EXPECT_EQ(loaded("level/p", "lv", 0), V({1, 2, 0}));
-  EXPECT_EQ(V({save(0, "../x"), exists("bridge/x.qzb"), checkeditorsave()}), V({0, 0, 0}));
-  // names that would write where no list shows them, or nothing at all, are told, never "Saved"
-  for (const char *name : {"a/b", ".", "", "\tx"}) {
+  // What the level file holds: the anchors alone. (A bridge saved whole
+  // into its pack is the window test's, which proves the saved file.)
+  numofjoints = numofbeams = 0;
+  ASSERT_EQ(chdir("level/p"), 0);
+  int loaded = loadlevel("lv", 0);
+  ASSERT_EQ(chdir(dir.c_str()), 0);
+  EXPECT_EQ(V({loaded, numofjoints, numofbeams}), V({1, 2, 0}));
+  // Names that would write where no list shows them, or nothing at all,
+  // are told, never "Saved", and write nothing; the box closes and we stay
+  // here. Nothing requested: nothing happens.
+  for (const char *name : {"../x", "a/b", ".", "", "\tx"}) {
     clearnotice();
     EXPECT_EQ(V({save(0, name), notice.kind, strncmp(notice.text, "Not saved", 9)}), V({0, NOTICE_ERROR, 0})) << name;
   }
-  EXPECT_FALSE(exists("bridge/p/..qzb"));
+  EXPECT_EQ(V({checkeditorsave(), exists("bridge/x.qzb"), exists("bridge/p/..qzb")}), V({0, 0, 0}));
   clearnotice();
 }
