@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "menu_frames.h"
 #include "editor/editor.h"
@@ -18,6 +19,8 @@
 #include "world/levellist.h"
 
 // The first item declared whose label starts so.
+using V = std::vector<int>;
+
 static int findlabel(const char *text) {
   for (int i = 0; i < numofmenuitems; i++)
     if (strncmp(menuitem[i].text, text, strlen(text)) == 0)
@@ -38,19 +41,19 @@ TEST(Screens, OptionsModeList) {
   windowinfo.screenwidth = 1024, windowinfo.screenheight = 768;
   optionschoice choice = {};
   choice.mode = findcurrentmode();
-  EXPECT_EQ(choice.mode, 2);  // the size's last 32-bit entry
   listmoderows(&choice);
-  // one 32-bit row a size (a 16-bit one would be another row, or row 24 = 3)
-  ASSERT_EQ(choice.numofrows, 25);
-  EXPECT_EQ(choice.row[24], 2);  // the one row of 1024x768, as findcurrentmode picks
+  // The size's last 32-bit entry is the current mode and the one row of
+  // 1024x768; one 32-bit row a size (a 16-bit one would be another row, or
+  // make row 24 entry 3).
+  EXPECT_EQ(V({choice.mode, choice.numofrows, choice.row[24]}), V({2, 25, 2}));
 
   numofmenuitems = 0;
   declareoptions(&choice);
   int first = findlabel("1464x1024"), spilled = findlabel("1024x768"), depth = findlabel("16 Bit");
   ASSERT_TRUE(first >= 0 && spilled >= 0 && depth >= 0);
-  EXPECT_TRUE(menuitem[first].x == 0 && menuitem[first].y == 80);  // the newest size first
-  EXPECT_TRUE(menuitem[spilled].x == COLUMNWIDTH && menuitem[spilled].y == 80 + 16 * 4);
-  EXPECT_EQ(menuitem[depth].y, 80 + 16 * ROWSPERCOLUMN + 16);
+  // the newest size first; the 1024x768 row fifth in the second column
+  EXPECT_EQ(V({menuitem[first].x, menuitem[first].y, menuitem[spilled].x, menuitem[spilled].y, menuitem[depth].y}),
+            V({0, 80, COLUMNWIDTH, 80 + 16 * 4, 80 + 16 * ROWSPERCOLUMN + 16}));
   // Picking the spilled row chooses its mode.
   choice.mode = -1;
   for (int left : {1, 0})
@@ -106,11 +109,10 @@ TEST(Screens, EditorAndTestRunItemsAndTexts) {
   editor.filemenu = 0;
 
   // "+100" turns red once the preview's beams no longer fit.
-  editor.cost = 900;
-  numofbeams = 10;
-  EXPECT_TRUE(getcostreadout().extra == 100 && getcostreadout().extrafits);
+  editor.cost = 900, numofbeams = 10;
+  costreadout fits = getcostreadout();
   numofbeams = 11;
-  EXPECT_TRUE(getcostreadout().extra == 200 && !getcostreadout().extrafits);
+  EXPECT_EQ(V({fits.extra, fits.extrafits, getcostreadout().extra, getcostreadout().extrafits}), V({100, 1, 200, 0}));
   numofbeams = 0, level.manualdeck = 0;
 
   memset(&game, 0, sizeof game);
