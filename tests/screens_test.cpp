@@ -106,7 +106,6 @@ TEST(Screens, EditorAndTestRunItemsAndTexts) {
   editor.filemenu = 1;
   getgoaltext(text);
   EXPECT_STREQ(text, "Train of 30000, there and back");
-  editor.filemenu = 0;
 
   // "+100" turns red once the preview's beams no longer fit.
   editor.cost = 900, numofbeams = 10;
