@@ -28,9 +28,17 @@ static int findlabel(const char *text) {
   return -1;
 }
 
+// Items declared this frame, by label: "" for none, "+" enabled, "-" greyed.
+static std::string items() {
+  std::string out;
+  for (int i = 0; i < numofmenuitems; i++)
+    out += std::string(menuitem[i].state == MENUSTATE_DISABLED ? "-" : "+") + menuitem[i].text + "|";
+  return out;
+}
+
 // The options screen lists each size once, newest entry first, spills into
 // further columns, and keeps its depth rows under the first column.
-TEST(Screens, OptionsModeList) {
+TEST(Screens, OptionsEditorAndTestRunItems) {
   clearmenustate();
   numofsdlvideomodes = 0;
   addvideomode(1024, 768);   // entries 0 (32 bit) and 1 (16 bit)
@@ -60,23 +68,12 @@ TEST(Screens, OptionsModeList) {
     menuframe([&] { numofmenuitems = 0, declareoptions(&choice); }, menuitem[spilled].boxx + 2, menuitem[spilled].boxy + 2, left);
   EXPECT_EQ(choice.mode, 2);
   numofsdlvideomodes = 0;
-}
 
-// Items declared this frame, by label: "" for none, "+" enabled, "-" greyed.
-static std::string items() {
-  std::string out;
-  for (int i = 0; i < numofmenuitems; i++)
-    out += std::string(menuitem[i].state == MENUSTATE_DISABLED ? "-" : "+") + menuitem[i].text + "|";
-  return out;
-}
-
-// The bridge editor offers what can act now; the level editor keeps Return
-// away from the budget while the File box owns it. The test run offers each
-// choice only while it can act: Run Train until the level is passed or the
-// train runs, the stress views while it runs, Next Level and Replay once it
-// is over.
-TEST(Screens, EditorAndTestRunItemsAndTexts) {
-  clearmenustate();
+  // The bridge editor offers what can act now; the level editor keeps
+  // Return away from the budget while the File box owns it. The test run
+  // offers each choice only while it can act: Run Train until the level is
+  // passed or the train runs, the stress views while it runs, Next Level
+  // and Replay once it is over.
   memset(&level, 0, sizeof level);
   memset(&game, 0, sizeof game);
   level.budget = 1000, level.trainstart = 2;
