@@ -301,16 +301,15 @@ TEST(Editor, MovingRightClickAndRectangle) {
   frames({{1020, 40, 1, 0}});
   preview(1010, 40, 1);
   EXPECT_EQ(joint[2].pos.x, 1020.0f);
-  // a drag cut short by a test run does not carry over
-  reseteditor();
-  build({{0, {1000, 40}}, {1, {1010, 40}}}, {});
-  frames({{1010, 40, 1, 0}, {1014, 44, 1, 0}});
-  // the Test hotkey fires mid-drag; the run returns; pressing on the anchor
-  // and dragging now draws from it instead of moving it
+  // A drag cut short by a test run does not carry over: released, then
+  // pressed on the free joint at 1010 and dragged, and the Test hotkey
+  // fires mid-drag; the run returns; pressing on the anchor and dragging
+  // now draws from it (a third beam) instead of moving it.
+  frames({{1010, 40, 0, 0}, {1010, 40, 1, 0}, {1014, 44, 1, 0}});
   restoreeditortables(), resumeeditor();
   frames({{1014, 44, 0, 0}, {1000, 40, 1, 0}});
   preview(1006, 48, 1);
-  EXPECT_EQ(V({editor.selected, numofbeams, joint[0].pos.x == 1000.0f}), V({0, 1, 1}));
+  EXPECT_EQ(V({editor.selected, numofbeams, joint[0].pos.x == 1000.0f}), V({0, 3, 1}));
 
   reseteditor();
   // away from every beam none is lit, a beam of no length (as a file may
