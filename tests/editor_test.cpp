@@ -166,8 +166,8 @@ TEST(Editor, RefusalsAreSaid) {
   EXPECT_EQ(said(), "Over the budget by 100: nothing built");
   level.budget = 100000;
   // Still drawing from (1000, 32) after that refusal: along the beam already
-  // built; onto the other anchor; onto an anchor
-  // within the snap radius of the farthest point in reach but 18.0 away.
+  // built; onto the other anchor; onto an anchor within the snap radius of
+  // the farthest point in reach but 18.0 away.
   click(992, 32);
   EXPECT_EQ(said(), "That beam is already built");
   rightclick(1100, 100), click(992, 32), click(1008, 32);
@@ -217,8 +217,8 @@ TEST(Editor, DeckLevelPaintingAndCamera) {
 
   reseteditor();
   // Terrain takes the exact height (on the grid with Shift), the deck (and
-  // the ends, in the same branch) the grid, anchors go underground on the grid; nothing without
-  // the button.
+  // the ends, in the same branch) the grid, anchors go underground on the
+  // grid; nothing without the button.
   struct { int key; float x, y; int left, shift; float *field, expect; } strokes[] = {
       {PAINT_TERRAIN, 1041.0f, 20.2f, 1, 0, &level.terrain[260], 20.2f},
       {PAINT_TERRAIN, 1041.0f, 20.2f, 1, 1, &level.terrain[260], 20.0f},
