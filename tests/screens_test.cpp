@@ -18,9 +18,9 @@
 #include "world/level.h"
 #include "world/levellist.h"
 
-// The first item declared whose label starts so.
 using V = std::vector<int>;
 
+// The first item declared whose label starts so.
 static int findlabel(const char *text) {
   for (int i = 0; i < numofmenuitems; i++)
     if (strncmp(menuitem[i].text, text, strlen(text)) == 0)
@@ -109,7 +109,7 @@ TEST(Screens, OptionsEditorAndTestRunItems) {
   costreadout fits = getcostreadout();
   numofbeams = 11;
   EXPECT_EQ(V({fits.extra, fits.extrafits, getcostreadout().extra, getcostreadout().extrafits}), V({100, 1, 200, 0}));
-  numofbeams = 0, level.manualdeck = 0;
+  numofbeams = 0, level.manualdeck = 0, editor.filemenu = 0;
 
   memset(&game, 0, sizeof game);
   levelnum = 0;
