@@ -26,9 +26,9 @@ dpkg -L spanwright | while read -r f; do [ -d "$f" ] || echo "$f"; done >"$build
 keep=$(mktemp -d)
 trap 'rm -rf "$keep"' EXIT
 E2E_KEEP=1 bash "$src/tests/e2e/run.sh" "$build" "$src" "$src/tests/deb/play.scn" | tee "$keep/play.log"
+# play.scn checks the progress the game wrote.
 work=$(sed -n 's/.*work directory kept: //p' "$keep/play.log")
 data="$work/xdg/spanwright"
-[ -f "$data/bridge/$(ls "$data/level" | head -n1).pro" ] || fail "the game wrote no progress"
 
 DEBIAN_FRONTEND=noninteractive apt-get remove -y spanwright >/dev/null
 ! dpkg -s spanwright 2>/dev/null | grep -q '^Status: install ok installed' || fail "still installed"
