@@ -157,10 +157,10 @@ start() {
     sleep 0.1
   done
   [ -n "$WID" ] || { echo "no window titled Spanwright"; return 1; }
-  # Without a window manager the keyboard focus follows the pointer.
-  xdotool mousemove --window "$WID" 1 1 && xdotool windowfocus --sync "$WID" 2>/dev/null
-  sleep 0.5
+  focus 0.5
 }
+# Without a window manager the keyboard focus follows the pointer.
+focus() { xdotool mousemove --window "$WID" 1 1 && xdotool windowfocus --sync "$WID" 2>/dev/null; sleep "$1"; }
 other() {
   local pid=${OTHER_PID:-} wid=${OTHER_WID:-}
   OTHER_PID=${GAME_PID:-} OTHER_WID=${WID:-}
@@ -170,8 +170,7 @@ other() {
   else
     GAME_PID=$pid WID=$wid
   fi
-  xdotool mousemove --window "$WID" 1 1 && xdotool windowfocus --sync "$WID" 2>/dev/null
-  sleep 0.3
+  focus 0.3
 }
 alive() { [ -n "${GAME_PID:-}" ] && kill -0 "$GAME_PID" 2>/dev/null; }
 close() { "$WORK/close" "$WID"; }
