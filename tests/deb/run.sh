@@ -16,8 +16,9 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 # The unit tests ran before this stage; the package build need not repeat them.
 deb=$(DEB_BUILD_OPTIONS=nocheck "$src/tools/build-deb.sh" | tail -n1)
 [ -f "$deb" ] || fail "no package built"
+# apt-get fails (and so this script) on a package that does not install or
+# configure, and on one it cannot remove.
 DEBIAN_FRONTEND=noninteractive apt-get install -y "$deb" >/dev/null
-dpkg -s spanwright | grep -q '^Status: install ok installed' || fail "not installed"
 dpkg -L spanwright | while read -r f; do [ -d "$f" ] || echo "$f"; done >"$build/deb-files.txt"
 [ -x /usr/games/spanwright ] && [ -x /usr/games/spanwright-verify ] || fail "commands missing"
 [ -f /usr/share/man/man6/spanwright.6.gz ] && [ -f /usr/share/man/man6/spanwright-verify.6.gz ] || fail "man pages missing"
@@ -26,12 +27,11 @@ dpkg -L spanwright | while read -r f; do [ -d "$f" ] || echo "$f"; done >"$build
 keep=$(mktemp -d)
 trap 'rm -rf "$keep"' EXIT
 E2E_KEEP=1 bash "$src/tests/e2e/run.sh" "$build" "$src" "$src/tests/deb/play.scn" | tee "$keep/play.log"
+# play.scn checks the progress the game wrote.
 work=$(sed -n 's/.*work directory kept: //p' "$keep/play.log")
 data="$work/xdg/spanwright"
-[ -f "$data/bridge/$(ls "$data/level" | head -n1).pro" ] || fail "the game wrote no progress"
 
 DEBIAN_FRONTEND=noninteractive apt-get remove -y spanwright >/dev/null
-! dpkg -s spanwright 2>/dev/null | grep -q '^Status: install ok installed' || fail "still installed"
 left=$(while read -r f; do [ ! -e "$f" ] || echo "$f"; done <"$build/deb-files.txt")
 [ -z "$left" ] || fail "left after removal: $left"
 [ -d "$data/level" ] && [ -f "$data/config.txt" ] || fail "the player's data directory was touched"

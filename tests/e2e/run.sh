@@ -54,7 +54,6 @@
 #   grab NAME             the window as the X server shows it (with cursor)
 #   region NAME X Y W H MIN [MAX]   the brightest grey (0-255) in the
 #                         rectangle lies in MIN..MAX (default 255)
-#   mean NAME X Y W H MIN [MAX]     the same for the mean grey
 #   pixel NAME X Y R G B  the pixel's colour, each part within 12
 #   ring NAME             the first break's yellow ring is in the picture
 #   differ A B [X Y W H]  the two pictures differ (in the rectangle)
@@ -158,10 +157,10 @@ start() {
     sleep 0.1
   done
   [ -n "$WID" ] || { echo "no window titled Spanwright"; return 1; }
-  # Without a window manager the keyboard focus follows the pointer.
-  xdotool mousemove --window "$WID" 1 1 && xdotool windowfocus --sync "$WID" 2>/dev/null
-  sleep 0.5
+  focus 0.5
 }
+# Without a window manager the keyboard focus follows the pointer.
+focus() { xdotool mousemove --window "$WID" 1 1 && xdotool windowfocus --sync "$WID" 2>/dev/null; sleep "$1"; }
 other() {
   local pid=${OTHER_PID:-} wid=${OTHER_WID:-}
   OTHER_PID=${GAME_PID:-} OTHER_WID=${WID:-}
@@ -171,8 +170,7 @@ other() {
   else
     GAME_PID=$pid WID=$wid
   fi
-  xdotool mousemove --window "$WID" 1 1 && xdotool windowfocus --sync "$WID" 2>/dev/null
-  sleep 0.3
+  focus 0.3
 }
 alive() { [ -n "${GAME_PID:-}" ] && kill -0 "$GAME_PID" 2>/dev/null; }
 close() { "$WORK/close" "$WID"; }
@@ -231,14 +229,13 @@ crop() {
   local w h; read -r w h < <(identify -format '%w %h' "$WORK/$1.png")
   echo "$(($4 * w / 640))x$(($5 * h / 480))+$(($2 * w / 640))+$(($3 * h / 480))"
 }
-grey() { # NAME X Y W H maxima|mean
-  convert "$WORK/$1.png" -crop "$(crop "$@")" +repage -colorspace gray -format "%[fx:int(255*$6)]" info:
+grey() { # NAME X Y W H: the brightest grey
+  convert "$WORK/$1.png" -crop "$(crop "$@")" +repage -colorspace gray -format "%[fx:int(255*maxima)]" info:
 }
 inrange() { # what value MIN [MAX]
   [ "$2" -ge "$3" ] && [ "$2" -le "${4:-255}" ] || { echo "$1 is $2, not $3..${4:-255}"; return 1; }
 }
-region() { inrange "brightest grey of $1 ($2 $3 $4 $5)" "$(grey "${@:1:5}" maxima)" "${@:6}"; }
-mean() { inrange "mean grey of $1 ($2 $3 $4 $5)" "$(grey "${@:1:5}" mean)" "${@:6}"; }
+region() { inrange "brightest grey of $1 ($2 $3 $4 $5)" "$(grey "${@:1:5}")" "${@:6}"; }
 pixel() {
   local i got=($(convert "$WORK/$1.png" -crop "$(crop "$1" "$2" "$3" 1 1)" -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]' info:))
   for i in 0 1 2; do [ $(((got[i] - ${@:4+i:1}) ** 2)) -le 144 ] || { echo "pixel ($2, $3) of $1 is ${got[*]}"; return 1; }; done
