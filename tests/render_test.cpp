@@ -123,52 +123,39 @@ TEST(Text, GlyphMeasurement) {
 
 TEST(Texture, MipmapsAndAlignment) {
   const int slot = 5;
-  unsigned char *pixels = (unsigned char *)calloc(4 * 4, 4);
-  // Red rises 8 a pixel along the rows, bottom row first: each 2x2 block
+  unsigned char *pixels = (unsigned char *)calloc(16 * 4, 4);
+  // Red rises 4 a pixel along the rows, bottom row first: each 2x2 block
   // averages into one pixel of the next level. A fresh image is one level;
-  // a wide one: the width decides the count, heights stop at one row.
-  for (int i = 0; i < 16; i++)
-    pixels[i * 4] = (unsigned char)(8 * i);
-  ASSERT_EQ(settexturepixels(slot, pixels, 4, 4) + texture[slot].levels, 2);
-  unsigned char **data = texture[slot].data;
-  EXPECT_EQ(ints({generatemipmap(slot), texture[slot].levels, data[1][0], data[1][4], data[1][8], data[1][12], data[2][0]}),
-            ints({3, 3, 20, 36, 84, 100, 60}));
-  unsigned char *wide = (unsigned char *)malloc(8 * 2 * 4);
-  memset(wide, 10, 8 * 4), memset(wide + 8 * 4, 20, 8 * 4);
-  ASSERT_EQ(settexturepixels(slot, wide, 8, 2), 1);
-  EXPECT_EQ(generatemipmap(slot), 4);
-  for (int level = 1; level < 4; level++)
-    EXPECT_EQ(bytes(texture[slot].data[level], texture[slot].data[level] + 4), bytes(4, 15)) << level;
+  // the width decides the count, heights stop at one row (levels 3 and 4).
+  for (int i = 0; i < 64; i++)
+    pixels[i * 4] = (unsigned char)(4 * i);
+  ASSERT_EQ(settexturepixels(slot, pixels, 16, 4) + texture[slot].levels, 2);
+  unsigned char **d = texture[slot].data;
+  EXPECT_EQ(ints({generatemipmap(slot), texture[slot].levels, d[1][0], d[1][32], d[2][4], d[3][4], d[4][0]}),
+            ints({5, 5, 34, 162, 118, 142, 126}));
   // Refusals leave the slot alone; a texture never loaded has no mipmaps.
   EXPECT_EQ(settexturepixels(-1, (unsigned char *)malloc(4), 1, 1) + settexturepixels(slot, (unsigned char *)malloc(4), 0, 1) +
                 generatemipmap(NUMTEXTURES) + generatemipmap(6), 0);
-  EXPECT_EQ(texture[slot].width, 8);
+  EXPECT_EQ(texture[slot].width, 16);
   // A negative coordinate is no position flag.
   EXPECT_EQ(alignposition(-20, 100), -20);
 }
 
 class Screenshot : public tempdirtest {};
 
-TEST_F(Screenshot, HeaderNamingAndPixels) {
+TEST_F(Screenshot, NamingAndRefusals) {
   // The first free number, filling gaps.
   EXPECT_EQ(findscreenshotnumber(), 0);
   fclose(fopen("scsht000.tga", "wb")), fclose(fopen("scsht002.tga", "wb"));
   EXPECT_EQ(findscreenshotnumber(), 1);
-  // Sizes past 255 fill both header bytes; pixels go out bottom row first
-  // (as read back), blue-green-red, without alpha.
-  bytes rgba(300 * 257 * 4);
-  const unsigned char pixels[] = {1, 2, 3, 99, 4, 5, 6, 99, 7, 8, 9};
-  memcpy(rgba.data(), pixels, 8), memcpy(rgba.data() + 301 * 4, pixels + 8, 3);
-  ASSERT_EQ(writetga("scsht001.tga", rgba.data(), 300, 257), 1);
-  bytes written = readbytes("scsht001.tga");
-  ASSERT_EQ(written.size(), 300 * 257 * 3 + 18);
-  EXPECT_EQ(bytes(written.begin(), written.begin() + 24), bytes({0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x2C, 1, 1, 1, 24, 0, 3, 2, 1, 6, 5, 4}));
-  EXPECT_EQ(bytes(written.begin() + 18 + 301 * 3, written.begin() + 21 + 301 * 3), bytes({9, 8, 7}));
+  // (The header and the pixels' order are checked on the game's own
+  // screenshots in the window tests.)
   // Sizes a TGA header cannot hold are refused without a file, and so is a
   // file that cannot be created.
-  EXPECT_EQ(writetga("big.tga", rgba.data(), 70000, 1) + writetga("big.tga", rgba.data(), 0, 1) + writetga("no/such.tga", rgba.data(), 1, 1), 0);
-  EXPECT_FALSE(exists("big.tga"));
   bytes widest(65535 * 4);
+  EXPECT_EQ(writetga("big.tga", widest.data(), 70000, 1) + writetga("big.tga", widest.data(), 0, 1) +
+                writetga("no/such.tga", widest.data(), 1, 1), 0);
+  EXPECT_FALSE(exists("big.tga"));
   EXPECT_EQ(writetga("widest.tga", widest.data(), 65535, 1), 1);
   // With every name taken there is no number: the screenshot is skipped.
   char name[13];
@@ -315,7 +302,7 @@ struct savedworld {
   }
 };
 
-TEST(WorldCache, EditorKeySeesEveryInput) {
+TEST(WorldCache, KeysSeeEveryInput) {
   savedworld keep;
   view.pos[0] = 1024, view.pos[1] = 32, view.pos[2] = 64;
   game.stressview = 0, colorsafe = 0;
@@ -328,35 +315,25 @@ TEST(WorldCache, EditorKeySeesEveryInput) {
   editor.selected = 1, editor.hover = 2, editor.savednumofjoints = 0;
   EXPECT_EQ(geteditorworldkey(), base);
   // A negative or oversized count reads nothing out of the tables.
-  int beams = numofbeams;
   numofbeams = -4;
   EXPECT_NE(geteditorworldkey(), base);
   numofbeams = MAXBEAMS + 9;
   EXPECT_EQ(geteditorworldkey(), geteditorworldkey());
-  numofbeams = beams;
-  EXPECT_EQ(geteditorworldkey(), base);
+  numofbeams = 2;
+  // Beams and the crossing are hashed whole: one field of each stands for the rest.
   expectkeyfollows(geteditorworldkey,
-                   {{"camera", [] { view.pos[2] = 65; }},
-                    {"joint moved", [] { joint[2].pos.x = 1002.5f; }},
+                   {{"joint moved", [] { joint[2].pos.x = 1002.5f; }},
                     // the same words in another order: a key that ignored order would keep a stale picture
                     {"joints swapped", [] { std::swap(joint[1], joint[2]); }},
                     {"beam hovered", [] { beam[0].hover = 1; }},
-                    {"beam stress", [] { beam[1].stress = 0.25f; }},
-                    {"beam type", [] { beam[1].type = 1; }},
                     {"beam added", [] { beam[2] = {0, 0, 2, 0, 0, 0.0f}, numofbeams = 3; }},
                     {"unsaved beams", [] { editor.savednumofbeams = 1; }},
                     {"longest beam", [] { beamtype[0] += 1; }},
-                    {"water", [] { level.waterlevel += 1; }},
                     {"ground", [] { level.terrain[255] += 1; }},
-                    {"deck", [] { level.manualdeck ^= 1; }},
                     {"stress view", [] { game.stressview = 1; }},
                     {"colour-safe", [] { colorsafe = 1; }}});
   beamtype[0] -= 1;
-}
-
-TEST(WorldCache, TestRunKeySeesEveryInput) {
-  savedworld keep;
-  view.pos[0] = 1024, view.pos[1] = 32, view.pos[2] = 64;
+  // The test run's key, over the same camera and crossing.
   game.stressview = 1, game.maxstress = 0, colorsafe = 0;
   numofparticles = 3, numofbonds = 2, numofobjects = 1;
   for (int i = 0; i < 3; i++)
@@ -365,8 +342,7 @@ TEST(WorldCache, TestRunKeySeesEveryInput) {
   bond[0].particle1 = 0, bond[0].particle2 = 1, bond[0].road = 1;
   bond[1].particle1 = 1, bond[1].particle2 = 2, bond[1].stress = 0.5f;
   object[0].type = 0, object[0].center = {1010, 34}, object[0].axisx = {1, 0};
-  uint64_t editorkey = geteditorworldkey();
-  EXPECT_NE(gettestrunworldkey(), editorkey);
+  EXPECT_NE(gettestrunworldkey(), geteditorworldkey());
   expectkeyfollows(gettestrunworldkey,
                    {{"particle moved", [] { particle[1].pos.y = 31.5f; }},
                     {"bond stress", [] { bond[0].stress = 0.125f; }},
@@ -380,6 +356,5 @@ TEST(WorldCache, TestRunKeySeesEveryInput) {
                     {"car turned", [] { object[0].axisx = {0.0f, 1.0f}; }},
                     {"car colour", [] { object[0].color[1] = 0.5f; }},
                     {"peak view", [] { game.maxstress = 1; }},
-                    {"camera", [] { view.pos[0] = 1030; }},
-                    {"water", [] { level.waterlevel -= 1; }}});
+                    {"camera", [] { view.pos[0] = 1030; }}});
 }
