@@ -31,13 +31,10 @@
 using bytes = std::vector<unsigned char>;
 using ints = std::vector<int>;
 
-static std::string expand(const char *format, ...) {
+template <typename... Args> static std::string expand(const char *format, Args... args) {
   char out[TEXTBUFFER];
   memset(out, 'Z', sizeof out);
-  va_list args;
-  va_start(args, format);
-  int length = expandtext(out, format, args);
-  va_end(args);
+  int length = expandtextf(out, format, args...);
   EXPECT_EQ(length, (int)strlen(out));
   return out;
 }
@@ -285,18 +282,15 @@ static void expectkeyfollows(uint64_t (*key)(), const std::vector<change> &chang
 
 // The globals a test changes, kept and put back so later tests see them as before.
 struct savedworld {
-  float pos[3] = {view.pos[0], view.pos[1], view.pos[2]};
+  viewinfo v = view;
   levelinfo lv = level;
-  int stressview = game.stressview, maxstress = game.maxstress, safe = colorsafe;
-  int joints = numofjoints, beams = numofbeams, bonds = numofbonds, particles = numofparticles,
-      objects = numofobjects;
+  gameinfo g = game;
   editorinfo ed = editor;
+  int safe = colorsafe, joints = numofjoints, beams = numofbeams, bonds = numofbonds, particles = numofparticles,
+      objects = numofobjects;
   ~savedworld() {
-    memcpy(view.pos, pos, sizeof pos);
-    level = lv, editor = ed;
-    game.stressview = stressview, game.maxstress = maxstress, colorsafe = safe;
-    numofjoints = joints, numofbeams = beams, numofbonds = bonds, numofparticles = particles;
-    numofobjects = objects;
+    view = v, level = lv, game = g, editor = ed, colorsafe = safe;
+    numofjoints = joints, numofbeams = beams, numofbonds = bonds, numofparticles = particles, numofobjects = objects;
   }
 };
 
