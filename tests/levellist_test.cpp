@@ -21,7 +21,7 @@ static std::vector<std::string> listed(int count) {
 
 static void choosepack(const char *name) { strcpy(dirlist[0], name), dirlist[1][0] = 0, dirnum = 0; }
 
-TEST_F(LevelList, Lists) {
+TEST_F(LevelList, ListsPacksAndProgress) {
   for (const char *d : {"level", "level/P", "level/Q", "bridge", "bridge/P"})
     mkdir(d, 0777);
   for (const char *f : {"level/P/b.qzl", "level/P/a.qzl", "level/P/c.lvl", "level/P/my.level.qzl", "level/Q/d.lvl",
@@ -46,12 +46,9 @@ TEST_F(LevelList, Lists) {
     EXPECT_STREQ((dirnum = r.first, getpackname()), r.second) << r.first;
   dirlist[2][0] = 0;
   EXPECT_STREQ(getpackname(), "");
-}
-
-TEST_F(LevelList, Progress) {
-  // written whole, 64 little-endian ints, under the longest pack name an entry holds
+  // Progress is written whole, 64 little-endian ints, under the longest pack name an entry holds.
   std::string longest(NAMELENGTH - 1, 'p'), path = "bridge/" + longest + ".pro", file(256, 0);
-  mkdir("bridge", 0777), choosepack(longest.c_str());
+  choosepack(longest.c_str());
   std::fill(levelpassed, levelpassed + MAXPROGRESS, 0);
   levelpassed[0] = levelpassed[2] = levelpassed[63] = 1;
   ASSERT_EQ(saveprogess(), 1);
@@ -82,10 +79,8 @@ TEST_F(LevelList, LooksAndPlayerBridges) {
       {{0, 0, 0, 1, 0}, {LEVEL_UNREADABLE, LEVEL_OPEN, LEVEL_UNREADABLE, LEVEL_PASSED, LEVEL_OPEN}}};
   for (const auto &r : rows) {
     std::fill(levelpassed, levelpassed + MAXPROGRESS, 0), std::copy(r.passed.begin(), r.passed.end(), levelpassed);
-    std::vector<int> looks;
-    for (int j = 0; j < 5; j++)
-      looks.push_back(getlevellook(j));
-    EXPECT_EQ(looks, r.want) << r.passed[1] << r.passed[3];
+    EXPECT_EQ(std::vector<int>({getlevellook(0), getlevellook(1), getlevellook(2), getlevellook(3), getlevellook(4)}),
+              r.want) << r.passed[1] << r.passed[3];
   }
 
   // A changed bridge moves a file that does not load aside first, never over an earlier one. (Kept as it
