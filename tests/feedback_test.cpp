@@ -132,7 +132,6 @@ TEST(Feedback, EveryShippedLevelOpensAndFramesWhole) {
   windowinfo.screenwidth = 1600, windowinfo.screenheight = 900;
   framecrossing();
   EXPECT_TRUE(onscreen(1024.0f, level.deckheight - 60.0f, 2.0f) && onscreen(level.leftend, level.deckheight, 2.0f));
-  windowinfo.screenwidth = 640, windowinfo.screenheight = 480;
 }
 
 TEST(Feedback, EditorReadoutsAgainstTheTestedBridge) {
@@ -142,9 +141,7 @@ TEST(Feedback, EditorReadoutsAgainstTheTestedBridge) {
   // A test with the train across; back in the editor each beam reads its
   // length and the peak its bond reached in the simulation, until an edit
   // (the untested reading is checked after the edit below).
-  game.weight = level.weight, levelnum = -1;
-  starttestrun(0);
-  game.autorun = 1;
+  startplainrun(0, 1);
   for (int i = 0; i < 600; i++)
     simulationstep();
   // In the test run, over the middle of each bridge bond the mouse finds
