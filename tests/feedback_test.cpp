@@ -134,7 +134,7 @@ TEST(Feedback, EveryShippedLevelOpensAndFramesWhole) {
   EXPECT_TRUE(onscreen(1024.0f, level.deckheight - 60.0f, 2.0f) && onscreen(level.leftend, level.deckheight, 2.0f));
 }
 
-TEST(Feedback, EditorReadoutsAgainstTheTestedBridge) {
+TEST(Feedback, TestedBridgeDrawingAidAndLongBeams) {
   windowinfo.screenwidth = 640, windowinfo.screenheight = 480;
   startediting();
   EXPECT_EQ(readat(joint[0].pos), "Anchor 992, 32");
@@ -203,9 +203,7 @@ TEST(Feedback, EditorReadoutsAgainstTheTestedBridge) {
   notebreakmark();
   ASSERT_EQ(placestresslabels(label, istestedbridge()), 2);
   EXPECT_GE(label[1].y - label[0].y, FEEDBACKSIZE);
-}
 
-TEST(Feedback, DrawingAidAndLongBeams) {
   startediting();
   // Drawing from the anchor at 992 straight up past the reach: the preview
   // ends on the farthest grid point within 17.9, 16 away.

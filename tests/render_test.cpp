@@ -238,7 +238,19 @@ TEST(View, MembersOutsideTheViewLeftOut) {
   EXPECT_GT(leftout, 500);
 }
 
-TEST(WorldCache, ActionsFollowTheKeys) {
+// Each change, made in turn, must change the key (and the key must hold still between them).
+using change = std::pair<const char *, std::function<void()>>;
+
+static void expectkeyfollows(uint64_t (*key)(), const std::vector<change> &changes) {
+  for (const change &c : changes) {
+    uint64_t before = key();
+    EXPECT_EQ(key(), before);
+    c.second();
+    EXPECT_NE(key(), before) << c.first;
+  }
+}
+
+TEST(WorldCache, ActionsAndKeys) {
   worldcachestate s = {};
   const struct { uint64_t key; int worth, action; } frames[] = {
       // a new world is drawn; seen again it is drawn into the picture; after
@@ -258,21 +270,7 @@ TEST(WorldCache, ActionsFollowTheKeys) {
       forgetworldpicture(&s);
     EXPECT_EQ(getworldcacheaction(&s, f.key, f.worth), f.action) << "frame " << (&f - frames);
   }
-}
-
-// Every input of a screen's lasting layers, changed in turn, changes its key.
-using change = std::pair<const char *, std::function<void()>>;
-
-static void expectkeyfollows(uint64_t (*key)(), const std::vector<change> &changes) {
-  for (const change &c : changes) {
-    uint64_t before = key();
-    EXPECT_EQ(key(), before);
-    c.second();
-    EXPECT_NE(key(), before) << c.first;
-  }
-}
-
-TEST(WorldCache, KeysSeeEveryInput) {
+  // Every input of a screen's lasting layers, changed in turn, changes its key.
   view.pos[0] = 1024, view.pos[1] = 32, view.pos[2] = 64;
   game.stressview = 0, colorsafe = 0;
   numofjoints = 3, numofbeams = 2;
