@@ -178,7 +178,7 @@ TEST(Shell, MouseKeysWheelAndModes) {
   EXPECT_EQ(ints({added, numofsdlvideomodes, sdlvideomode[MAXVIDEOMODES - 1].width}), ints({MAXVIDEOMODES / 2, MAXVIDEOMODES, MAXVIDEOMODES / 2 - 1}));
 }
 
-TEST(View, TerrainColumnsAndViewport) {
+TEST(View, TerrainGridStressAndCulling) {
   // A camera framed on a point however far off, or no number at all, gets
   // terrain columns inside the level, a bounded count of grid lines and no
   // conversion out of int's range; a camera near an end sees its edge column.
@@ -204,9 +204,8 @@ TEST(View, TerrainColumnsAndViewport) {
     EXPECT_TRUE(*std::min_element(rgb, rgb + 6) >= 0 && *std::max_element(rgb, rgb + 6) <= 1) << stress;
   }
   EXPECT_EQ(getstresswidth(getstressclass(1)), 3.0f);
-}
 
-TEST(View, MembersOutsideTheViewLeftOut) {
+  // Members outside the view are left out of the drawing.
   // 800 x 600 pixels, camera at (1024, 32), distance 64: x 960..1088 and
   // y -16..80 show, 6.25 pixels to a unit; a margin of 6.25 pixels is 1 unit.
   worldrect r = getvisiblerect(1024, 32, 64, 800, 600, 6.25f);
