@@ -13,9 +13,6 @@ TEST(Geometry, NormalizeSegmentAndCircle) {
     normalizevector2d(&v, &v);
     EXPECT_TRUE(std::fabs(v.x - r[2]) < 1e-6f && std::fabs(v.y - r[3]) < 1e-6f) << r[0] << "," << r[1];
   }
-  vector2d a = {1, 2};
-  scaleaddvectors2d(&a, &a, &a, 2.0f);
-  EXPECT_TRUE(a.x == 3 && a.y == 6);
   // Probes x0 y0 x1 y1 against (-1, 0) - (1, 0), front facing up: one-sided hit,
   // two-sided hit, normal y, fraction. Behind is two-sided only with the normal flipped;
   // touching with the end or at a segment end point hits; collinear never gives a non-number.
