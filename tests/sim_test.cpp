@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <math.h>
 #include <stddef.h>
-#include <string.h>
 #include <vector>
 
 #include "sim/bond.h"
@@ -59,8 +57,6 @@ TEST(Particles, ContactsWaterFullTableAndRaisedGround) {
   // between two steps, it must reach the next probe.
   clearsimulation();
   int joint = addparticle(PARTICLE_FREE, 100.0f, 40.0f);
-  particlesimulation();
-  ASSERT_EQ(numofbonds, 0);
   for (int i = 23; i <= 27; i++)
     level.terrain[i] = 41.0f;  // the joint now just under the surface
   particlesimulation();
@@ -115,7 +111,6 @@ TEST(Bonds, BreakLimitsAndStressSides) {
       {0.24f, 0, 0, 0, 1.0f},                    // stretched by exactly the limit: holds
       {nextafterf(0.24f, 1.0f), 0, 1, 0, 1.0f},  // a hair more: breaks on the stretched side
       {0.0f, 0, 0, 1, 1.0f},                     // squeezed by exactly the limit: holds
-      {0.12f, 0, 0, 1, 0.0f},                    // at rest length
       {0.24f, 1, 0, 0, 0.12f},                   // train bonds take 1.0 either way
       {1.2f, 1, 1, 0, 1.0f}};
   for (const auto &c : cases) {
