@@ -36,7 +36,7 @@ static void runtrain(float x, float y, int steps) {
     physicssimulation();
 }
 
-TEST(Particles, ContactsWaterFullTableAndRaisedGround) {
+TEST(Particles, ContactsFullTableAndTerrain) {
   clearsimulation();
   createlevel();
   addparticle(PARTICLE_FREE, 100.0f, 200.0f);               // in the air
@@ -59,16 +59,10 @@ TEST(Particles, ContactsWaterFullTableAndRaisedGround) {
     level.terrain[i] = 41.0f;  // the joint now just under the surface
   particlesimulation();
   ASSERT_TRUE(numofbonds == 1 && bond[0].type == BOND_SURFACE && bond[0].particle1 == joint);
-  clearsimulation();
-  createlevel();
-}
-
-TEST(Particles, TerrainProbeSkippedOnlyWhenClear) {
   // A free particle's probe is skipped when its lower end is more than 1
   // above every terrain point the search would visit. Over steep random
   // terrain, probes just past that height never cross, and a non-number
   // in the terrain is never cleared.
-  createlevel();
   unsigned seed = 12345;
   auto next = [&seed]() { return (seed = seed * 1103515245u + 12345u) >> 8; };
   for (int i = 0; i < NUMTERRAIN; i++)
@@ -81,6 +75,8 @@ TEST(Particles, TerrainProbeSkippedOnlyWhenClear) {
   }
   level.terrain[300] = NAN;
   EXPECT_TRUE(isnan(findlevelceiling(1200.0f, 1200.0f)) && !isnan(findlevelceiling(1300.0f, 1300.0f)));
+  clearsimulation();
+  createlevel();
 }
 
 TEST(Bonds, CreateRefusals) {
@@ -131,7 +127,17 @@ TEST(Bonds, BreakLimitsAndStressSides) {
   }
 }
 
-TEST(Cars, WholeOrNothing) {
+// A car set down after the level's own bonds, through one car pass.
+static void placecar(int type, float x, float y, float speed) {
+  vector2d pos = {x, y};
+  createobject(type, &pos, 4.0f);
+  for (int k = 0; k < 4; k++)
+    particle[object[numofobjects - 1].particlelist[k]].vel.x = speed;
+  numofstaticbonds = numofbonds;
+  objectsimulation();
+}
+
+TEST(Cars, WholeOrNothingDriveAndContacts) {
   vector2d pos = {1072.0f, 32.0f};
   struct { int particles, bonds, objects, type, count, cars; } rows[] = {  // first three: already taken
       {MAXPARTICLES - 19, MAXBONDS - 36, MAXOBJECTS - 4, OBJECT_RIGHTLOCO, 3, 4},  // exactly room
@@ -159,28 +165,15 @@ TEST(Cars, WholeOrNothing) {
     for (int c = 0; c < 3 && i > 0; c++)
       jump = fmaxf(jump, fabsf(object[i].color[c] - object[i - 1].color[c]));
   EXPECT_LT(jump, 0.01f);
-}
-
-// A car set down after the level's own bonds, through one car pass.
-static void placecar(int type, float x, float y, float speed) {
-  vector2d pos = {x, y};
-  createobject(type, &pos, 4.0f);
-  for (int k = 0; k < 4; k++)
-    particle[object[numofobjects - 1].particlelist[k]].vel.x = speed;
-  numofstaticbonds = numofbonds;
-  objectsimulation();
-}
-
-TEST(Cars, DeckDriveWaterAndTerrain) {
   // A locomotive's wheels on a deck are pushed towards its goal, unless it
   // already moves at 2/3 unit per step or the wheel is under water; wagons
   // are never pushed. A far road, one end blown past the sane range, still
   // carries a car.
-  struct { int type; float waterlevel, speed, expect; int far; } rows[] = {
+  struct { int type; float waterlevel, speed, expect; int far; } drives[] = {
       {OBJECT_RIGHTLOCO, 0, 0, 0.04f, 0},     {OBJECT_LEFTLOCO, 0, 0, -0.04f, 0},  {OBJECT_WAGON, 0, 0, 0, 0},
       {OBJECT_RIGHTLOCO, 0, 0.7f, 0.7f, 0},   {OBJECT_RIGHTLOCO, 200, 0, 0, 0},
       {OBJECT_LEFTLOCO, 0, 0, -0.04f, 1}};
-  for (const auto &r : rows) {
+  for (const auto &r : drives) {
     clearsimulation();
     createlevel();
     level.waterlevel = r.waterlevel;
@@ -189,7 +182,7 @@ TEST(Cars, DeckDriveWaterAndTerrain) {
     placecar(r.type, x, 99.9f, r.speed);
     // One road contact per wheel, the car upright, the push on the rear wheel.
     EXPECT_TRUE(numofbonds - numofstaticbonds == 2 && object[0].axisy.y > 0.99f &&
-                fabsf(particle[object[0].particlelist[2]].vel.x - r.expect) < 1e-6f) << (&r - rows);
+                fabsf(particle[object[0].particlelist[2]].vel.x - r.expect) < 1e-6f) << (&r - drives);
   }
   // A car sunk into flat ground with one record left in the bond table:
   // taken, nothing written past it. (Terrain contacts in ordinary runs are
@@ -202,7 +195,18 @@ TEST(Cars, DeckDriveWaterAndTerrain) {
   EXPECT_TRUE(numofbonds == MAXBONDS && bond[MAXBONDS - 1].type != -1);
 }
 
-TEST(Tables, DeletionPatchesReferences) {
+TEST(Tables, SetupAndDeletionPatchReferences) {
+  // One particle per joint; a bond for every beam that fits its type's
+  // length and names real joints and types (the last one here); deck beams are roads.
+  buildtruss(1);
+  const int extra[][3] = {{1, 0, 99}, {16, 0, 2}, {0, -1, 2}, {0, 0, 8} /* longer than 17.9 */, {0, 0, 9}};
+  for (const auto &b : extra)
+    beam[numofbeams++] = {b[0], b[1], b[2], 0, 0, 0.0f};
+  setupsimulation();
+  ASSERT_TRUE(numofparticles == numofjoints && numofbonds == 9);
+  for (int b = 0; b < 9; b++)
+    EXPECT_TRUE(bond[b].road == (b < 8) && bond[b].beam == (b < 8 ? b : numofbeams - 1)) << b;
+  // Deleting from the tables of a truss with a train on it.
   buildtruss(0);
   runtrain(976.0f, 32.0f, 0);
   // From the middle: the last particle (a coupler) moves into the hole.
@@ -215,30 +219,15 @@ TEST(Tables, DeletionPatchesReferences) {
     deletebond(b);
   for (int p : {-1, numofparticles})
     deleteparticle(p);
-  EXPECT_TRUE(numofbonds == bonds - 7 && numofparticles == count - 1);
-  EXPECT_TRUE(checksimulationtables());
+  EXPECT_TRUE(numofbonds == bonds - 7 && numofparticles == count - 1 && checksimulationtables());
   // Removing the first car of a train moves the last car into its slot;
   // the first coupler keeps its wagon-side bonds.
   numofjoints = numofbeams = 0;
   runtrain(976.0f, 32.0f, 0);
   deleteobject(0);
-  EXPECT_EQ(object[0].type, OBJECT_WAGON);
   physicssimulation();
-  EXPECT_TRUE(checksimulationtables());
-  EXPECT_EQ(std::vector<int>({numofobjects, numofparticles, numofbonds}), std::vector<int>({3, 15, 6 * 3 + 4 * 2 + 2}));
-}
-
-TEST(Tables, SetupFromTheBridge) {
-  // One particle per joint; a bond for every beam that fits its type's
-  // length and names real joints and types (the last one here); deck beams are roads.
-  buildtruss(1);
-  const int extra[][3] = {{1, 0, 99}, {16, 0, 2}, {0, -1, 2}, {0, 0, 8} /* longer than 17.9 */, {0, 0, 9}};
-  for (const auto &b : extra)
-    beam[numofbeams++] = {b[0], b[1], b[2], 0, 0, 0.0f};
-  setupsimulation();
-  ASSERT_TRUE(numofparticles == numofjoints && numofbonds == 9);
-  for (int b = 0; b < 9; b++)
-    EXPECT_TRUE(bond[b].road == (b < 8) && bond[b].beam == (b < 8 ? b : numofbeams - 1)) << b;
+  EXPECT_EQ(std::vector<int>({object[0].type, numofobjects, numofparticles, numofbonds, checksimulationtables()}),
+            std::vector<int>({OBJECT_WAGON, 3, 15, 6 * 3 + 4 * 2 + 2, 1}));
 }
 
 // A step as its passes run when called one by one, each working alone,
@@ -254,20 +243,17 @@ static void stepwithoutsweep() {
   bondtimetolive();
 }
 
-static std::vector<unsigned char> tablebytes() {
-  std::vector<unsigned char> bytes;
-  auto add = [&bytes](const void *p, size_t n) {
-    bytes.insert(bytes.end(), (const unsigned char *)p, (const unsigned char *)p + n);
-  };
+// Every record of the tables in use, and the stress the beams were handed.
+static uint64_t hashtables() {
   int counts[3] = {numofparticles, numofbonds, numofobjects};
-  add(counts, sizeof(counts));
-  add(particle, sizeof(particleinfo) * (size_t)numofparticles);
+  uint64_t h = hashbytes(HASHSTART, counts, sizeof(counts));
+  h = hashbytes(h, particle, sizeof(particleinfo) * (size_t)numofparticles);
   for (int i = 0; i < numofbonds; i++)  // field by field: the record has padding
-    add(&bond[i], offsetof(bondinfo, objectlist) + sizeof(bond[i].objectlist));
-  add(object, sizeof(objectinfo) * (size_t)numofobjects);
+    h = hashbytes(h, &bond[i], offsetof(bondinfo, objectlist) + sizeof(bond[i].objectlist));
+  h = hashbytes(h, object, sizeof(objectinfo) * (size_t)numofobjects);
   for (int b = 0; b < numofbeams; b++)
-    add(&beam[b].stresstype, sizeof(int)), add(&beam[b].stress, sizeof(float));
-  return bytes;
+    h = hashbytes(hashbytes(h, &beam[b].stresstype, sizeof(int)), &beam[b].stress, sizeof(float));
+  return h;
 }
 
 TEST(Simulation, VectorLoopsWhereTheProcessorHasThem) {
@@ -296,7 +282,7 @@ TEST(Simulation, DeterministicAndUnchangedByOptimisation) {
       {0, 600, 0xd3ce8f628a7139b8ull, 64, 3}, {1, 60, 0x808ee7b375253408ull, 16218, 0},
       {2, 236, 0xcb63c3f9c41014ceull, 13953, 2229}};
   for (const auto &r : runs) {
-    std::vector<unsigned char> shared;
+    uint64_t shared = 0;
     for (int alone = 0; alone < 2; alone++) {
       SCOPED_TRACE(testing::Message() << "run " << r.run << " alone " << alone);
       float y = r.run == 0 ? (buildtruss(0), 32.0f) : r.run == 1 ? buildfullgrid() : buildcollapsinggrid(100);
@@ -309,8 +295,8 @@ TEST(Simulation, DeterministicAndUnchangedByOptimisation) {
         alone ? stepwithoutsweep() : physicssimulation();
       EXPECT_EQ(hashpositions(), r.hash);
       EXPECT_EQ(std::vector<int>({numofbonds, bridgebreak.count}), std::vector<int>({r.bonds, r.breaks}));
-      EXPECT_TRUE(checksimulationtables() && (!alone || tablebytes() == shared));
-      shared = tablebytes();
+      EXPECT_TRUE(checksimulationtables() && (!alone || hashtables() == shared));
+      shared = hashtables();
     }
   }
   clearsimulation();
