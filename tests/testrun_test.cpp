@@ -35,7 +35,7 @@ static int stepuntil(int state, int limit = 3000) {
   return game.steps;
 }
 
-TEST(TestRun, CrossingsAndPassRules) {
+TEST(TestRun, CrossingsPassRulesAndProgressiveWeights) {
   // One way: across, then passed in the next step; the list flag is set.
   startrun(0, 1);
   levelnum = 0, levelpassed[0] = 0;
@@ -58,10 +58,6 @@ TEST(TestRun, CrossingsAndPassRules) {
   // Levels past the progress table, or not from the list, offer the modes.
   for (int n : {-1, MAXPROGRESS})
     EXPECT_TRUE((levelnum = n, isprogressiveoffered())) << n;
-  levelnum = -1;
-}
-
-TEST(TestRun, ProgressiveWeights) {
   // Crossings at 40000, 45000, ... each from the same start second, noted
   // for the records and held once across; no list flag.
   startrun(0, 1, 1);
@@ -73,18 +69,15 @@ TEST(TestRun, ProgressiveWeights) {
     ASSERT_TRUE(stepuntil(STATE_PROGRESSIVE) + numofobjects == 0 && outcome.held == weight) << crossing;
   }
   EXPECT_EQ(levelpassed[0], 0);
+  levelnum = -1;
   // The train called at 114 s: each crossing has its 120 s from its own
   // start, so no failure shows until one really fails, and none passes after.
   startrun(0, 0, 1);
   stepuntil(-1, 114 * STEPSPERSECOND);
   game.state = STATE_CALLED;
-  int heldatfailure = -1;
-  for (int i = 0; i < 1000 * STEPSPERSECOND && outcome.held < 50000; i++) {
+  for (int i = 0; i < 1000 * STEPSPERSECOND && outcome.held < 50000 && outcome.failure == FAILURE_NONE; i++)
     simulationstep();
-    if (outcome.failure != FAILURE_NONE && heldatfailure < 0)
-      heldatfailure = outcome.held;
-  }
-  EXPECT_TRUE(outcome.held == 50000 && heldatfailure < 0) << outcome.held << " " << heldatfailure;
+  EXPECT_TRUE(outcome.held == 50000 && outcome.failure == FAILURE_NONE) << outcome.held;
   // Whatever was typed into "Add", the next train weighs 1 to INT_MAX.
   const int rows[][2] = {{-50000, 1}, {-40000, 1}, {-39998, 2}, {INT_MAX, INT_MAX}};
   for (const auto &r : rows) {
@@ -144,12 +137,12 @@ TEST(TestRun, SpeedCameraAndPacing) {
   EXPECT_STREQ(getspeedtext(), "Speed: Normal");
   struct { int *toggle; int steptime; const char *shown; } toggles[] = {
       {&game.slow, 64, "Speed: Slow"}, {&game.fast, 4, "Speed: Fast"}, {&game.veryfast, 1, "Speed: Very Fast"},
-      {&game.slow, 64, "Speed: Slow"}, {&game.fast, 4, "Speed: Fast"}};
+      {&game.slow, 64, "Speed: Slow"}};
   for (const auto &t : toggles) {
     *t.toggle = 1;
     setsteptime();
-    EXPECT_TRUE(game.steptime == t.steptime && game.slow + game.fast + game.veryfast == 1) << t.steptime;
-    EXPECT_STREQ(getspeedtext(), t.shown);
+    EXPECT_TRUE(game.steptime == t.steptime && game.slow + game.fast + game.veryfast == 1 &&
+                strcmp(getspeedtext(), t.shown) == 0) << t.shown;
   }
   struct { int veryfast, pause; unsigned int start, now; int due, steps; unsigned int next; } frames[] = {
       {0, 0, 0, 15, 0, 0, 0},         {0, 0, 0, 16, 1, 1, 16},
@@ -256,8 +249,7 @@ TEST(TestRun, VerdictAndMarginLines) {
   // and the margin moves down a row. A bridge still standing untested says
   // nothing.
   struct { int failure, mode; const char *reason, *held; } rows[] = {
-      {FAILURE_FELL, 0, "The train fell", ""},
-      {FAILURE_STOPPED, 0, "The train stopped", ""},
+      {FAILURE_FELL, 0, "The train fell", ""}, {FAILURE_STOPPED, 0, "The train stopped", ""},
       {FAILURE_TIME, 1, "Time ran out", "Held 45000"}};
   for (const auto &r : rows) {
     game.state = STATE_RIGHTWARD, game.mode = r.mode;
