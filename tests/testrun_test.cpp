@@ -232,19 +232,19 @@ TEST(TestRun, ReplayBreaksTheSameBeamAtTheSameStep) {
 
 // The lines under the verdict, from the run's own state.
 TEST(TestRun, VerdictAndMarginLines) {
+  using texts = std::vector<std::string>;
   verdictline lines[MAXVERDICTLINES];
-  auto text = [&](int n, int y) {
-    for (int i = 0; i < n; i++)
-      if (lines[i].y == y)
-        return std::string(lines[i].text);
-    return std::string();
+  auto rows16 = [&]() {  // the texts on the rows at y 0, 16, 32 and 48
+    texts t(4);
+    for (int i = 0, n = getverdictlines(lines); i < n; i++)
+      t.at((size_t)lines[i].y / 16) = lines[i].text;
+    return t;
   };
   // A pass with the bridge whole: how near its most stressed beam came.
   startrun(0, 1);
   stepuntil(STATE_PASSED);
   const std::string want = "Weakest beam: 12 % of breaking, compressed";
-  int n = getverdictlines(lines);
-  EXPECT_TRUE(text(n, 0) == "Test Passed" && text(n, 16) == "Bridge intact" && text(n, 32) == want) << text(n, 32);
+  EXPECT_EQ(rows16(), texts({"Test Passed", "Bridge intact", want, ""}));
   // Each failure with its own reason; a progressive one says what it held,
   // and the margin moves down a row. A bridge still standing untested says
   // nothing.
@@ -254,10 +254,7 @@ TEST(TestRun, VerdictAndMarginLines) {
   for (const auto &r : rows) {
     game.state = STATE_RIGHTWARD, game.mode = r.mode;
     outcome.failure = r.failure, outcome.held = r.mode ? 45000 : 0;
-    n = getverdictlines(lines);
-    EXPECT_TRUE(text(n, 0) == "Test Failed" && text(n, 16) == r.reason && text(n, 32) == (r.mode ? r.held : want) &&
-                text(n, 48) == (r.mode ? want : ""))
-        << r.reason;
+    EXPECT_EQ(rows16(), texts({"Test Failed", r.reason, r.mode ? r.held : want, r.mode ? want : ""}));
   }
   startrun(0, 0);
   EXPECT_EQ(getverdictlines(lines), 0);
