@@ -67,8 +67,7 @@ TEST_F(Records, DamagedFilesKeepOnlyWholeLines) {
   for (int i = 0; i < 2 * MAXRECORDS; i++)
     many += "L" + std::to_string(i) + " 1 1\n";
   struct { std::string text; int count; } rows[] = {
-      {"", 0},
-      {std::string("\0\xff\x01\n\n \n - -\n", 11), 0},
+      {"", 0}, {std::string("\0\xff\x01\n\n \n - -\n", 11), 0},
       {"A 10 -\nB 1x -\nC 99999999999 -\nD -1 -\nE 20 -", 1},   // E was cut short
       {"A 10 -\r\nA 5 7\r\n", 1},                               // the better one wins
       {"A failed x tests\nB failed 3 test\nC fail 3 tests\nfailed 3 tests\n", 0}, // not counts

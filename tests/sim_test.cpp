@@ -147,12 +147,6 @@ TEST(Cars, WholeOrNothingDriveAndContacts) {
               std::vector<int>({r.cars > 0, r.cars, r.cars ? trainparticles(wagons) : 0, r.cars ? trainbonds(wagons) : 0}))
         << "row " << (&r - rows);
   }
-  // A single car refuses a particle table without room for its 4 corners.
-  clearsimulation();
-  numofparticles = MAXPARTICLES - 3;
-  EXPECT_TRUE(createobject(OBJECT_WAGON, &pos, 4.0f) == -1 && numofobjects == 0 && numofparticles == MAXPARTICLES - 3);
-  numofparticles = MAXPARTICLES - 4;
-  EXPECT_EQ(createobject(OBJECT_WAGON, &pos, 4.0f), 0);
   // A locomotive's wheels on a deck are pushed towards its goal, unless it
   // already moves at 2/3 unit per step or the wheel is under water; wagons
   // are never pushed. A far road, one end blown past the sane range, still

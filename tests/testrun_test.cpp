@@ -69,7 +69,6 @@ TEST(TestRun, CrossingsPassRulesAndProgressiveWeights) {
     ASSERT_TRUE(stepuntil(STATE_PROGRESSIVE) + numofobjects == 0 && outcome.held == weight) << crossing;
   }
   EXPECT_EQ(levelpassed[0], 0);
-  levelnum = -1;
   // The train called at 114 s: each crossing has its 120 s from its own
   // start, so no failure shows until one really fails, and none passes after.
   startrun(0, 0, 1);
@@ -214,11 +213,9 @@ TEST(TestRun, ReplayBreaksTheSameBeamAtTheSameStep) {
     ASSERT_TRUE(game.pause && game.slow && !game.fast && findreplaymark(&mark));
     EXPECT_TRUE(game.steps == pausestep && outcome.firstbreak < 0) << game.steps << " " << pausestep;
     game.pause = 0;
-    while (outcome.firstbreak < 0 && game.steps < step - 1)
-      simulationstep();
+    stepuntil(-1, step - 1 - game.steps);  // the step before the break
     EXPECT_TRUE(findreplaymark(&mark) && vectordistance2d(&mark, &where) < 1.0f);
-    while (outcome.firstbreak < 0 && game.steps <= step)
-      simulationstep();
+    stepuntil(-1, step + 1 - game.steps);
     EXPECT_TRUE(outcome.firstbreak == beam && outcome.firstbreakstep == step && game.testweight == weight &&
                 game.mode == r.mode && !findreplaymark(&mark))
         << outcome.firstbreak << " " << outcome.firstbreakstep;
