@@ -83,8 +83,9 @@ TEST_F(Records, DamagedFilesKeepOnlyWholeLines) {
 
 // A record whose file cannot be written is not claimed: no "New best", the
 // table as the file has it, and the notice line names the file. The records
-// file is a directory here, which no user may save over.
-TEST_F(Records, UnsavedRecordIsNotClaimed) {
+// file is a directory here, which no user may save over. Then the failed
+// tests counted from the same runs.
+TEST_F(Records, UnsavedRecordIsNotClaimedFailuresCountedOnce) {
   strcpy(game.name, "01 Ditch"), levelnum = 0, numofbeams = 7, level.budget = 1000;
   // A normal pass, or a progressive crossing at 50000 ended by the next train at 60000.
   auto pass = [](int mode) {
@@ -120,14 +121,9 @@ TEST_F(Records, UnsavedRecordIsNotClaimed) {
   writebytes(file.c_str(), std::string("01 Ditch 500 90000\n"));
   level.budget = 1000, pass(0);
   EXPECT_TRUE(runrecord.beaten == 0 && record[0].cost == 500) << runrecord.beaten;
-  levelnum = -1, numofbeams = 0, clearnotice();
-}
-
-// Each failed normal test of a listed level counts once, however long its
-// verdict shows; a replay of it, a progressive test and a pass add nothing.
-// (That the count is in the file at once, so a restart keeps it, is the hint steps window test's.)
-TEST_F(Records, FailedTestsCountedOncePerRun) {
-  strcpy(game.name, "01 Ditch"), levelnum = 0, numofbeams = 0, level.budget = 1000;
+  // Each failed normal test of a listed level counts once, however long its
+  // verdict shows; a replay of it, a progressive test and a pass add nothing.
+  // (That the count is in the file at once, so a restart keeps it, is the hint steps window test's.)
   struct { int mode, replayed, failure, passed, counted; } runs[] = {
       {0, 0, FAILURE_FELL, 0, 1}, {0, 0, FAILURE_TIME, 0, 2}, {0, 1, FAILURE_FELL, 0, 2},
       {1, 0, FAILURE_FELL, 0, 2}, {0, 0, FAILURE_NONE, 1, 2}, {0, 0, FAILURE_STOPPED, 0, 3},
@@ -146,5 +142,5 @@ TEST_F(Records, FailedTestsCountedOncePerRun) {
       checkrunrecord();
     EXPECT_EQ(getfailedtests("01 Ditch"), r.counted) << r.mode << r.replayed << r.failure;
   }
-  levelnum = -1, outcome.failure = FAILURE_NONE, game.mode = 0;
+  levelnum = -1, numofbeams = 0, outcome.failure = FAILURE_NONE, game.mode = 0, clearnotice();
 }
