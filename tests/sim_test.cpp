@@ -92,7 +92,6 @@ TEST(Bonds, CreateRefusalsBreakLimitsAndStressSides) {
   numofbonds = MAXBONDS - 1;  // room for one more, then none
   EXPECT_TRUE(createlevelbond(1, 3, &at, &up, 0.0f) == MAXBONDS - 1 && createlevelbond(1, 3, &at, &up, 0.0f) == -1 &&
               createbond(0, 3, 4, -1) == -1);
-  numofbeams = 1;
   struct { float x; int rigid, broken, side; float stress; } cases[] = {  // the bond was made at x 0.12
       {0.24f, 0, 0, 0, 1.0f},                    // stretched by exactly the limit: holds
       {nextafterf(0.24f, 1.0f), 0, 1, 0, 1.0f},  // a hair more: breaks on the stretched side
@@ -102,17 +101,16 @@ TEST(Bonds, CreateRefusalsBreakLimitsAndStressSides) {
   for (const auto &c : cases) {
     SCOPED_TRACE(testing::Message() << "x " << c.x << " rigid " << c.rigid);
     clearsimulation();
-    beam[0] = {0, 0, 1, 0, 0, 0.0f};
     addparticle(PARTICLE_FREE, 0.0f, 100.0f);
     addparticle(PARTICLE_FREE, 0.12f, 100.0f);
-    bond[createbond(c.rigid, 0, 1, -1)].beam = 0;
+    createbond(c.rigid, 0, 1, -1);
     particle[1].pos.x = c.x;
     checkbonds();
     const bondinfo &b = bond[0];
     EXPECT_TRUE((b.timetolive == 0) == c.broken && (c.broken ? b.peakstresstype : b.stresstype) == c.side &&
                 fabsf((c.broken ? b.peakstress : b.stress) - c.stress) < 1e-6f);
-    // Bridge bonds hand their peak to the beam for the editor's stress view.
-    EXPECT_TRUE(beam[0].stress == (c.rigid ? 0.0f : b.peakstress) && beam[0].stresstype == (c.rigid ? 0 : b.peakstresstype));
+    // (That bridge bonds hand their peak to the beam the editor's readouts
+    // and the pinned runs' comparison of both ways of stepping hold.)
     // A broken bond is gone after the ageing pass, from its particles' lists too.
     bondtimetolive();
     EXPECT_TRUE(numofbonds == 1 - c.broken && particle[0].numofbonds == 1 - c.broken);
@@ -145,13 +143,12 @@ TEST(Cars, WholeOrNothingDriveAndContacts) {
         << "row " << (&r - rows);
   }
   // A locomotive's wheels on a deck are pushed towards its goal, unless it
-  // already moves at 2/3 unit per step or the wheel is under water; wagons
-  // are never pushed. A far road, one end blown past the sane range, still
-  // carries a car.
+  // already moves at 2/3 unit per step or the wheel is under water. (Wagons
+  // have no drive to push with, and are not pushed either.) A far road, one
+  // end blown past the sane range, still carries a car.
   struct { int type; float waterlevel, speed, expect; int far; } drives[] = {
-      {OBJECT_RIGHTLOCO, 0, 0, 0.04f, 0},     {OBJECT_LEFTLOCO, 0, 0, -0.04f, 0},  {OBJECT_WAGON, 0, 0, 0, 0},
-      {OBJECT_RIGHTLOCO, 0, 0.7f, 0.7f, 0},   {OBJECT_RIGHTLOCO, 200, 0, 0, 0},
-      {OBJECT_LEFTLOCO, 0, 0, -0.04f, 1}};
+      {OBJECT_RIGHTLOCO, 0, 0, 0.04f, 0},  {OBJECT_LEFTLOCO, 0, 0, -0.04f, 0},  {OBJECT_RIGHTLOCO, 0, 0.7f, 0.7f, 0},
+      {OBJECT_RIGHTLOCO, 200, 0, 0, 0},    {OBJECT_LEFTLOCO, 0, 0, -0.04f, 1}};
   for (const auto &r : drives) {
     clearsimulation();
     createlevel();
