@@ -43,7 +43,7 @@ TEST(Particles, ContactsFullTableAndTerrain) {
   addparticle(PARTICLE_CORNER, 300.0f, 31.9f);             // car corners: the car pass
   particlesimulation();
   ASSERT_TRUE(numofbonds == 1 && bond[0].type == BOND_SURFACE && bond[0].particle1 == ground);
-  // (That the ground pushes up and has no friction the pinned runs hold: their trains end on it.)
+  // The ground's push and its lack of friction are held by the pinned runs, whose trains end on it.
   numofparticles = MAXPARTICLES;
   EXPECT_TRUE(addparticle(PARTICLE_FREE, 0.0f, 0.0f) == -1 && numofparticles == MAXPARTICLES);
   // The ground's height is looked up by column: raised under a joint
@@ -109,8 +109,8 @@ TEST(Bonds, CreateRefusalsBreakLimitsAndStressSides) {
     const bondinfo &b = bond[0];
     EXPECT_TRUE((b.timetolive == 0) == c.broken && (c.broken ? b.peakstresstype : b.stresstype) == c.side &&
                 fabsf((c.broken ? b.peakstress : b.stress) - c.stress) < 1e-6f);
-    // (That bridge bonds hand their peak to the beam the editor's readouts
-    // and the pinned runs' comparison of both ways of stepping hold.)
+    // (The peak a bridge bond hands its beam is held by the editor's readout
+    // test and by the pinned runs' two ways of stepping.)
     // A broken bond is gone after the ageing pass, from its particles' lists too.
     bondtimetolive();
     EXPECT_TRUE(numofbonds == 1 - c.broken && particle[0].numofbonds == 1 - c.broken);
@@ -250,7 +250,7 @@ TEST(Simulation, DeterministicAndUnchangedByOptimisation) {
   // deleting and moving bonds.
   // physicssimulation sweeps the permanent bonds once for the car pass and
   // the solver; each pass run alone finds the same by itself: each run again
-  // with the passes called one by one ends with every table the same bytes.
+  // with the passes called one by one ends with every table hashed the same.
   const struct { int run, steps; unsigned long long hash; int bonds, breaks; } runs[] = {
       {0, 600, 0xd3ce8f628a7139b8ull, 64, 3}, {1, 60, 0x808ee7b375253408ull, 16218, 0},
       {2, 236, 0xcb63c3f9c41014ceull, 13953, 2229}};
