@@ -213,7 +213,7 @@ TEST(TestRun, ReplayBreaksTheSameBeamAtTheSameStep) {
     game.pause = 0;
     stepuntil(-1, step - 1 - game.steps);  // the step before the break
     EXPECT_TRUE(findreplaymark(&mark) && vectordistance2d(&mark, &where) < 1.0f);
-    stepuntil(-1, step + 1 - game.steps);
+    stepuntil(-1, step - game.steps);
     EXPECT_TRUE(outcome.firstbreak == beam && outcome.firstbreakstep == step && game.testweight == weight &&
                 game.mode == r.mode && !findreplaymark(&mark))
         << outcome.firstbreak << " " << outcome.firstbreakstep;
