@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "authoring/verifyrun.h"
 #include "sim/bond.h"
 #include "sim/object.h"
 #include "sim/particle.h"
@@ -10,12 +9,9 @@
 #include "testrun/testrun.h"
 
 TEST(Outcome, FirstBreakFallStopAndTime) {
-  // The first beam to break is noted where it was as it broke.
-  buildtruss(1);
-  EXPECT_EQ(runverdict(TESTSECONDS, 2.0f).failure, FAILURE_FELL);
-  ASSERT_GE(outcome.firstbreak, 0);
-  EXPECT_TRUE(outcome.failurestep > outcome.firstbreakstep &&
-              vectordistance2d(&joint[beam[outcome.firstbreak].joint1].pos, &outcome.firstbreakpos) < 16.0f);
+  // Where the first break was noted is the replay test's (its ring must be
+  // on the beam); the verdicts here.
+  createlevel();
   // A locomotive set down by hand, its floor centre at (x, floor), its rear
   // floor corner moved to corner3, watched from its placement; with `wiggle`
   // it moves 2 units to and fro every step.
@@ -27,7 +23,7 @@ TEST(Outcome, FirstBreakFallStopAndTime) {
       {1030, 24.5f, 24.5f, 0, 15 * STEPSPERSECOND + 1, FAILURE_STOPPED},  // wheels just above the water
       {960, 32, 32, 1, TESTSECONDS * STEPSPERSECOND, FAILURE_TIME}};      // moving, never across
   for (const auto &c : cars) {
-    numofparticles = numofbonds = numofobjects = 0;  // on the default level of the truss above
+    numofparticles = numofbonds = numofobjects = 0;
     level.waterlevel = c.water;
     vector2d pos = {c.x, c.floor};
     createobject(OBJECT_RIGHTLOCO, &pos, 4.0f);
@@ -42,10 +38,4 @@ TEST(Outcome, FirstBreakFallStopAndTime) {
     }
     EXPECT_TRUE(calls == c.calls && outcome.failure == c.failure) << c.x << " " << c.floor << ": " << calls;
   }
-  // A train that never comes is never out of time: the clock starts with
-  // the train; no first break is carried over from the truss that broke.
-  buildpiertruss();
-  level.traintime = 1000;
-  verdictinfo v = runverdict(TESTSECONDS + 10, 2.0f);
-  EXPECT_TRUE(outcome.failure == FAILURE_NONE && v.steps == (TESTSECONDS + 10) * STEPSPERSECOND && outcome.firstbreak == -1) << v.steps;
 }

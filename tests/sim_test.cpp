@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <math.h>
 #include <stddef.h>
-#include <string.h>
 #include <vector>
 
 #include "sim/bond.h"
@@ -29,52 +27,37 @@ static void addroad(float x1, float x2, float y) {
   bond[createbond(0, a, addparticle(PARTICLE_FIXED, x2, y), -1)].road = 1;
 }
 
-// The bridge built, with a train set down at (x, y), run for `steps` steps.
-static void runtrain(float x, float y, int steps) {
+// The bridge built, with a train set down at (x, y).
+static void setdowntrain(float x, float y) {
   setupsimulation();
   vector2d pos = {x, y};
   createtrain(OBJECT_RIGHTLOCO, &pos, TRAINWAGONS, 4.0f);
-  for (int i = 0; i < steps; i++)
-    physicssimulation();
 }
 
-TEST(Particles, ContactsWaterFullTableAndRaisedGround) {
+TEST(Particles, ContactsFullTableAndTerrain) {
   clearsimulation();
   createlevel();
-  int air = addparticle(PARTICLE_FREE, 100.0f, 200.0f);
-  int wet = addparticle(PARTICLE_CORNER, 1020.0f, 20.0f);
+  addparticle(PARTICLE_FREE, 100.0f, 200.0f);               // in the air
   int ground = addparticle(PARTICLE_FREE, 100.0f, 31.9f);  // just under the surface
   addparticle(PARTICLE_FREE, 200.0f, 20.0f);               // deeper than 4: no contact
   addparticle(PARTICLE_CORNER, 300.0f, 31.9f);             // car corners: the car pass
   particlesimulation();
-  EXPECT_NEAR(particle[wet].vel.y, particle[air].vel.y * 0.925f, 1e-7);  // water drag slows the fall
   ASSERT_TRUE(numofbonds == 1 && bond[0].type == BOND_SURFACE && bond[0].particle1 == ground);
-  // The frictionless ground pushes up and keeps all sideways motion.
-  particle[ground].vel = {0.3f, 0.0f};
-  bondsimulation();
-  EXPECT_TRUE(particle[ground].vel.y > 0.0f && particle[ground].vel.x == 0.3f);
+  // The ground's push and its lack of friction are held by the pinned runs, whose trains end on it.
   numofparticles = MAXPARTICLES;
   EXPECT_TRUE(addparticle(PARTICLE_FREE, 0.0f, 0.0f) == -1 && numofparticles == MAXPARTICLES);
   // The ground's height is looked up by column: raised under a joint
   // between two steps, it must reach the next probe.
   clearsimulation();
   int joint = addparticle(PARTICLE_FREE, 100.0f, 40.0f);
-  particlesimulation();
-  ASSERT_EQ(numofbonds, 0);
   for (int i = 23; i <= 27; i++)
     level.terrain[i] = 41.0f;  // the joint now just under the surface
   particlesimulation();
   ASSERT_TRUE(numofbonds == 1 && bond[0].type == BOND_SURFACE && bond[0].particle1 == joint);
-  clearsimulation();
-  createlevel();
-}
-
-TEST(Particles, TerrainProbeSkippedOnlyWhenClear) {
   // A free particle's probe is skipped when its lower end is more than 1
   // above every terrain point the search would visit. Over steep random
   // terrain, probes just past that height never cross, and a non-number
   // in the terrain is never cleared.
-  createlevel();
   unsigned seed = 12345;
   auto next = [&seed]() { return (seed = seed * 1103515245u + 12345u) >> 8; };
   for (int i = 0; i < NUMTERRAIN; i++)
@@ -87,9 +70,11 @@ TEST(Particles, TerrainProbeSkippedOnlyWhenClear) {
   }
   level.terrain[300] = NAN;
   EXPECT_TRUE(isnan(findlevelceiling(1200.0f, 1200.0f)) && !isnan(findlevelceiling(1300.0f, 1300.0f)));
+  clearsimulation();
+  createlevel();
 }
 
-TEST(Bonds, CreateRefusals) {
+TEST(Bonds, CreateRefusalsBreakLimitsAndStressSides) {
   clearsimulation();
   for (int i = 0; i < 20; i++)
     addparticle(PARTICLE_FREE, (float)i, 100.0f);
@@ -107,38 +92,42 @@ TEST(Bonds, CreateRefusals) {
   numofbonds = MAXBONDS - 1;  // room for one more, then none
   EXPECT_TRUE(createlevelbond(1, 3, &at, &up, 0.0f) == MAXBONDS - 1 && createlevelbond(1, 3, &at, &up, 0.0f) == -1 &&
               createbond(0, 3, 4, -1) == -1);
-}
-
-TEST(Bonds, BreakLimitsAndStressSides) {
-  numofbeams = 1;
   struct { float x; int rigid, broken, side; float stress; } cases[] = {  // the bond was made at x 0.12
       {0.24f, 0, 0, 0, 1.0f},                    // stretched by exactly the limit: holds
       {nextafterf(0.24f, 1.0f), 0, 1, 0, 1.0f},  // a hair more: breaks on the stretched side
       {0.0f, 0, 0, 1, 1.0f},                     // squeezed by exactly the limit: holds
-      {0.12f, 0, 0, 1, 0.0f},                    // at rest length
       {0.24f, 1, 0, 0, 0.12f},                   // train bonds take 1.0 either way
       {1.2f, 1, 1, 0, 1.0f}};
   for (const auto &c : cases) {
     SCOPED_TRACE(testing::Message() << "x " << c.x << " rigid " << c.rigid);
     clearsimulation();
-    beam[0] = {0, 0, 1, 0, 0, 0.0f};
     addparticle(PARTICLE_FREE, 0.0f, 100.0f);
     addparticle(PARTICLE_FREE, 0.12f, 100.0f);
-    bond[createbond(c.rigid, 0, 1, -1)].beam = 0;
+    createbond(c.rigid, 0, 1, -1);
     particle[1].pos.x = c.x;
     checkbonds();
     const bondinfo &b = bond[0];
     EXPECT_TRUE((b.timetolive == 0) == c.broken && (c.broken ? b.peakstresstype : b.stresstype) == c.side &&
                 fabsf((c.broken ? b.peakstress : b.stress) - c.stress) < 1e-6f);
-    // Bridge bonds hand their peak to the beam for the editor's stress view.
-    EXPECT_TRUE(beam[0].stress == (c.rigid ? 0.0f : b.peakstress) && beam[0].stresstype == (c.rigid ? 0 : b.peakstresstype));
+    // (The peak a bridge bond hands its beam is held by the editor's readout
+    // test and by the pinned runs' two ways of stepping.)
     // A broken bond is gone after the ageing pass, from its particles' lists too.
     bondtimetolive();
     EXPECT_TRUE(numofbonds == 1 - c.broken && particle[0].numofbonds == 1 - c.broken);
   }
 }
 
-TEST(Cars, WholeOrNothing) {
+// A car set down after the level's own bonds, through one car pass.
+static void placecar(int type, float x, float y, float speed) {
+  vector2d pos = {x, y};
+  createobject(type, &pos, 4.0f);
+  for (int k = 0; k < 4; k++)
+    particle[object[numofobjects - 1].particlelist[k]].vel.x = speed;
+  numofstaticbonds = numofbonds;
+  objectsimulation();
+}
+
+TEST(Cars, WholeOrNothingDriveAndContacts) {
   vector2d pos = {1072.0f, 32.0f};
   struct { int particles, bonds, objects, type, count, cars; } rows[] = {  // first three: already taken
       {MAXPARTICLES - 19, MAXBONDS - 36, MAXOBJECTS - 4, OBJECT_RIGHTLOCO, 3, 4},  // exactly room
@@ -153,41 +142,14 @@ TEST(Cars, WholeOrNothing) {
               std::vector<int>({r.cars > 0, r.cars, r.cars ? trainparticles(wagons) : 0, r.cars ? trainbonds(wagons) : 0}))
         << "row " << (&r - rows);
   }
-  // A single car refuses a particle table without room for its 4 corners.
-  clearsimulation();
-  numofparticles = MAXPARTICLES - 3;
-  EXPECT_TRUE(createobject(OBJECT_WAGON, &pos, 4.0f) == -1 && numofobjects == 0 && numofparticles == MAXPARTICLES - 3);
-  numofparticles = MAXPARTICLES - 4;
-  EXPECT_EQ(createobject(OBJECT_WAGON, &pos, 4.0f), 0);
-  // The colour ramp has no jumps: a train made heavier step by step changes colour gradually.
-  clearsimulation();
-  float jump = 0.0f;
-  for (int i = 0; createobject(OBJECT_WAGON, &pos, 0.05f * (float)i) >= 0; i++)
-    for (int c = 0; c < 3 && i > 0; c++)
-      jump = fmaxf(jump, fabsf(object[i].color[c] - object[i - 1].color[c]));
-  EXPECT_LT(jump, 0.01f);
-}
-
-// A car set down after the level's own bonds, through one car pass.
-static void placecar(int type, float x, float y, float speed) {
-  vector2d pos = {x, y};
-  createobject(type, &pos, 4.0f);
-  for (int k = 0; k < 4; k++)
-    particle[object[numofobjects - 1].particlelist[k]].vel.x = speed;
-  numofstaticbonds = numofbonds;
-  objectsimulation();
-}
-
-TEST(Cars, DeckDriveWaterAndTerrain) {
   // A locomotive's wheels on a deck are pushed towards its goal, unless it
-  // already moves at 2/3 unit per step or the wheel is under water; wagons
-  // are never pushed. A far road, one end blown past the sane range, still
-  // carries a car.
-  struct { int type; float waterlevel, speed, expect; int far; } rows[] = {
-      {OBJECT_RIGHTLOCO, 0, 0, 0.04f, 0},     {OBJECT_LEFTLOCO, 0, 0, -0.04f, 0},  {OBJECT_WAGON, 0, 0, 0, 0},
-      {OBJECT_RIGHTLOCO, 0, 0.7f, 0.7f, 0},   {OBJECT_RIGHTLOCO, 200, 0, 0, 0},
-      {OBJECT_LEFTLOCO, 0, 0, -0.04f, 1}};
-  for (const auto &r : rows) {
+  // already moves at 2/3 unit per step or the wheel is under water. (Wagons
+  // have no drive to push with, and are not pushed either.) A far road, one
+  // end blown past the sane range, still carries a car.
+  struct { int type; float waterlevel, speed, expect; int far; } drives[] = {
+      {OBJECT_RIGHTLOCO, 0, 0, 0.04f, 0},  {OBJECT_LEFTLOCO, 0, 0, -0.04f, 0},  {OBJECT_RIGHTLOCO, 0, 0.7f, 0.7f, 0},
+      {OBJECT_RIGHTLOCO, 200, 0, 0, 0},    {OBJECT_LEFTLOCO, 0, 0, -0.04f, 1}};
+  for (const auto &r : drives) {
     clearsimulation();
     createlevel();
     level.waterlevel = r.waterlevel;
@@ -196,7 +158,7 @@ TEST(Cars, DeckDriveWaterAndTerrain) {
     placecar(r.type, x, 99.9f, r.speed);
     // One road contact per wheel, the car upright, the push on the rear wheel.
     EXPECT_TRUE(numofbonds - numofstaticbonds == 2 && object[0].axisy.y > 0.99f &&
-                fabsf(particle[object[0].particlelist[2]].vel.x - r.expect) < 1e-6f) << (&r - rows);
+                fabsf(particle[object[0].particlelist[2]].vel.x - r.expect) < 1e-6f) << (&r - drives);
   }
   // A car sunk into flat ground with one record left in the bond table:
   // taken, nothing written past it. (Terrain contacts in ordinary runs are
@@ -209,33 +171,7 @@ TEST(Cars, DeckDriveWaterAndTerrain) {
   EXPECT_TRUE(numofbonds == MAXBONDS && bond[MAXBONDS - 1].type != -1);
 }
 
-TEST(Tables, DeletionPatchesReferences) {
-  buildtruss(0);
-  runtrain(976.0f, 32.0f, 0);
-  // From the middle: the last particle (a coupler) moves into the hole.
-  int bonds = numofbonds, count = numofparticles;
-  float moved = particle[count - 1].pos.x;
-  deleteparticle(10);
-  EXPECT_EQ(particle[10].pos.x, moved);
-  // the last, a bridge bond, a car's frame bond (the car's list too), none
-  for (int b : {numofbonds - 1, 3, object[1].bondlist[2], -1, numofbonds})
-    deletebond(b);
-  for (int p : {-1, numofparticles})
-    deleteparticle(p);
-  EXPECT_TRUE(numofbonds == bonds - 7 && numofparticles == count - 1);
-  EXPECT_TRUE(checksimulationtables());
-  // Removing the first car of a train moves the last car into its slot;
-  // the first coupler keeps its wagon-side bonds.
-  numofjoints = numofbeams = 0;
-  runtrain(976.0f, 32.0f, 0);
-  deleteobject(0);
-  EXPECT_EQ(object[0].type, OBJECT_WAGON);
-  physicssimulation();
-  EXPECT_TRUE(checksimulationtables());
-  EXPECT_EQ(std::vector<int>({numofobjects, numofparticles, numofbonds}), std::vector<int>({3, 15, 6 * 3 + 4 * 2 + 2}));
-}
-
-TEST(Tables, SetupFromTheBridge) {
+TEST(Tables, SetupAndDeletionPatchReferences) {
   // One particle per joint; a bond for every beam that fits its type's
   // length and names real joints and types (the last one here); deck beams are roads.
   buildtruss(1);
@@ -246,6 +182,28 @@ TEST(Tables, SetupFromTheBridge) {
   ASSERT_TRUE(numofparticles == numofjoints && numofbonds == 9);
   for (int b = 0; b < 9; b++)
     EXPECT_TRUE(bond[b].road == (b < 8) && bond[b].beam == (b < 8 ? b : numofbeams - 1)) << b;
+  // Deleting from the tables of a truss with a train on it.
+  buildtruss(0);
+  setdowntrain(976.0f, 32.0f);
+  // From the middle: the last particle (a coupler) moves into the hole.
+  int bonds = numofbonds, count = numofparticles;
+  float moved = particle[count - 1].pos.x;
+  deleteparticle(10);
+  EXPECT_EQ(particle[10].pos.x, moved);
+  // the last, a bridge bond, a car's frame bond (the car's list too), none
+  for (int b : {numofbonds - 1, 3, object[1].bondlist[2], -1, numofbonds})
+    deletebond(b);
+  for (int p : {-1, numofparticles})
+    deleteparticle(p);
+  EXPECT_TRUE(numofbonds == bonds - 7 && numofparticles == count - 1 && checksimulationtables());
+  // Removing the first car of a train moves the last car into its slot;
+  // the first coupler keeps its wagon-side bonds.
+  numofjoints = numofbeams = 0;
+  setdowntrain(976.0f, 32.0f);
+  deleteobject(0);
+  physicssimulation();
+  EXPECT_EQ(std::vector<int>({object[0].type, numofobjects, numofparticles, numofbonds, checksimulationtables()}),
+            std::vector<int>({OBJECT_WAGON, 3, 15, 6 * 3 + 4 * 2 + 2, 1}));
 }
 
 // A step as its passes run when called one by one, each working alone,
@@ -261,92 +219,55 @@ static void stepwithoutsweep() {
   bondtimetolive();
 }
 
-static std::vector<unsigned char> tablebytes() {
-  std::vector<unsigned char> bytes;
-  auto add = [&bytes](const void *p, size_t n) {
-    bytes.insert(bytes.end(), (const unsigned char *)p, (const unsigned char *)p + n);
-  };
+// Every record of the tables in use, and the stress the beams were handed.
+static uint64_t hashtables() {
   int counts[3] = {numofparticles, numofbonds, numofobjects};
-  add(counts, sizeof(counts));
-  add(particle, sizeof(particleinfo) * (size_t)numofparticles);
+  uint64_t h = hashbytes(HASHSTART, counts, sizeof(counts));
+  h = hashbytes(h, particle, sizeof(particleinfo) * (size_t)numofparticles);
   for (int i = 0; i < numofbonds; i++)  // field by field: the record has padding
-    add(&bond[i], offsetof(bondinfo, objectlist) + sizeof(bond[i].objectlist));
-  add(object, sizeof(objectinfo) * (size_t)numofobjects);
+    h = hashbytes(h, &bond[i], offsetof(bondinfo, objectlist) + sizeof(bond[i].objectlist));
+  h = hashbytes(h, object, sizeof(objectinfo) * (size_t)numofobjects);
   for (int b = 0; b < numofbeams; b++)
-    add(&beam[b].stresstype, sizeof(int)), add(&beam[b].stress, sizeof(float));
-  return bytes;
+    h = hashbytes(hashbytes(h, &beam[b].stresstype, sizeof(int)), &beam[b].stress, sizeof(float));
+  return h;
 }
 
-TEST(Simulation, SharedSweepChangesNothing) {
-  // physicssimulation sweeps the permanent bonds once for the car pass and
-  // the solver; each pass run alone finds the same by itself. A truss
-  // under a train, a lattice that fills the tables (where springs are
-  // solved four at a time), then one breaking up: both ways, every table
-  // the same bytes after every step.
-  auto both = [](int steps) {
-    static particleinfo savedparticle[MAXPARTICLES];
-    static bondinfo savedbond[MAXBONDS];
-    static objectinfo savedobject[MAXOBJECTS];
-    for (int s = 0; s < steps; s++) {
-      int counts[3] = {numofparticles, numofbonds, numofobjects};
-      memcpy(savedparticle, particle, sizeof(particle));
-      memcpy(savedbond, bond, sizeof(bond));
-      memcpy(savedobject, object, sizeof(object));
-      bondbreakinfo breaks = bridgebreak;
-      stepwithoutsweep();
-      std::vector<unsigned char> alone = tablebytes();
-      numofparticles = counts[0], numofbonds = counts[1], numofobjects = counts[2];
-      memcpy(particle, savedparticle, sizeof(particle));
-      memcpy(bond, savedbond, sizeof(bond));
-      memcpy(object, savedobject, sizeof(object));
-      bridgebreak = breaks;
-      physicssimulation();
-      ASSERT_TRUE(tablebytes() == alone) << "step " << s;
-    }
-  };
-  buildtruss(0);
-  runtrain(976.0f, 32.0f, 40);
-  both(20);
-  runtrain(1000.0f, buildfullgrid(), 30);
-  both(3);
-  buildcollapsinggrid(100);
-  setupsimulation();
-  for (int i = 0; i < 228; i++)
-    physicssimulation();
-  both(2);
-  clearsimulation();
-}
-
-TEST(Simulation, VectorLoopsWhereTheProcessorHasThem) {
-  // The plain loops give the same results (cli_plainloops holds them to
-  // it), only slower: a build for SSE2 that fell back to them would pass
-  // every other test.
+TEST(Simulation, DeterministicAndUnchangedByOptimisation) {
+  // The vector loops where the processor has them. The plain loops give the
+  // same results (cli_plainloops holds them to it), only slower: a build for
+  // SSE2 that fell back to them would pass every other test.
 #if defined(__SSE2__)
   EXPECT_EQ(solvervectorloops, 1);
 #else
   EXPECT_EQ(solvervectorloops, 0);
 #endif
-}
-
-TEST(Simulation, DeterministicAndUnchangedByOptimisation) {
   // Recorded from the plain step order before any speed work on the hot
   // loops; a change here means an optimisation changed the results. (The
-  // test-run tests hold one more, of a crossing both ways.) Then a grid
-  // that fills the tables with deck beams under the car pass.
-  buildtruss(0);
-  runtrain(976.0f, 32.0f, 600);
-  EXPECT_EQ(hashpositions(), 0xd3ce8f628a7139b8ull);
-  runtrain(1000.0f, buildfullgrid(), 60);
-  EXPECT_EQ(hashpositions(), 0x808ee7b375253408ull);
-  EXPECT_TRUE(checksimulationtables());
-  // A lattice falling apart on the ground: over 2,000 breaks, the last
-  // ones in this step, each deleting and moving bonds.
-  buildcollapsinggrid(100);
-  setupsimulation();
-  bridgebreak.count = 0;
-  for (int i = 0; i < 236; i++)
-    physicssimulation();
-  EXPECT_TRUE(hashpositions() == 0xcb63c3f9c41014ceull && numofbonds == 13953 && bridgebreak.count == 2229);
-  EXPECT_TRUE(checksimulationtables());
+  // test-run tests hold one more, of a crossing both ways.) A truss under a
+  // train; a grid that fills the tables with deck beams under the car pass
+  // (its springs solved four at a time); a lattice falling apart on the
+  // ground: over 2,000 breaks, the last ones in the final step, each
+  // deleting and moving bonds.
+  // physicssimulation sweeps the permanent bonds once for the car pass and
+  // the solver; each pass run alone finds the same by itself: each run again
+  // with the passes called one by one ends with every table hashed the same.
+  const struct { int run, steps; unsigned long long hash; int bonds, breaks; } runs[] = {
+      {0, 600, 0xd3ce8f628a7139b8ull, 64, 3}, {1, 60, 0x808ee7b375253408ull, 16218, 0},
+      {2, 236, 0xcb63c3f9c41014ceull, 13953, 2229}};
+  for (const auto &r : runs) {
+    uint64_t shared = 0;
+    for (int alone = 0; alone < 2; alone++) {
+      SCOPED_TRACE(testing::Message() << "run " << r.run << " alone " << alone);
+      float y = r.run == 0 ? (buildtruss(0), 32.0f) : r.run == 1 ? buildfullgrid() : buildcollapsinggrid(100);
+      r.run < 2 ? setdowntrain(r.run ? 1000.0f : 976.0f, y) : setupsimulation();
+      bridgebreak.count = 0;
+      for (int i = 0; i < r.steps; i++)
+        alone ? stepwithoutsweep() : physicssimulation();
+      EXPECT_EQ(hashpositions(), r.hash);
+      EXPECT_EQ(std::vector<int>({numofbonds, bridgebreak.count}), std::vector<int>({r.bonds, r.breaks}));
+      EXPECT_TRUE(checksimulationtables() && (!alone || hashtables() == shared));
+      shared = hashtables();
+    }
+  }
   clearsimulation();
 }
