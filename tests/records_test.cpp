@@ -123,7 +123,7 @@ TEST_F(Records, UnsavedRecordIsNotClaimedFailuresCountedOnce) {
   EXPECT_TRUE(runrecord.beaten == 0 && record[0].cost == 500) << runrecord.beaten;
   // Each failed normal test of a listed level counts once, however long its
   // verdict shows; a replay of it, a progressive test and a pass add nothing.
-  // (That the count is in the file at once, so a restart keeps it, is the hint steps window test's.)
+  // (That the count is in the file at once is the hint steps window test's; that it reads back, the round trip's.)
   struct { int mode, replayed, failure, passed, counted; } runs[] = {
       {0, 0, FAILURE_FELL, 0, 1}, {0, 0, FAILURE_TIME, 0, 2}, {0, 1, FAILURE_FELL, 0, 2},
       {1, 0, FAILURE_FELL, 0, 2}, {0, 0, FAILURE_NONE, 1, 2}, {0, 0, FAILURE_STOPPED, 0, 3},
