@@ -170,7 +170,7 @@ TEST(TextBox, MaskingAndBounds) {
   EXPECT_EQ(std::string(textinput.input), std::string(TEXTINPUTLIMIT - 1, 'a') + 'b');
   // an out-of-range caret is clamped rather than followed (a selection made
   // backwards is the Shift+Left keystrokes')
-  textinput.caret = 99, textinput.anchor = -4;
+  textinput.caret = 999, textinput.anchor = -4;
   EXPECT_EQ(ints({deleteselectedtext(), (int)strlen(textinput.input)}), ints({1, 0}));
   // a bound string longer than an edit can reach is taken in cut, not
   // overrunning the input buffer
