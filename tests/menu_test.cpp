@@ -122,7 +122,7 @@ TEST(Menu, TogglesSetsAndActions) {
   EXPECT_EQ(ints({calls, menuitem[4].active}), ints({1, 0}));
 }
 
-TEST(Menu, CapacityAndReset) {
+TEST(Menu, CapacityResetAndHotkeyHighlight) {
   clearmenustate();
   // items past the table are ignored, and so are operations aimed at them
   int bound = 0;
@@ -143,12 +143,9 @@ TEST(Menu, CapacityAndReset) {
   menuitem[MAXMENUITEMS - 1].active = menuitem[MAXMENUITEMS - 1].wasactive = 1;
   numofmenuitems = 3, resetmenuitems();
   EXPECT_EQ(menuitem[0].key + menuitem[MAXMENUITEMS - 1].active + menuitem[MAXMENUITEMS - 1].wasactive, 0);
-}
-
-TEST(Menu, HotkeyHighlight) {
-  clearmenustate();
-  // the first match in either case; none for a one-letter-less key, a letter
+  // hotkey letters: the first match in either case; none for a one-letter-less key, a letter
   // not in the label, a disabled item or a key named by a word
+  numofmenuitems = 0;
   struct { const char *label; int key, enabled, highlighted; } rows[] = {{"Load Bridge", 'b', 1, 5}, {"Exit", KEY_ESCAPE, 1, -1}, {"Start", 'q', 1, -1},
               {"Options", 'o', 0, -1},    {"Retry", KEY_RETURN, 1, -1}, {"abc", 'c', 1, 2}};
   for (const auto &r : rows) {
@@ -166,7 +163,7 @@ static std::string shown(unsigned int now) {
   return text ? text : "(none)";
 }
 
-TEST(Notice, LifetimeAndPrecedence) {
+TEST(Notice, LifetimePrecedenceAndFailures) {
   clearnotice();
   // the clock starts at the first frame that shows the line, however late
   setnotice(NOTICE_INFO, "Saved %s", "05 Freight");
@@ -184,12 +181,7 @@ TEST(Notice, LifetimeAndPrecedence) {
   EXPECT_EQ(shown(10), "Could not save y");
   setnotice(NOTICE_INFO, "Saved z");
   EXPECT_EQ(shown(20), "Saved z");
-  clearnotice();
-}
-
-TEST(Notice, FailuresFoldIntoOneLine) {
-  clearnotice();
-  setnotice(NOTICE_INFO, "Saved z");
+  // failed saves fold into one line, replacing that info line
   notesavefailure("bridge/Riverside/01 Ditch.qzb");
   notesavefailure("bridge/Riverside.pro");
   EXPECT_EQ(shown(0), "Could not save bridge/Riverside/01 Ditch.qzb, bridge/Riverside.pro");
