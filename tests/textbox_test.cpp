@@ -44,8 +44,19 @@ struct boxes {
 
 } // namespace
 
-TEST(TextBox, ActivationCaretAndNumbers) {
+TEST(TextBox, HotkeysActivationCaretAndNumbers) {
   boxes b;
+  // the int box's hotkey starts editing; while editing, 'e' types (and does
+  // not parse) instead of moving to the string box, and Escape ends the edit
+  // without firing Back, neither now nor held
+  b.frame({'w'}), b.frame({'e'});
+  EXPECT_EQ(ints({textinput.editing, menuitem[1].active, menuitem[2].active}), ints({1, 1, 0}));
+  b.frame({KEY_ESCAPE}), b.frame({KEY_ESCAPE});
+  EXPECT_EQ(ints({menuitem[0].active, menuitem[1].active, textinput.editing, b.number}), ints({0, 0, 0, 10000}));
+  // a screen left while editing: the next screen's hotkeys work at once
+  b.frame({'w'}), resetmenuitems();
+  menuframe([] { numofmenuitems = 0, createmenuitem("Back", 0, 0, 16, 1, 1, 1, 1), setmenuitem(1, KEY_ESCAPE); }, 600, 600, 0, {KEY_ESCAPE});
+  EXPECT_EQ(menuitem[0].active, 1);
   // a click on the third digit of 10000 puts the caret there, selecting
   // nothing; a click past the text puts it at the end; a click elsewhere ends the edit
   const int clicks[][3] = {{100 + 8 * 2 + 5, 2, 1}, {100 + 8 * 7, 5, 1}, {100, 0, 1}, {600, 0, 0}};
@@ -104,19 +115,16 @@ TEST(TextBox, LengthLimitOverwriteAndSelection) {
   EXPECT_EQ(ints({textinput.anchor, textinput.caret}), ints({1, 3}));
   b.frame({}, 100 + 3 * 8 + 2, 204, 0), b.type(KEY_DELETE);
   EXPECT_STREQ(b.name, "yP");
-}
-
-TEST(TextBox, KeysAndTab) {
-  boxes b{10000, 0, 0, ""};
-  b.type('e');
-  // two letters in one frame give the later letter; a letter and Backspace
-  // give Backspace; shifted digits and symbols, a space
+  // the edit ended and begun again by the hotkey, all selected: two letters
+  // in one frame give the later letter; a letter and Backspace give
+  // Backspace; shifted digits and symbols, a space
+  b.type(KEY_ESCAPE), b.type('e');
   b.frame({'c', 'x'}), b.frame();
   EXPECT_STREQ(b.name, "x");
   b.frame({'q', KEY_BACKSPACE}), b.frame();
   EXPECT_STREQ(b.name, "");
-  const keystroke keys[] = {{'1', 1, "!", 1}, {'/', 1, "!?", 2}, {'\'', 1, "!?\"", 3}, {KEY_SPACE, 0, "!?\" ", 4}, {'.', 0, "!?\" .", 5}};
-  b.play(keys, 5);
+  const keystroke typed[] = {{'1', 1, "!", 1}, {'/', 1, "!?", 2}, {'\'', 1, "!?\"", 3}, {KEY_SPACE, 0, "!?\" ", 4}, {'.', 0, "!?\" .", 5}};
+  b.play(typed, 5);
   // a held key types once
   b.frame({'a'}), b.frame({'a'}), b.frame({'a'}), b.frame();
   EXPECT_STREQ(b.name, "!?\" .a");
@@ -130,21 +138,6 @@ TEST(TextBox, KeysAndTab) {
   boxes one{10000, 0, 1};
   one.type('w'), one.type(KEY_TAB);
   EXPECT_EQ(ints({menuitem[1].active, one.number}), ints({1, 10000}));
-}
-
-TEST(TextBox, EditingSilencesHotkeys) {
-  boxes b;
-  // the int box's hotkey starts editing; while editing, 'e' types (and does
-  // not parse) instead of moving to the string box, and Escape ends the edit
-  // without firing Back, neither now nor held
-  b.frame({'w'}), b.frame({'e'});
-  EXPECT_EQ(ints({textinput.editing, menuitem[1].active, menuitem[2].active}), ints({1, 1, 0}));
-  b.frame({KEY_ESCAPE}), b.frame({KEY_ESCAPE});
-  EXPECT_EQ(ints({menuitem[0].active, menuitem[1].active, textinput.editing, b.number}), ints({0, 0, 0, 10000}));
-  // a screen left while editing: the next screen's hotkeys work at once
-  b.frame({'w'}), resetmenuitems();
-  menuframe([] { numofmenuitems = 0, createmenuitem("Back", 0, 0, 16, 1, 1, 1, 1), setmenuitem(1, KEY_ESCAPE); }, 600, 600, 0, {KEY_ESCAPE});
-  EXPECT_EQ(menuitem[0].active, 1);
 }
 
 TEST(TextBox, MaskingAndBounds) {
