@@ -22,25 +22,7 @@ static std::vector<std::string> listed(const char *pattern, int flag) {
   return out;
 }
 
-TEST_F(FileIO, ByteOrder) {
-  // a big-endian host holds 1 as 00 00 00 01 and must still write 01 00 00 00; sizes other than 1, 2 and 4
-  // write nothing
-  unsigned char host[14] = {0, 0, 0, 1, 0x12, 0x34, 0x56, 0x78, 0xAB, 0xCD, 'S', 'P', 'N', 'W'};
-  FILE *file = fopen("swapped", "w+b");
-  EXPECT_EQ(fwriteswap(host, 4, 2, file) + fwriteswap(host + 8, 2, 1, file) + fwriteswap(host + 10, 1, 4, file) +
-                fwriteswap(host, 8, 1, file), 7u);
-  fflush(file);
-  EXPECT_EQ(readbytes<std::string>("swapped"), std::string("\1\0\0\0\x78\x56\x34\x12\xCD\xAB" "SPNW", 14));
-  // reading swaps each element back (the ints below are those bytes reversed); a short file yields only its
-  // whole elements and leaves the rest alone
-  int values[4] = {-1, -1, -1, -1};
-  rewind(file);
-  EXPECT_EQ(freadswap(values, 4, 4, file), 3u);
-  fclose(file);
-  EXPECT_EQ(std::vector<int>(values, values + 4), (std::vector<int>{0x01000000, 0x78563412, (int)0xCDAB5350, -1}));
-}
-
-TEST_F(FileIO, PatternsAndListing) {
+TEST_F(FileIO, PatternsListingAndByteOrder) {
   // '*' stops at the first character that follows it in the pattern; case-sensitive; either string running
   // out is a match
   struct { const char *spec, *name; int match; } rows[] = {
@@ -69,6 +51,21 @@ TEST_F(FileIO, PatternsAndListing) {
   want.resize(MAXNAMES - 1);
   EXPECT_EQ(listed("*.qzb", 0), want);
   EXPECT_EQ(list[MAXNAMES - 1][0], 0);
+  // a big-endian host holds 1 as 00 00 00 01 and must still write 01 00 00 00; sizes other than 1, 2 and 4
+  // write nothing
+  unsigned char host[14] = {0, 0, 0, 1, 0x12, 0x34, 0x56, 0x78, 0xAB, 0xCD, 'S', 'P', 'N', 'W'};
+  FILE *file = fopen("swapped", "w+b");
+  EXPECT_EQ(fwriteswap(host, 4, 2, file) + fwriteswap(host + 8, 2, 1, file) + fwriteswap(host + 10, 1, 4, file) +
+                fwriteswap(host, 8, 1, file), 7u);
+  fflush(file);
+  EXPECT_EQ(readbytes<std::string>("swapped"), std::string("\1\0\0\0\x78\x56\x34\x12\xCD\xAB" "SPNW", 14));
+  // reading swaps each element back (the ints below are those bytes reversed); a short file yields only its
+  // whole elements and leaves the rest alone
+  int values[4] = {-1, -1, -1, -1};
+  rewind(file);
+  EXPECT_EQ(freadswap(values, 4, 4, file), 3u);
+  fclose(file);
+  EXPECT_EQ(std::vector<int>(values, values + 4), (std::vector<int>{0x01000000, 0x78563412, (int)0xCDAB5350, -1}));
 }
 
 static std::string noticetext() {
@@ -135,7 +132,7 @@ TEST_F(FileIO, AtomicSave) {
 // Only regular files are read or saved over: a FIFO is never waited on, a
 // device or directory never written, a link never followed to either, and a
 // leftover temporary is never written through.
-TEST_F(FileIO, OnlyRegularFiles) {
+TEST_F(FileIO, OnlyRegularWritableFiles) {
   savefile save;
   struct stat status;
   writebytes("plain", {'o', 'k'});
@@ -177,15 +174,11 @@ TEST_F(FileIO, OnlyRegularFiles) {
   leavedirectory(missing), leavedirectory(entered);
   EXPECT_EQ(noticetext(), "Could not save level/Nowhere/x.qzl");
   clearnotice();
-}
-
-// A file this user may not write is left alone and the save fails, and so
-// does a save into a directory this user may not write, which says so.
-// Root may write anything, so a child checks it as an unprivileged user.
-TEST_F(FileIO, ReadOnlyTargetIsKept) {
+  // A file this user may not write is left alone and the save fails, and so
+  // does a save into a directory this user may not write, which says so.
+  // Root may write anything, so a child checks it as an unprivileged user.
   pid_t child = fork();
   if (child == 0) {
-    savefile save;
     bool user = getuid() != 0 || (chown(".", 65534, 65534) == 0 && setgid(65534) == 0 && setuid(65534) == 0);
     writebytes("locked", {'o', 'l', 'd'});
     mkdir("shut", 0555), clearnotice();
@@ -194,9 +187,9 @@ TEST_F(FileIO, ReadOnlyTargetIsKept) {
                                beginsave(&save, "shut/x") == 0 && noticetext() == "Could not save locked, shut/x"
                            ? 0 : 1);
   }
-  int status = -1;
-  waitpid(child, &status, 0);
-  if (status == 2 << 8)
-    GTEST_SKIP() << "no unprivileged user to check as";
-  EXPECT_EQ(status, 0);
+  int code = -1;
+  waitpid(child, &code, 0);
+  if (code == 2 << 8)
+    GTEST_SKIP() << "no unprivileged user to check the read-only cases as";
+  EXPECT_EQ(code, 0);
 }
