@@ -46,7 +46,7 @@ TEST(Menu, PlacementAndAlignment) {
 
 static int firedframes;  // frames in which the toolkit called its fired hook
 
-TEST(Menu, LatchesHoverAndHotkeys) {
+TEST(Menu, LatchesHoverHotkeysAndActions) {
   clearmenustate();
   menufiredhook = [] { firedframes++; };
   // Three buttons in a column, 16 high: "Back" (Escape), "Options" (o), "Load" (l).
@@ -93,9 +93,7 @@ TEST(Menu, LatchesHoverAndHotkeys) {
     EXPECT_EQ(font[0].cursor, under + 1);
   }
   menufiredhook = nullptr;
-}
-
-TEST(Menu, TogglesSetsAndActions) {
+  // toggles, sets of siblings and buttons with an action of their own
   clearmenustate();
   int mode = 1, flag = 0;
   auto declare = [&] {
