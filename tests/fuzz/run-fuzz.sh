@@ -43,16 +43,14 @@ if [ -d /dev/shm ] && [ -w /dev/shm ]; then export TMPDIR=/dev/shm; fi
 # never looks gains nothing and fails here instead of fuzzing nothing, and so
 # does one whose seeds are no better than an empty file or a single byte.
 # Every target needs one.
-floor() {
-  case $1 in
-    fuzz_config) echo 10 ;;
-    fuzz_edits) echo 370 ;;
-    fuzz_loadhint) echo 36 ;;
-    fuzz_loadlevel) echo 105 ;;
-    fuzz_loadoldlevel) echo 47 ;;
-    fuzz_loadprogess) echo 1 ;;
-  esac
-}
+declare -A floor=(
+  [fuzz_config]=10
+  [fuzz_edits]=370
+  [fuzz_loadhint]=36
+  [fuzz_loadlevel]=105
+  [fuzz_loadoldlevel]=47
+  [fuzz_loadprogess]=1
+)
 mkdir -p "$fuzz/empty" && : >"$fuzz/empty/empty"
 cov() { ASAN_OPTIONS=detect_leaks=0 "$fuzz/build/$1" -runs=0 "$2" 2>&1 | sed -n 's/.*INITED cov: \([0-9]*\).*/\1/p'; }
 
@@ -60,7 +58,7 @@ targets=("$@")
 [ ${#targets[@]} -gt 0 ] || for t in "$fuzz/build"/fuzz_*; do targets+=("$(basename "$t")"); done
 for t in "${targets[@]}"; do
   mkdir -p "$fuzz/corpus/$t" "$fuzz/seeds/$t"
-  want=$(floor "$t")
+  want=${floor[$t]:-}
   [ -n "$want" ] || { echo "$t has no coverage floor in run-fuzz.sh"; exit 1; }
   base=$(cov "$t" "$fuzz/empty") seeded=$(cov "$t" "$fuzz/seeds/$t")
   gain=$((${seeded:-0} - ${base:-0}))
