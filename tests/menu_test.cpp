@@ -20,30 +20,6 @@ void item(const char *label, int x, int y, int key = 0) {
 
 } // namespace
 
-TEST(Menu, PlacementAndAlignment) {
-  clearmenustate();
-  int value = 0;
-  std::string longtext(99, 'a');
-  // extra 1: a text box, aligned by its label then widened to textlength * size;
-  // 2: an explicit hit area, centre subtracting half (truncating), end the whole.
-  // Vertical alignment uses the size; the width truncates after every glyph
-  // (3.5 * 3 -> 9, not 10); a label is measured over its first 63 characters.
-  struct { const char *label; int x, y, size, extra; float advance; int boxx, boxy, width, height; } rows[] = {
-      {"Exit", ALIGN_CENTER | 320, 400, 16, 0, 0.5f, 304, 400, 32, 16}, {"A", 0, ALIGN_END | 480, 12, 0, 0.5f, 0, 468, 6, 12},
-      {"A", 0, ALIGN_CENTER | 240, 12, 0, 0.5f, 0, 234, 6, 12},         {"00000", ALIGN_END | 640, 0, 16, 1, 0.5f, 600, 0, 80, 16},
-      {"", 0, 0, 16, 2, 0.5f, 270, 80, 101, 20},                         {longtext.c_str(), 0, 0, 16, 0, 0.5f, 0, 0, 63 * 8, 16},
-      {"abc", 0, 0, 10, 0, 0.35f, 0, 0, 9, 10}};
-  for (const auto &r : rows) {
-    setupmenufont(r.advance);
-    createmenuitem(r.label, r.x, r.y, r.size, 1, 1, 1, 1);
-    if (r.extra)
-      r.extra == 1 ? setmenuitem(3, &value) : setmenuitem(12, ALIGN_CENTER | 320, ALIGN_END | 100, 101, 20);
-    const menuiteminfo &m = menuitem[numofmenuitems - 1];
-    EXPECT_EQ(ints({m.boxx, m.boxy, m.width, m.height}), ints({r.boxx, r.boxy, r.width, r.height})) << r.label;
-  }
-  EXPECT_EQ((int)strlen(menuitem[5].text), 63);
-}
-
 static int firedframes;  // frames in which the toolkit called its fired hook
 
 TEST(Menu, LatchesHoverHotkeysAndActions) {
@@ -120,7 +96,28 @@ TEST(Menu, LatchesHoverHotkeysAndActions) {
   EXPECT_EQ(ints({calls, menuitem[4].active}), ints({1, 0}));
 }
 
-TEST(Menu, CapacityResetAndHotkeyHighlight) {
+TEST(Menu, PlacementCapacityResetAndHotkeys) {
+  clearmenustate();
+  int value = 0;
+  std::string longtext(99, 'a');
+  // extra 1: a text box, aligned by its label then widened to textlength * size;
+  // 2: an explicit hit area, centre subtracting half (truncating), end the whole.
+  // Vertical alignment uses the size; the width truncates after every glyph
+  // (3.5 * 3 -> 9, not 10); a label is measured over its first 63 characters.
+  struct { const char *label; int x, y, size, extra; float advance; int boxx, boxy, width, height; } rows[] = {
+      {"Exit", ALIGN_CENTER | 320, 400, 16, 0, 0.5f, 304, 400, 32, 16}, {"A", 0, ALIGN_END | 480, 12, 0, 0.5f, 0, 468, 6, 12},
+      {"A", 0, ALIGN_CENTER | 240, 12, 0, 0.5f, 0, 234, 6, 12},         {"00000", ALIGN_END | 640, 0, 16, 1, 0.5f, 600, 0, 80, 16},
+      {"", 0, 0, 16, 2, 0.5f, 270, 80, 101, 20},                         {longtext.c_str(), 0, 0, 16, 0, 0.5f, 0, 0, 63 * 8, 16},
+      {"abc", 0, 0, 10, 0, 0.35f, 0, 0, 9, 10}};
+  for (const auto &r : rows) {
+    setupmenufont(r.advance);
+    createmenuitem(r.label, r.x, r.y, r.size, 1, 1, 1, 1);
+    if (r.extra)
+      r.extra == 1 ? setmenuitem(3, &value) : setmenuitem(12, ALIGN_CENTER | 320, ALIGN_END | 100, 101, 20);
+    const menuiteminfo &m = menuitem[numofmenuitems - 1];
+    EXPECT_EQ(ints({m.boxx, m.boxy, m.width, m.height}), ints({r.boxx, r.boxy, r.width, r.height})) << r.label;
+  }
+  EXPECT_EQ((int)strlen(menuitem[5].text), 63);
   clearmenustate();
   // items past the table are ignored, and so are operations aimed at them
   int bound = 0;
@@ -144,9 +141,9 @@ TEST(Menu, CapacityResetAndHotkeyHighlight) {
   // hotkey letters: the first match in either case; none for a one-letter-less key, a letter
   // not in the label, a disabled item or a key named by a word
   numofmenuitems = 0;
-  struct { const char *label; int key, enabled, highlighted; } rows[] = {{"Load Bridge", 'b', 1, 5}, {"Exit", KEY_ESCAPE, 1, -1}, {"Start", 'q', 1, -1},
+  struct { const char *label; int key, enabled, highlighted; } hotkeys[] = {{"Load Bridge", 'b', 1, 5}, {"Exit", KEY_ESCAPE, 1, -1}, {"Start", 'q', 1, -1},
               {"Options", 'o', 0, -1},    {"Retry", KEY_RETURN, 1, -1}, {"abc", 'c', 1, 2}};
-  for (const auto &r : rows) {
+  for (const auto &r : hotkeys) {
     item(r.label, 0, 0, r.key);
     setmenuitem(2, r.enabled);
     EXPECT_EQ(findhotkeychar(numofmenuitems - 1), r.highlighted) << r.label;
