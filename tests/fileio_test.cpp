@@ -73,7 +73,7 @@ static std::string noticetext() {
   return text ? text : "";
 }
 
-TEST_F(FileIO, AtomicSave) {
+TEST_F(FileIO, AtomicSavesOfRegularWritableFiles) {
   auto text = &readbytes<std::string>;
   savefile save;
   struct stat status;
@@ -127,14 +127,9 @@ TEST_F(FileIO, AtomicSave) {
   }
   signal(SIGXFSZ, handler);
   clearnotice();
-}
-
-// Only regular files are read or saved over: a FIFO is never waited on, a
-// device or directory never written, a link never followed to either, and a
-// leftover temporary is never written through.
-TEST_F(FileIO, OnlyRegularWritableFiles) {
-  savefile save;
-  struct stat status;
+  // Only regular files are read or saved over: a FIFO is never waited on, a
+  // device or directory never written, a link never followed to either, and a
+  // leftover temporary is never written through.
   writebytes("plain", {'o', 'k'});
   mkdir("dir", 0777), mkfifo("fifo", 0666);
   ASSERT_EQ(symlink("/dev/null", "device") + symlink("fifo", "tofifo") + symlink("plain", "toplain"), 0);

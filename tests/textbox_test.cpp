@@ -138,9 +138,7 @@ TEST(TextBox, LengthLimitOverwriteAndSelection) {
   boxes one{10000, 0, 1};
   one.type('w'), one.type(KEY_TAB);
   EXPECT_EQ(ints({menuitem[1].active, one.number}), ints({1, 10000}));
-}
-
-TEST(TextBox, MaskingAndBounds) {
+  // masking and bounds, on fresh toolkit state
   clearmenustate();
   char secret[32] = "abc", shown[4][TEXTINPUTSIZE];
   unsigned big = 4000000000u;
