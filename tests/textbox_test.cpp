@@ -12,13 +12,13 @@ using ints = std::vector<int>;
 // expect nullptr and caret -1: not checked.
 struct keystroke { int key, shift; const char *expect; int caret; };
 
-// A screen with an int box at (100, 100) (8-character template, hotkey w),
-// a string box at (100, 200) (8 characters, hotkey e) and optionally a float
-// box at (100, 300) (hotkey f), set up on fresh toolkit state.
+// A screen with an int box at (100, 100) (8-character template, hotkey w)
+// and, unless it is the only one, a string box at (100, 200) (8 characters,
+// hotkey e), set up on fresh toolkit state. (The screens declare no float or
+// unsigned boxes.)
 struct boxes {
-  int number = 10000, withfloat = 0, onlyone = 0;
+  int number = 10000, onlyone = 0;
   char name[32] = "bridge";
-  float weight = 3.14159265f;
   int fresh = (clearmenustate(), 1);
   void declare() {
     numofmenuitems = 0;
@@ -26,8 +26,6 @@ struct boxes {
     createmenuitem("00000000", 100, 100, 16, 1, 1, 1, 1), setmenuitem(3, &number), setmenuitem(1, 'w');
     if (!onlyone)
       createmenuitem("xxxxxxxx", 100, 200, 16, 1, 1, 1, 1), setmenuitem(6, name), setmenuitem(1, 'e');
-    if (withfloat)
-      createmenuitem("0000000000", 100, 300, 16, 1, 1, 1, 1), setmenuitem(5, &weight), setmenuitem(1, 'f');
   }
   // One frame with the mouse parked away from every item unless given.
   void frame(std::initializer_list<int> keys = {}, int x = 600, int y = 600, int left = 0) { menuframe([this] { declare(); }, x, y, left, keys); }
@@ -86,15 +84,10 @@ TEST(TextBox, HotkeysActivationCaretAndNumbers) {
     EXPECT_EQ(b.number, r.number) << r.input;
   }
   EXPECT_EQ(menuitem[1].active, 0);
-  // a float box rewrites its value through %g (six significant digits)
-  boxes f{10000, 1};
-  f.type('f');
-  EXPECT_STREQ(textinput.input, "3.14159");
-  EXPECT_FLOAT_EQ(f.weight, 3.14159f);
 }
 
 TEST(TextBox, LengthLimitOverwriteAndSelection) {
-  boxes b{10000, 0, 0, "abcdefg"};
+  boxes b{10000, 0, "abcdefg"};
   b.type('e');
   // The eighth character fits, the ninth is refused; overwrite in a full box
   // accepts nothing unless a selection is removed first; overwrite at the end
@@ -115,14 +108,9 @@ TEST(TextBox, LengthLimitOverwriteAndSelection) {
   EXPECT_EQ(ints({textinput.anchor, textinput.caret}), ints({1, 3}));
   b.frame({}, 100 + 3 * 8 + 2, 204, 0), b.type(KEY_DELETE);
   EXPECT_STREQ(b.name, "yP");
-  // the edit ended and begun again by the hotkey, all selected: two letters
-  // in one frame give the later letter; a letter and Backspace give
-  // Backspace; shifted digits and symbols, a space
-  b.type(KEY_ESCAPE), b.type('e');
-  b.frame({'c', 'x'}), b.frame();
-  EXPECT_STREQ(b.name, "x");
-  b.frame({'q', KEY_BACKSPACE}), b.frame();
-  EXPECT_STREQ(b.name, "");
+  // the edit ended and begun again by the hotkey, all selected, Backspace
+  // empties it; shifted digits and symbols, a space
+  b.type(KEY_ESCAPE), b.type('e'), b.type(KEY_BACKSPACE);
   const keystroke typed[] = {{'1', 1, "!", 1}, {'/', 1, "!?", 2}, {'\'', 1, "!?\"", 3}, {KEY_SPACE, 0, "!?\" ", 4}, {'.', 0, "!?\" .", 5}};
   b.play(typed, 5);
   // a held key types once
@@ -135,19 +123,18 @@ TEST(TextBox, LengthLimitOverwriteAndSelection) {
   b.type(KEY_TAB, 1);
   EXPECT_EQ(ints({menuitem[2].active, menuitem[1].active, textinput.editing}), ints({1, 0, 1}));
   // Tab in the only box of a screen changes nothing
-  boxes one{10000, 0, 1};
+  boxes one{10000, 1};
   one.type('w'), one.type(KEY_TAB);
   EXPECT_EQ(ints({menuitem[1].active, one.number}), ints({1, 10000}));
   // masking and bounds, on fresh toolkit state
   clearmenustate();
-  char secret[32] = "abc", shown[4][TEXTINPUTSIZE];
-  unsigned big = 4000000000u;
+  char secret[32] = "abc", shown[3][TEXTINPUTSIZE];
   // one asterisk per character at rest; an item with no bound value or past
-  // the table shows nothing; an unsigned one all its digits
+  // the table shows nothing
   createmenuitem("xxxxxx", 0, 0, 16, 1, 1, 1, 1), setmenuitem(6, secret), setmenuitem(15);
-  createmenuitem("x", 0, 0, 16, 1, 1, 1, 1), formatmenuvalue(1, shown[1]), formatmenuvalue(MAXMENUITEMS, shown[3]);
-  setmenuitem(4, &big), formatmenuvalue(1, shown[2]), formatmenuvalue(0, shown[0]);
-  EXPECT_EQ(std::vector<std::string>(shown, shown + 4), std::vector<std::string>({"***", "", "4000000000", ""}));
+  createmenuitem("x", 0, 0, 16, 1, 1, 1, 1), formatmenuvalue(1, shown[1]), formatmenuvalue(MAXMENUITEMS, shown[2]);
+  formatmenuvalue(0, shown[0]);
+  EXPECT_EQ(std::vector<std::string>(shown, shown + 3), std::vector<std::string>({"***", "", ""}));
   // typing at the 192-byte edit limit is refused; a deletion in a full box
   // leaves it terminated whatever the drawing scratch held, and typing at
   // the new end fits exactly
