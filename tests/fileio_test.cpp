@@ -44,13 +44,13 @@ TEST_F(FileIO, PatternsListingAndByteOrder) {
             (std::vector<std::string>{"1st.qzl", "Beta.qzl", "abcdefghijklmnopqrstuvwxyz1.qzl", "alpha.qzl"}));
   // directories only, never "." "..", hidden or '<' ones
   EXPECT_EQ(listed("*.*", 1), (std::vector<std::string>{"Pack", "dir.qzl"}));
-  // 1100 matches: the 1023 smallest are kept, sorted, and the list stays ended
+  // 1100 matches: the 1023 smallest are kept, sorted, and the list stays ended (listed() reads on to the
+  // table's end otherwise)
   std::vector<std::string> want;
   for (int i = 0; i < 1100; i++)
     want.push_back("f" + std::to_string(10000 + i) + ".qzb"), writebytes(want.back().c_str(), {});
   want.resize(MAXNAMES - 1);
   EXPECT_EQ(listed("*.qzb", 0), want);
-  EXPECT_EQ(list[MAXNAMES - 1][0], 0);
   // a big-endian host holds 1 as 00 00 00 01 and must still write 01 00 00 00; sizes other than 1, 2 and 4
   // write nothing
   unsigned char host[14] = {0, 0, 0, 1, 0x12, 0x34, 0x56, 0x78, 0xAB, 0xCD, 'S', 'P', 'N', 'W'};
