@@ -223,8 +223,7 @@ TEST_F(SoundConfig, LinesOnlyWhenChangedAndDeviceFirst) {
   writebytes("dev/snd/controlC0", std::string()), writebytes("dev/snd/pcmC0D0c", std::string());
   EXPECT_EQ(findsounddevice(NULL, "", "run", "dev") + findsounddevice("", NULL, NULL, "missing"), 0);
   EXPECT_EQ(findsounddevice("disk", NULL, NULL, "dev") + findsounddevice(NULL, "tcp:host", NULL, "dev"), 2);
-  writebytes("run/pulse/native", std::string());
-  writebytes("dev/snd/pcmC1D0p", std::string());
+  writebytes("run/pulse/native", std::string()), writebytes("dev/snd/pcmC1D0p", std::string());
   EXPECT_EQ(findsounddevice(NULL, NULL, "run", "missing") + findsounddevice(NULL, NULL, NULL, "dev"), 2);
   unlink("dev/snd/pcmC1D0p"), writebytes("dev/dsp", std::string());
   EXPECT_EQ(findsounddevice(NULL, NULL, NULL, "dev"), 1);

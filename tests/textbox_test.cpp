@@ -130,9 +130,8 @@ TEST(TextBox, LengthLimitOverwriteAndSelection) {
   char secret[32] = "abc", shown[3][TEXTINPUTSIZE];
   // one asterisk per character at rest; an item with no bound value or past
   // the table shows nothing
-  createmenuitem("xxxxxx", 0, 0, 16, 1, 1, 1, 1), setmenuitem(6, secret), setmenuitem(15);
+  createmenuitem("xxxxxx", 0, 0, 16, 1, 1, 1, 1), setmenuitem(6, secret), setmenuitem(15), formatmenuvalue(0, shown[0]);
   createmenuitem("x", 0, 0, 16, 1, 1, 1, 1), formatmenuvalue(1, shown[1]), formatmenuvalue(MAXMENUITEMS, shown[2]);
-  formatmenuvalue(0, shown[0]);
   EXPECT_EQ(std::vector<std::string>(shown, shown + 3), std::vector<std::string>({"***", "", ""}));
   // typing at the 192-byte edit limit is refused; a deletion in a full box
   // leaves it terminated whatever the drawing scratch held, and typing at
