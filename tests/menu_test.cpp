@@ -6,23 +6,19 @@
 #include "menu_frames.h"
 #include "ui/notice.h"
 
-namespace {
-
 using ints = std::vector<int>;
-int calls;
+static int calls;
 
 // A white 16-pixel item with a hotkey (0: none).
-void item(const char *label, int x, int y, int key = 0) {
+static void item(const char *label, int x, int y, int key = 0) {
   createmenuitem(label, x, y, 16, 1, 1, 1, 1);
   if (key)
     setmenuitem(1, key);
 }
 
-} // namespace
-
 static int firedframes;  // frames in which the toolkit called its fired hook
 
-TEST(Menu, LatchesHoverHotkeysAndActions) {
+TEST(Menu, LatchesActionsPlacementCapacityAndHotkeys) {
   clearmenustate();
   menufiredhook = [] { firedframes++; };
   // Three buttons in a column, 16 high: "Back" (Escape), "Options" (o), "Load" (l).
@@ -87,9 +83,7 @@ TEST(Menu, LatchesHoverHotkeysAndActions) {
   for (int left : {0, 1, 1})
     menuframe(declare, 4, 204, left);
   EXPECT_EQ(ints({calls, menuitem[4].active}), ints({1, 0}));
-}
-
-TEST(Menu, PlacementCapacityResetAndHotkeys) {
+  // placement and alignment, on fresh toolkit state
   clearmenustate();
   int value = 0;
   std::string longtext(99, 'a');

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "menu_frames.h"
@@ -80,8 +82,7 @@ TEST(TextBox, HotkeysActivationCaretAndNumbers) {
       b.type(r.key);
     else
       strcpy(textinput.input, r.input), b.frame();
-    EXPECT_STREQ(textinput.input, r.input) << r.key;
-    EXPECT_EQ(b.number, r.number) << r.input;
+    EXPECT_EQ(std::make_pair(std::string(textinput.input), b.number), std::make_pair(std::string(r.input), r.number));
   }
 }
 
