@@ -12,8 +12,7 @@ static int calls;
 // A white 16-pixel item with a hotkey (0: none).
 static void item(const char *label, int x, int y, int key = 0) {
   createmenuitem(label, x, y, 16, 1, 1, 1, 1);
-  if (key)
-    setmenuitem(1, key);
+  setmenuitem(1, key);
 }
 
 static int firedframes;  // frames in which the toolkit called its fired hook

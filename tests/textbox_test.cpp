@@ -70,7 +70,6 @@ TEST(TextBox, HotkeysActivationCaretAndNumbers) {
   // Escape ends editing and keeps the value. A parse after one out of
   // range of any integer (errno set) is taken again.
   b.type('w');
-  EXPECT_EQ(ints({textinput.anchor, textinput.caret}), ints({0, 5}));
   // key 0: the text is set directly instead
   struct { int key; const char *input; int number; } rows[] = {
       {'5', "5", 5},          {KEY_BACKSPACE, "", 5},                {'7', "7", 7},          {KEY_HOME, "7", 7},
@@ -105,7 +104,6 @@ TEST(TextBox, LengthLimitOverwriteAndSelection) {
   b.play(keys, sizeof keys / sizeof keys[0]);
   // dragging with the mouse selects from the press to the pointer
   b.frame({}, 100 + 1 * 8 + 2, 204, 1), b.frame({}, 100 + 3 * 8 + 2, 204, 1);
-  EXPECT_EQ(ints({textinput.anchor, textinput.caret}), ints({1, 3}));
   b.frame({}, 100 + 3 * 8 + 2, 204, 0), b.type(KEY_DELETE);
   EXPECT_STREQ(b.name, "yP");
   // the edit ended and begun again by the hotkey, all selected, Backspace
