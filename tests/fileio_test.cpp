@@ -94,7 +94,6 @@ TEST_F(FileIO, AtomicSavesOfRegularWritableFiles) {
   std::string longpath(SAVEPATHLENGTH, 'x');
   for (const char *refused : {"missing/file", "sub/", longpath.c_str(), "<target"})
     EXPECT_EQ(beginsave(&save, refused), 0) << refused;
-  EXPECT_EQ(endsave(&save), 0);
   // links stay links: the file at the end of the chain (each link relative
   // to its own directory) is replaced, its temporary made beside it
   ASSERT_EQ(symlink("sub/second", "first") + symlink("file", "sub/second"), 0);
@@ -123,7 +122,6 @@ TEST_F(FileIO, AtomicSavesOfRegularWritableFiles) {
     EXPECT_EQ(noticetext() + text("target"), "Could not save targetnew") << data.size();
   }
   signal(SIGXFSZ, handler);
-  clearnotice();
   // Only regular files are read or saved over: a FIFO is never waited on, a
   // device or directory never written, a link never followed to either, and a
   // leftover temporary is never written through.

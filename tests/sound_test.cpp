@@ -65,9 +65,9 @@ static std::vector<int> stepsof(const std::vector<soundeventinfo> &events, int t
 
 TEST(Sound, BreakingPassingAndLoadedRuns) {
   // The truss without piers gives way, the train drives into the water
-  // after it: a snap at every step beams broke, the first the loudest;
-  // creaks as the stress rose to it; one splash for every joint and car
-  // under the water at the end; nothing lands on anything hard.
+  // after it: a snap at every step beams broke, the first the loudest; one
+  // splash for every joint and car under the water at the end; nothing
+  // lands on anything hard. (Creaks: the loaded run's.)
   buildtruss(0);
   startrun();
   heard h = runsound(1500);
@@ -83,8 +83,6 @@ TEST(Sound, BreakingPassingAndLoadedRuns) {
   auto snap = [](const soundeventinfo &e) { return e.type == SOUND_SNAP; };
   auto first = std::find_if(h.events.begin(), h.events.end(), snap);
   EXPECT_GT(first->strength, std::find_if(first + 1, h.events.end(), snap)->strength);
-  std::vector<int> creaks = stepsof(h.events, SOUND_CREAK);
-  EXPECT_TRUE(!creaks.empty() && creaks[0] < h.breaks[0]);
   EXPECT_TRUE(stepsof(h.events, SOUND_BUMP).empty() && stepsof(h.events, SOUND_CHIME).empty());
   // Listening changes nothing in the run: the same run unheard ends the same.
   unsigned long long hash = hashpositions();
@@ -112,7 +110,7 @@ TEST(Sound, BreakingPassingAndLoadedRuns) {
   std::vector<int> rumble = stepsof(h.events, SOUND_RUMBLE);
   ASSERT_GT(rumble.size(), 300u);
   EXPECT_GT(rumble[0], 60);
-  creaks = stepsof(h.events, SOUND_CREAK);
+  std::vector<int> creaks = stepsof(h.events, SOUND_CREAK);
   EXPECT_TRUE(creaks.empty() || creaks[0] > 60);
   // A progressive test chimes for every crossing it gets across.
   startrun(1);
