@@ -22,9 +22,9 @@
 #include "world/levellist.h"
 
 // A fresh test run of the bridge in the live tables, the train starting
-// by itself.
-static void startrun(int mode = 0) {
-  startplainrun(mode, 1);
+// by itself unless told not to.
+static void startrun(int mode = 0, int autorun = 1) {
+  startplainrun(mode, autorun);
   listensound();
   clearsoundevents();
   resetsoundwatch();
@@ -117,8 +117,7 @@ TEST(Sound, BreakingPassingAndLoadedRuns) {
   EXPECT_GE(stepsof(runsound(900).events, SOUND_CHIME).size(), 2u);
   // A weight hung under the middle: the truss creaks while it settles, then
   // stands quiet under the load, with no drone.
-  startrun();
-  game.autorun = 0;
+  startrun(0, 0);
   particle[4].mass = 60.0f;
   creaks = stepsof(runsound(1800).events, SOUND_CREAK);
   EXPECT_TRUE(getbridgestress() > 0.4f && !creaks.empty() && creaks.back() < 600);
