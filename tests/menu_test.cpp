@@ -6,67 +6,35 @@
 #include "menu_frames.h"
 #include "ui/notice.h"
 
-namespace {
-
 using ints = std::vector<int>;
-int calls;
+static int calls;
 
 // A white 16-pixel item with a hotkey (0: none).
-void item(const char *label, int x, int y, int key = 0) {
+static void item(const char *label, int x, int y, int key = 0) {
   createmenuitem(label, x, y, 16, 1, 1, 1, 1);
-  if (key)
-    setmenuitem(1, key);
-}
-
-} // namespace
-
-TEST(Menu, PlacementAndAlignment) {
-  clearmenustate();
-  int value = 0;
-  std::string longtext(99, 'a');
-  // extra 1: a text box, aligned by its label then widened to textlength * size;
-  // 2: an explicit hit area, centre subtracting half (truncating), end the whole.
-  // Vertical alignment uses the size; the width truncates after every glyph
-  // (3.5 * 3 -> 9, not 10); a label is measured over its first 63 characters.
-  struct { const char *label; int x, y, size, extra; float advance; int boxx, boxy, width, height; } rows[] = {
-      {"Exit", ALIGN_CENTER | 320, 400, 16, 0, 0.5f, 304, 400, 32, 16}, {"A", 0, ALIGN_END | 480, 12, 0, 0.5f, 0, 468, 6, 12},
-      {"A", 0, ALIGN_CENTER | 240, 12, 0, 0.5f, 0, 234, 6, 12},         {"00000", ALIGN_END | 640, 0, 16, 1, 0.5f, 600, 0, 80, 16},
-      {"", 0, 0, 16, 2, 0.5f, 270, 80, 101, 20},                         {longtext.c_str(), 0, 0, 16, 0, 0.5f, 0, 0, 63 * 8, 16},
-      {"abc", 0, 0, 10, 0, 0.35f, 0, 0, 9, 10}};
-  for (const auto &r : rows) {
-    setupmenufont(r.advance);
-    createmenuitem(r.label, r.x, r.y, r.size, 1, 1, 1, 1);
-    if (r.extra)
-      r.extra == 1 ? setmenuitem(3, &value) : setmenuitem(12, ALIGN_CENTER | 320, ALIGN_END | 100, 101, 20);
-    const menuiteminfo &m = menuitem[numofmenuitems - 1];
-    EXPECT_EQ(ints({m.boxx, m.boxy, m.width, m.height}), ints({r.boxx, r.boxy, r.width, r.height})) << r.label;
-  }
-  EXPECT_EQ((int)strlen(menuitem[5].text), 63);
+  setmenuitem(1, key);
 }
 
 static int firedframes;  // frames in which the toolkit called its fired hook
 
-TEST(Menu, LatchesHoverAndHotkeys) {
+TEST(Menu, LatchesActionsPlacementCapacityAndHotkeys) {
   clearmenustate();
   menufiredhook = [] { firedframes++; };
-  // Three buttons in a column, 16 high: "Back" (Escape), "Options" (o), "Load" (l).
+  // Three buttons in a column, 16 high: "Back" (Escape), "Options" (o), "Load" (l),
+  // and "X" off to the side, whose key lies outside the table and never fires.
   // latched: bit i set when item i is latched after the frame.
-  struct { int x, y, left, key, repeat, disable, clear, latched, item, state; } frames[] = {
-      {4, 20, 1, 0, 0, 0, 0, 2, 1, MENUSTATE_ACTIVE},   // a press latches
-      {4, 20, 0, 0, 0, 0, 0, 2, 1, MENUSTATE_ACTIVE},   // released: the latch stays
-      {4, 36, 1, 0, 0, 0, 0, 4, 2, MENUSTATE_ACTIVE},   // a press elsewhere moves it
-      {4, 36, 0, 0, 0, 0, 0, 4, 1, MENUSTATE_NORMAL},
-      {300, 300, 1, 0, 0, 0, 0, 0, 2, MENUSTATE_NORMAL},  // on empty space: all cleared
-      {31, 15, 0, 0, 0, 0, 0, 0, 0, MENUSTATE_HOVER},
-      {32, 4, 0, 0, 0, 0, 0, 0, 0, MENUSTATE_NORMAL},    // the right edge is outside
-      {4, 16, 0, 0, 0, 0, 0, 0, 0, MENUSTATE_NORMAL},    // and the bottom edge
-      {600, 600, 0, 'o', 0, 0, 0, 2, 1, MENUSTATE_ACTIVE},  // a hotkey fires on going down
-      {600, 600, 0, 'o', 0, 0, 1, 0, 1, MENUSTATE_NORMAL},  // and not while held
-      {600, 600, 0, 'o', 1, 0, 1, 2, 1, MENUSTATE_ACTIVE},  // with repeat, every frame held
-      {600, 600, 0, 0, 1, 0, 0, 0, 1, MENUSTATE_NORMAL},    // and unlatches on release
-      {600, 600, 0, KEY_ESCAPE, 0, 0, 0, 1, 0, MENUSTATE_ACTIVE},
-      {4, 36, 1, 'l', 0, 1, 1, 0, 2, MENUSTATE_DISABLED},   // disabled: no hover, latch or hotkey
-      {600, 600, 0, 0, 0, 0, 0, 0, 3, MENUSTATE_NORMAL},    // a key outside the table never fires
+  struct { int x, y, left, key, disable, clear, latched, item, state; } frames[] = {
+      {4, 20, 1, 0, 0, 0, 2, 1, MENUSTATE_ACTIVE},   // a press latches
+      {4, 20, 0, 0, 0, 0, 2, 1, MENUSTATE_ACTIVE},   // released: the latch stays
+      {4, 36, 1, 0, 0, 0, 4, 2, MENUSTATE_ACTIVE},   // a press elsewhere moves it
+      {4, 36, 0, 0, 0, 0, 4, 1, MENUSTATE_NORMAL},
+      {300, 300, 1, 0, 0, 0, 0, 2, MENUSTATE_NORMAL},  // on empty space: all cleared
+      {31, 15, 0, 0, 0, 0, 0, 0, MENUSTATE_HOVER},
+      {32, 4, 0, 0, 0, 0, 0, 0, MENUSTATE_NORMAL},    // the right edge is outside
+      {4, 16, 0, 0, 0, 0, 0, 0, MENUSTATE_NORMAL},    // and the bottom edge
+      {600, 600, 0, 'o', 0, 0, 2, 1, MENUSTATE_ACTIVE},  // a hotkey fires on going down
+      {600, 600, 0, 'o', 0, 1, 0, 1, MENUSTATE_NORMAL},  // and not while held
+      {4, 36, 1, 'l', 1, 1, 0, 2, MENUSTATE_DISABLED},   // disabled: no hover, latch or hotkey
   };
   const char *labels[4] = {"Back", "Options", "Load", "X"};
   const int keys[4] = {KEY_ESCAPE, 'o', 'l', KEY_LAST};
@@ -75,12 +43,11 @@ TEST(Menu, LatchesHoverAndHotkeys) {
     SCOPED_TRACE(testing::Message() << "frame " << (&f - frames));
     if (f.clear)
       menuitem[0].active = menuitem[1].active = menuitem[2].active = 0, latched = 0;
-    firedframes = 0;
-    font[0].cursor = 7, numofmenuitems = 0;
+    firedframes = 0, numofmenuitems = 0;
     for (int i = 0; i < 4; i++) {
-      item(labels[i], 0, i < 3 ? 16 * i : 600, keys[i]), setmenuitem(13, i + 1);
-      if ((i == 1 && f.repeat) || (i == 2 && f.disable))
-        setmenuitem(i == 1 ? 10 : 2, 0);
+      item(labels[i], 0, i < 3 ? 16 * i : 600, keys[i]);
+      if (i == 2 && f.disable)
+        setmenuitem(2, 0);
     }
     menuframe([] {}, f.x, f.y, f.left, {f.key});
     EXPECT_EQ(ints({menuitem[0].active, menuitem[1].active, menuitem[2].active, menuitem[3].active, menuitem[f.item].state}),
@@ -88,15 +55,9 @@ TEST(Menu, LatchesHoverAndHotkeys) {
     // An item that fires (latched now, not before) clicks, once a frame.
     EXPECT_EQ(firedframes, (f.latched & ~latched) != 0);
     latched = f.latched;
-    // The enabled item under the pointer (the column is 32 wide, the items
-    // 16 high) hands its cursor to the font, whatever its state; elsewhere the arrow.
-    int under = f.x < 32 && f.y < 48 && !(f.disable && f.y / 16 == 2) ? f.y / 16 : -1;
-    EXPECT_EQ(font[0].cursor, under + 1);
   }
   menufiredhook = nullptr;
-}
-
-TEST(Menu, TogglesSetsAndActions) {
+  // toggles, sets of siblings and buttons with an action of their own
   clearmenustate();
   int mode = 1, flag = 0;
   auto declare = [&] {
@@ -121,40 +82,47 @@ TEST(Menu, TogglesSetsAndActions) {
   for (int left : {0, 1, 1})
     menuframe(declare, 4, 204, left);
   EXPECT_EQ(ints({calls, menuitem[4].active}), ints({1, 0}));
-}
-
-TEST(Menu, CapacityAndReset) {
+  // placement and alignment, on fresh toolkit state
+  clearmenustate();
+  int value = 0;
+  std::string longtext(99, 'a');
+  // box 1: a text box, aligned by its label then widened to textlength * size.
+  // Vertical alignment uses the size; the width truncates after every glyph
+  // (3.5 * 3 -> 9, not 10); a label is measured over its first 63 characters.
+  struct { const char *label; int x, y, size, box; float advance; int boxx, boxy, width, height; } rows[] = {
+      {"Exit", ALIGN_CENTER | 320, 400, 16, 0, 0.5f, 304, 400, 32, 16}, {"A", 0, ALIGN_END | 480, 12, 0, 0.5f, 0, 468, 6, 12},
+      {"A", 0, ALIGN_CENTER | 240, 12, 0, 0.5f, 0, 234, 6, 12},         {"00000", ALIGN_END | 640, 0, 16, 1, 0.5f, 600, 0, 80, 16},
+      {longtext.c_str(), 0, 0, 16, 0, 0.5f, 0, 0, 63 * 8, 16},          {"abc", 0, 0, 10, 0, 0.35f, 0, 0, 9, 10}};
+  for (const auto &r : rows) {
+    setupmenufont(r.advance);
+    createmenuitem(r.label, r.x, r.y, r.size, 1, 1, 1, 1);
+    if (r.box)
+      setmenuitem(3, &value);
+    const menuiteminfo &m = menuitem[numofmenuitems - 1];
+    EXPECT_EQ(ints({m.boxx, m.boxy, m.width, m.height}), ints({r.boxx, r.boxy, r.width, r.height})) << r.label;
+  }
+  EXPECT_EQ((int)strlen(menuitem[4].text), 63);
   clearmenustate();
   // items past the table are ignored, and so are operations aimed at them
-  int bound = 0;
   for (int i = 0; i < MAXMENUITEMS; i++)
     item("x", 0, 0, 'q');
   for (int i = 0; i < 40; i++)
-    item("y", 0, 0, 'z'), setmenuitem(9, &bound, 5);
+    item("y", 0, 0, 'z'), setmenuitem(9, &value, 5);
   EXPECT_EQ(ints({numofmenuitems, menuitem[MAXMENUITEMS - 1].key, menuitem[MAXMENUITEMS - 1].type}), ints({MAXMENUITEMS, 'q', MENU_BUTTON}));
   menuframe([] {}, 0, 0, 1);
-  // bitmaps per state (0: all four; past 3: none), texture corners
-  numofmenuitems = 0, item("b", 0, 0);
-  const float corners[8] = {1, 2, 3, 4, 5, 6, 7, 8};
-  setmenuitem(16, corners), setmenuitem(16, nullptr);
-  setmenuitem(11, 0, 5), setmenuitem(11, 2, 9), setmenuitem(11, 4, 7);
-  EXPECT_EQ(ints(menuitem[0].bitmap, menuitem[0].bitmap + 4), ints({5, 5, 9, 5}));
-  EXPECT_EQ(memcmp(menuitem[0].texcoord, corners, sizeof corners), 0);
+  // (no screen gives an item bitmaps, texture corners, a cursor, a hit area of its own or a repeating hotkey)
   // setmenuitem before any item this frame does nothing; reset clears
   // latches in every slot, declared or not
   numofmenuitems = 0, setmenuitem(1, 'a');
   menuitem[MAXMENUITEMS - 1].active = menuitem[MAXMENUITEMS - 1].wasactive = 1;
   numofmenuitems = 3, resetmenuitems();
-  EXPECT_EQ(menuitem[0].key + menuitem[MAXMENUITEMS - 1].active + menuitem[MAXMENUITEMS - 1].wasactive, 0);
-}
-
-TEST(Menu, HotkeyHighlight) {
-  clearmenustate();
-  // the first match in either case; none for a one-letter-less key, a letter
+  EXPECT_EQ(ints({menuitem[0].key, menuitem[MAXMENUITEMS - 1].active, menuitem[MAXMENUITEMS - 1].wasactive}), ints({'q', 0, 0}));
+  // hotkey letters: the first match in either case; none for a one-letter-less key, a letter
   // not in the label, a disabled item or a key named by a word
-  struct { const char *label; int key, enabled, highlighted; } rows[] = {{"Load Bridge", 'b', 1, 5}, {"Exit", KEY_ESCAPE, 1, -1}, {"Start", 'q', 1, -1},
+  numofmenuitems = 0;
+  struct { const char *label; int key, enabled, highlighted; } hotkeys[] = {{"Load Bridge", 'b', 1, 5}, {"Exit", KEY_ESCAPE, 1, -1}, {"Start", 'q', 1, -1},
               {"Options", 'o', 0, -1},    {"Retry", KEY_RETURN, 1, -1}, {"abc", 'c', 1, 2}};
-  for (const auto &r : rows) {
+  for (const auto &r : hotkeys) {
     item(r.label, 0, 0, r.key);
     setmenuitem(2, r.enabled);
     EXPECT_EQ(findhotkeychar(numofmenuitems - 1), r.highlighted) << r.label;
@@ -169,9 +137,8 @@ static std::string shown(unsigned int now) {
   return text ? text : "(none)";
 }
 
-TEST(Notice, LifetimeAndPrecedence) {
+TEST(Notice, LifetimePrecedenceAndFailures) {
   clearnotice();
-  EXPECT_EQ(shown(0), "(none)");
   // the clock starts at the first frame that shows the line, however late
   setnotice(NOTICE_INFO, "Saved %s", "05 Freight");
   EXPECT_EQ(shown(50000), "Saved 05 Freight");
@@ -180,7 +147,6 @@ TEST(Notice, LifetimeAndPrecedence) {
   // an error stays longer, also across the wrap of the millisecond clock
   setnotice(NOTICE_ERROR, "Could not save x");
   EXPECT_EQ(shown(0xFFFFFF00u), "Could not save x");
-  EXPECT_EQ(shown(NOTICEINFOTIME), "Could not save x");
   EXPECT_EQ(shown(NOTICEERRORTIME - 0x101), "Could not save x");
   EXPECT_EQ(shown(NOTICEERRORTIME - 0x100), "(none)");
   // an info line does not hide an error no frame has shown, but replaces a shown one
@@ -189,12 +155,7 @@ TEST(Notice, LifetimeAndPrecedence) {
   EXPECT_EQ(shown(10), "Could not save y");
   setnotice(NOTICE_INFO, "Saved z");
   EXPECT_EQ(shown(20), "Saved z");
-  clearnotice();
-}
-
-TEST(Notice, FailuresFoldIntoOneLine) {
-  clearnotice();
-  setnotice(NOTICE_INFO, "Saved z");
+  // failed saves fold into one line, replacing that info line
   notesavefailure("bridge/Riverside/01 Ditch.qzb");
   notesavefailure("bridge/Riverside.pro");
   EXPECT_EQ(shown(0), "Could not save bridge/Riverside/01 Ditch.qzb, bridge/Riverside.pro");

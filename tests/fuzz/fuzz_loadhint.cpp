@@ -24,14 +24,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     int lines = levelhint.numoflines[s];
     FUZZCHECK(lines >= 0 && lines <= MAXHINTLINES && (lines > 0) == (s < steps));
     for (int i = 0; i < lines; i++) {
-      const char *line = levelhint.line[s][i];
-      size_t length = strnlen(line, HINTLINELENGTH + 1);
-      FUZZCHECK(length <= (size_t)HINTLINELENGTH);
-      for (size_t k = 0; k < length; k++)
-        FUZZCHECK(line[k] >= 32 && line[k] < 127);
+      std::string line(levelhint.line[s][i], strnlen(levelhint.line[s][i], HINTLINELENGTH + 1));
+      FUZZCHECK(line.size() <= (size_t)HINTLINELENGTH);
+      FUZZCHECK(std::all_of(line.begin(), line.end(), [](char c) { return c >= 32 && c < 127; }));
       // The line's first word, cut at the page width perhaps, is in the file.
-      std::string word(line, strcspn(line, " "));
-      FUZZCHECK(word.empty() || file.find(word) != std::string::npos);
+      FUZZCHECK(file.find(line.substr(0, line.find(' '))) != std::string::npos);
     }
     FUZZCHECK(lines == 0 || levelhint.line[s][lines - 1][strspn(levelhint.line[s][lines - 1], " ")] != 0);
   }

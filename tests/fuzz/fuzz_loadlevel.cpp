@@ -11,8 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     FUZZCHECK(snapshottables() == before);
     return 0;
   }
-  FUZZCHECK(checkbridgetables(1));
-  FUZZCHECK(savelevel("g", 1) == 1);
+  FUZZCHECK(checkbridgetables(1) && savelevel("g", 1) == 1);
   const std::string after = snapshottables();
   setupknowntables();
   FUZZCHECK(loadlevel("g", 1) == 1 && snapshottables() == after);
