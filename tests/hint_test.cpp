@@ -45,8 +45,7 @@ TEST_F(Hint, WhatAFileGivesAndWhatIsNoHint) {
   for (const auto &r : rows) {
     levelhint.numofsteps = 2;  // an earlier level's hint never survives
     writebytes("level.txt", r.bytes);
-    int steps = loadhint("level");
-    EXPECT_EQ(steps, levelhint.numofsteps) << r.bytes;
+    loadhint("level");  // (that it returns the steps read is the fuzz target's check)
     EXPECT_EQ(hintlines(), r.want) << r.bytes;
   }
   // Missing, a directory or a FIFO in its place (never waited on), a name
