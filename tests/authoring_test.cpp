@@ -298,35 +298,34 @@ TEST(VerifyRun, TransplantOntoAnotherCrossing) {
   EXPECT_EQ(joint[8].pos.y, truss.joint[8].pos.y + 4.0f);
 }
 
-// Steps: a number from the job index; passed step: the process that ran it.
-static verdictinfo numberjob(int i) {
+// Passed step: the process that ran it.
+static verdictinfo pidjob(int) {
   verdictinfo v = makeverdict(0);
-  v.steps = i * 7, v.passedstep = (int)getpid();
+  v.passedstep = (int)getpid();
   return v;
 }
 static verdictinfo dyingjob(int i) {
   if (i == 5)
     _exit(3);
-  return numberjob(i);
+  return pidjob(i);
 }
 
-// Results land by job index, from two worker processes; a dead worker is
-// reported, and so is a pool that could start none.
+// Jobs run in two worker processes; a dead worker is reported, and so is a
+// pool that could start none. (That results land by job index, one worker
+// against two, is the regular trusses' and the proof's.)
 TEST(VerifyRun, WorkerPool) {
   verdictinfo results[50];
-  ASSERT_EQ(runjobs(numberjob, 50, 2, results), 1);
+  ASSERT_EQ(runjobs(pidjob, 50, 2, results), 1);
   std::set<int> workers;
-  for (int i = 0; i < 50; i++) {
-    EXPECT_EQ(results[i].steps, i * 7) << "job " << i;
+  for (int i = 0; i < 50; i++)
     workers.insert(results[i].passedstep);
-  }
   EXPECT_TRUE(workers.size() == 2 && !workers.count((int)getpid()));
   EXPECT_EQ(runjobs(dyingjob, 50, 2, results), 0);
   rlimit saved;
   getrlimit(RLIMIT_NOFILE, &saved);
   rlimit nofiles = {0, saved.rlim_max};
   setrlimit(RLIMIT_NOFILE, &nofiles);
-  int ran = runjobs(numberjob, 50, 2, results);
+  int ran = runjobs(pidjob, 50, 2, results);
   setrlimit(RLIMIT_NOFILE, &saved);
   EXPECT_EQ(ran, 0);
 }
