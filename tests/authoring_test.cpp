@@ -22,16 +22,14 @@
 static bridgetables bare, saved;
 
 // The default crossing (ground at 32, a dip to 16 from 996 to 1052, water
-// at 24) with its two end anchors, and any more anchors given.
-static void makebare(float left, float right, std::vector<vector2d> more = {}) {
+// at 24) with its two end anchors.
+static void makebare(float left, float right) {
   createlevel();
   level.leftend = left;
   level.rightend = right;
   numofjoints = numofbeams = 0;
   joint[numofjoints++] = {0, {left, 32.0f}};
   joint[numofjoints++] = {0, {right, 32.0f}};
-  for (vector2d p : more)
-    joint[numofjoints++] = {0, p};
   savebridgetables(&bare);
 }
 
@@ -76,8 +74,9 @@ static void checktruss(const trussinfo &t, float left, float right) {
 }
 
 // Every truss of a span whose ends are off the 4-unit grid (994 to 1054,
-// panels of 2, 4, 6 and 10 fit but not 8) and of one with a pier under
-// mid-span is a sound drawing; the list is in cost order.
+// panels of 2, 4, 6 and 10 fit but not 8) is a sound drawing; the list is
+// in cost order. (The trusses of the shipped levels, posts down to their
+// piers among them, are pinned byte for byte by the generated levels' test.)
 TEST(Regular, EveryTrussIsDrawable) {
   makebare(994.0f, 1054.0f);
   int n = listregulartrusses(&bare);
@@ -108,18 +107,6 @@ TEST(Regular, EveryTrussIsDrawable) {
     kingposts += t.panels == 2 && t.side == TRUSS_ABOVE && t.depth == 8.0f && (t.kind == TRUSS_PRATT || t.kind == TRUSS_HOWE);
   }
   EXPECT_EQ(kingposts, 1);
-
-  // A pier at mid-span, 14 under the deck: a truss above the deck with a
-  // panel point there stands on it by a post.
-  makebare(992.0f, 1056.0f, {{1024.0f, 18.0f}});
-  trussinfo pratt = {TRUSS_PRATT, TRUSS_ABOVE, 4, 8.0f};
-  unsigned char members[MAXBEAMS];
-  ASSERT_EQ(buildregulartruss(&bare, &pratt, members), 1);
-  checktruss(pratt, 992.0f, 1056.0f);
-  int posts = 0;
-  for (int b = 0; b < numofbeams; b++)
-    posts += members[b] == MEMBER_POST && joint[beam[b].joint2].pos.y == 18.0f;
-  EXPECT_EQ(posts, 1);
 }
 
 // A deck that climbs from one end anchor to the other takes only panels
