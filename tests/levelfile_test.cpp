@@ -76,8 +76,7 @@ TEST_F(LevelFile, RoundTripAndBytes) {
       beam[3].hover = 1, beam[3].stress = 0.75f;
     saved = snapshot();
     ASSERT_EQ(savelevel("b1", 1), 1) << joints;
-    createlevel();
-    numofjoints = 3, numofbeams = 0;
+    createlevel(), numofjoints = 3, numofbeams = 0;
     ASSERT_EQ(loadlevel("b1", 1), 1) << joints;
     EXPECT_TRUE(snapshot() == saved) << joints;
   }
@@ -174,7 +173,6 @@ TEST_F(LevelFile, DamagedFilesChangeNothing) {
     rows.push_back({patched(good, p.offset, p.value), 0});
   rows.insert(rows.end(), {{bytes(good.begin(), good.end() - 1), 0},
                           {bytes(oldlevel.begin(), oldlevel.end() - 4), 1},
-                          {bytes(oldlevel.begin(), oldlevel.begin() + 100), 1},
                           {bytes(oldbridge.begin(), oldbridge.end() - 1), 2},
                           {patched(oldbridge, 0, image().i(0)), 2}, {patched(oldlevel, 4, image().f(NAN)), 1}});
   // truncated anywhere, down to nothing
@@ -233,7 +231,6 @@ TEST_F(LevelFile, DirectoriesAndNames) {
     EXPECT_EQ(savelevel(name, 0), name == fits.c_str()) << name;
     EXPECT_EQ(loadlevel(name, 0), name == fits.c_str()) << name;
   }
-  EXPECT_FALSE(exists("../up.qzl") || exists("<n.qzl"));
   // tables that could not be loaded back are not written over a good file (the load's own check, coordinates
   // out of range among them); counts are kept in 14 bits, so a full table would read back as an empty one
   bytes good = readbytes("n.qzl");

@@ -16,7 +16,6 @@
 set -u
 verify="$(cd "$1" && pwd)/spanwright-verify"
 tmp=$(mktemp -d); trap 'rm -rf "$tmp"' EXIT
-seeds=$(cd "$2/tests/fuzz/seeds" && pwd)
 # From the data directory: the loader is run from the file's own directory
 # and the caller's must be kept, so the rows name its files relatively.
 cd "$2/tests/cli/data" || exit 1
@@ -25,8 +24,8 @@ cd "$2/tests/cli/data" || exit 1
 mkdir -p "$tmp/level/P" "$tmp/bridge/P" "$tmp/both" "$tmp/cheap" "$tmp/s" "$tmp/x"
 for f in "level/P/01 A.qzl" "level/P/02 B.qzl" "bridge/P/01 A.qzb" "both/01 A.qzb" "both/02 B.qzb" s/t.qzb; do cp truss.qzb "$tmp/$f"; done
 cp deckonly.qzb "$tmp/cheap/01 A.qzb"
-printf NOTALEVEL >"$tmp/x/bad.qzl"; cp "$seeds/fuzz_loadlevel/huge joint y" "$tmp/x/huge.qzb"
-tail -c +2 "$seeds/fuzz_loadoldlevel/huge old level right end" >"$tmp/x/huge.lvl"
+printf NOTALEVEL >"$tmp/x/bad.qzl"; cp "../../fuzz/seeds/fuzz_loadlevel/huge joint y" "$tmp/x/huge.qzb"
+tail -c +2 "../../fuzz/seeds/fuzz_loadoldlevel/huge old level right end" >"$tmp/x/huge.lvl"
 # A file the game's list pattern takes as a level that is none.
 mkdir -p "$tmp/r/level/P" "$tmp/r/bridge/P"; cp truss.qzb "$tmp/r/level/P/01 A.qzl"; printf notes >"$tmp/r/level/P/00readme"
 failures=0
