@@ -113,8 +113,9 @@ static image oldfile(bool bridge) {
 }
 
 TEST_F(LevelFile, OlderVersionsAndOldFormat) {
+  image v;
   for (int version = 1; version <= 3; version++) {
-    image v;
+    v = image();
     // the weight came with version 2, start side, manual deck and train time with 3
     v.i(MAGIC).i(version).f(30.0f).f(20.0f).f(100.0f).f(200.0f).i(900).fill(version >= 2, 60000);
     v.fill(version >= 3 ? 2 : 0, 1).fill(version >= 3, 9);
@@ -129,6 +130,11 @@ TEST_F(LevelFile, OlderVersionsAndOldFormat) {
               std::vector<float>({30, 20, 612, 712, 900, version >= 2 ? 60000.0f : 40000.0f, newer, newer, 9 * newer,
                                   0, 1, 255, 0, 2, 0, 612, 30, 1, 622, 31, 1, 1, 0, 1}))
         << "version " << version;
+  }
+  // the world's range holds after the shift: version 3's first joint at 3584 lands on its edge, beyond is refused
+  for (float x : {3584.0f, 3584.5f}) {
+    writebytes("old.qzl", patched(v.b, 44 + 4 * 256 + 4 + 4, image().f(x)));
+    EXPECT_EQ(loadlevel("old", 0), x == 3584.0f) << x;
   }
   // old column 300 is column 44, the outer columns are dropped; kind 2 is an anchor, anything else free; x moves
   // 1024 left; a level file has no beams, so the previous ones are dropped; beam kind word 2 is deck
@@ -203,13 +209,7 @@ TEST_F(LevelFile, DamagedFilesChangeNothing) {
       EXPECT_EQ(getnotice(0) ? getnotice(0) : "", inside ? "" : "Could not load far.qzb: " + why);
     }
   clearnotice();
-  // the range holds after the older formats' shifts: 512 right for version 3, 1024 left for the oldest
-  image v3;
-  v3.i(MAGIC).i(3).f(30).f(20).f(100).f(200).i(900).i(1).i(0).i(0).i(0).fill(256, 0).i(1).i(0);
-  for (float x : {3584.0f, 3584.5f}) {
-    writebytes("v3.qzl", image(v3).f(x).f(30).i(0).i(0).b);
-    EXPECT_EQ(loadlevel("v3", 0), x == 3584.0f) << x;
-  }
+  // the range holds after the oldest format's shift, 1024 left (version 3's is the older versions' test's)
   for (float x : {5120.0f, 5121.0f}) {
     writebytes("o.brg", patched(oldfile(true).b, 24 + 4 * 1024 + 4 + 4, image().f(x)));
     EXPECT_EQ(loadoldlevel("o", 1), x == 5120.0f) << x;
