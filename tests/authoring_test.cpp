@@ -22,16 +22,14 @@
 static bridgetables bare, saved;
 
 // The default crossing (ground at 32, a dip to 16 from 996 to 1052, water
-// at 24) with its two end anchors, and any more anchors given.
-static void makebare(float left, float right, std::vector<vector2d> more = {}) {
+// at 24) with its two end anchors.
+static void makebare(float left, float right) {
   createlevel();
   level.leftend = left;
   level.rightend = right;
   numofjoints = numofbeams = 0;
   joint[numofjoints++] = {0, {left, 32.0f}};
   joint[numofjoints++] = {0, {right, 32.0f}};
-  for (vector2d p : more)
-    joint[numofjoints++] = {0, p};
   savebridgetables(&bare);
 }
 
@@ -46,9 +44,7 @@ static void checktruss(const trussinfo &t, float left, float right) {
                std::to_string(t.panels) + " depth " + std::to_string(t.depth));
   for (int i = 0; i < numofjoints; i++) {
     EXPECT_TRUE(ongrid(joint[i].pos.x) && ongrid(joint[i].pos.y)) << joint[i].pos.x << ", " << joint[i].pos.y;
-    if (joint[i].type != 0) {
-      EXPECT_TRUE(pointabovelevel(joint[i].pos) && joint[i].pos.y >= level.waterlevel) << joint[i].pos.y;
-    }
+    EXPECT_TRUE(joint[i].type == 0 || (pointabovelevel(joint[i].pos) && joint[i].pos.y >= level.waterlevel)) << i;
   }
   for (int i = 0; i < bare.numofjoints; i++)
     EXPECT_TRUE(joint[i].type == 0 && joint[i].pos.x == bare.joint[i].pos.x && joint[i].pos.y == bare.joint[i].pos.y);
@@ -56,11 +52,9 @@ static void checktruss(const trussinfo &t, float left, float right) {
   reached[0] = 1;
   for (int changed = 1; changed;) {
     changed = 0;
-    for (int b = 0; b < numofbeams; b++) {
-      const beaminfo &e = beam[b];
-      if (reached[e.joint1] != reached[e.joint2])
-        reached[e.joint1] = reached[e.joint2] = changed = 1;
-    }
+    for (int b = 0; b < numofbeams; b++)
+      if (reached[beam[b].joint1] != reached[beam[b].joint2])
+        reached[beam[b].joint1] = reached[beam[b].joint2] = changed = 1;
   }
   // the end anchors and every free joint; another anchor may stand alone
   for (int i = 0; i < numofjoints; i++)
@@ -78,58 +72,35 @@ static void checktruss(const trussinfo &t, float left, float right) {
 }
 
 // Every truss of a span whose ends are off the 4-unit grid (994 to 1054,
-// panels of 2, 4, 6 and 10 fit but not 8) and of one with a pier under
-// mid-span is a sound drawing; the list holds no bridge twice and is in
-// cost order.
+// panels of 2, 4, 6 and 10 fit but not 8), and of one of two panels of 16
+// (1008 to 1040), is a sound drawing; the list is in cost order and holds
+// no bridge twice: over two panels of 16 the Pratt and the Howe are one.
+// (The trusses of the shipped levels, posts down to their piers among them,
+// are pinned byte for byte by the generated levels' test.)
 TEST(Regular, EveryTrussIsDrawable) {
-  makebare(994.0f, 1054.0f);
-  int n = listregulartrusses(&bare);
-  ASSERT_GT(n, 20);
   std::vector<int> panelsseen(40, 0), kindsseen(NUMTRUSSKINDS, 0), sidesseen(4, 0);
-  std::set<std::vector<int>> drawn;
-  for (int i = 0; i < n; i++) {
-    const trussinfo &t = regular[i].truss;
-    ASSERT_EQ(buildregulartruss(&bare, &t, nullptr), 1);
-    EXPECT_EQ(regular[i].cost, numofbeams * 100);
-    if (i > 0) {
-      EXPECT_LE(regular[i - 1].cost, regular[i].cost);
+  int kingposts = 0;
+  for (float left : {994.0f, 1008.0f}) {
+    const float right = left == 994.0f ? 1054.0f : 1040.0f;
+    makebare(left, right);
+    int n = listregulartrusses(&bare);
+    ASSERT_GT(n, 20);
+    for (int i = 0; i < n; i++) {
+      const trussinfo &t = regular[i].truss;
+      ASSERT_EQ(buildregulartruss(&bare, &t, nullptr), 1);
+      EXPECT_EQ(regular[i].cost, numofbeams * 100);
+      EXPECT_TRUE(i == 0 || regular[i - 1].cost <= regular[i].cost) << i;
+      checktruss(t, left, right);
+      panelsseen[std::min(39, t.panels)] = 1;
+      kindsseen[t.kind] = sidesseen[t.side] = 1;
+      kingposts += t.panels == 2 && t.side == TRUSS_ABOVE && t.depth == 8.0f &&
+                   (t.kind == TRUSS_PRATT || t.kind == TRUSS_HOWE);
     }
-    checktruss(t, 994.0f, 1054.0f);
-    panelsseen[std::min(39, t.panels)] = 1;
-    kindsseen[t.kind] = sidesseen[t.side] = 1;
-    std::vector<int> shape;
-    for (int b = 0; b < numofbeams; b++)
-      for (float v : {joint[beam[b].joint1].pos.x, joint[beam[b].joint1].pos.y, joint[beam[b].joint2].pos.x,
-                      joint[beam[b].joint2].pos.y})
-        shape.push_back((int)v);
-    EXPECT_TRUE(drawn.insert(shape).second) << "truss " << i << " drawn twice";
   }
   EXPECT_TRUE(panelsseen[30] && panelsseen[15] && panelsseen[10] && panelsseen[6] && !panelsseen[7]);
-  for (int k = 0; k < NUMTRUSSKINDS; k++)
-    EXPECT_TRUE(kindsseen[k]) << trusskindname(k);
+  EXPECT_EQ(kindsseen, std::vector<int>(NUMTRUSSKINDS, 1));
   EXPECT_TRUE(sidesseen[TRUSS_ABOVE] && sidesseen[TRUSS_BELOW] && sidesseen[TRUSS_BOTH]);
-  // Over a span of two panels of 16 the Pratt and the Howe are one bridge.
-  makebare(1008.0f, 1040.0f);
-  int kingposts = 0;
-  for (int i = 0, m = listregulartrusses(&bare); i < m; i++) {
-    buildregulartruss(&bare, &regular[i].truss, nullptr);
-    checktruss(regular[i].truss, 1008.0f, 1040.0f);
-    const trussinfo &t = regular[i].truss;
-    kingposts += t.panels == 2 && t.side == TRUSS_ABOVE && t.depth == 8.0f && (t.kind == TRUSS_PRATT || t.kind == TRUSS_HOWE);
-  }
   EXPECT_EQ(kingposts, 1);
-
-  // A pier at mid-span, 14 under the deck: a truss above the deck with a
-  // panel point there stands on it by a post.
-  makebare(992.0f, 1056.0f, {{1024.0f, 18.0f}});
-  trussinfo pratt = {TRUSS_PRATT, TRUSS_ABOVE, 4, 8.0f};
-  unsigned char members[MAXBEAMS];
-  ASSERT_EQ(buildregulartruss(&bare, &pratt, members), 1);
-  checktruss(pratt, 992.0f, 1056.0f);
-  int posts = 0;
-  for (int b = 0; b < numofbeams; b++)
-    posts += members[b] == MEMBER_POST && joint[beam[b].joint2].pos.y == 18.0f;
-  EXPECT_EQ(posts, 1);
 }
 
 // A deck that climbs from one end anchor to the other takes only panels
@@ -141,25 +112,21 @@ TEST(Regular, RefusedWhereItCannotBeDrawn) {
   bare.joint[1].pos.y = 46.0f;  // rises 14 over 56: only 7 panels of 8 by 2 fit
   bare.level.manualdeck = 1;
   int n = listregulartrusses(&bare);
-  ASSERT_GT(n, 0);
-  for (int i = 0; i < n; i++)
-    EXPECT_EQ(regular[i].truss.panels, 7);
-  makebare(992.0f, 1056.0f);
-  bare.joint[1].pos.x = 1058.0f;  // not at the right end
-  vector2d l, r;
-  EXPECT_EQ(findendanchors(&bare, &l, &r), 0);
-  EXPECT_EQ(listregulartrusses(&bare), 0);
+  EXPECT_TRUE(n > 0 && std::all_of(regular, regular + n, [](const regularinfo &r) { return r.truss.panels == 7; }));
   makebare(992.0f, 1056.0f);
   trussinfo deep = {TRUSS_PRATT, TRUSS_BELOW, 4, 10.0f}, shallow = {TRUSS_PRATT, TRUSS_BELOW, 4, 8.0f};
   EXPECT_EQ(buildregulartruss(&bare, &deep, nullptr), 0);      // its chord at 22, in the water
   EXPECT_EQ(buildregulartruss(&bare, &shallow, nullptr), 1);   // at 24, on it
   trussinfo square = {TRUSS_PRATTSQUARE, TRUSS_BELOW, 4, 8.0f};
   EXPECT_EQ(buildregulartruss(&bare, &square, nullptr), 0);    // its end verticals in the cliffs
+  bare.joint[1].pos.x = 1058.0f;  // not at the right end
+  EXPECT_EQ(listregulartrusses(&bare), 0);
 }
 
 // The answer is the cheapest truss that holds: everything cheaper tested
-// and failing, the answer itself intact at every train second when run
-// again here, and the same results from one worker as from two.
+// and failing, and the same results from one worker as from two. (That the
+// answer, written out, holds its proof, and that with breaks allowed it is
+// no dearer, are the command-line test's.)
 TEST(Regular, CheapestThatHolds) {
   makebare(992.0f, 1056.0f);
   int n = listregulartrusses(&bare);
@@ -169,50 +136,32 @@ TEST(Regular, CheapestThatHolds) {
   int besttwo = regularbest;
   const regularinfo &best = regular[regularbest];
   for (int i = 0; i < n; i++) {
-    if (regular[i].cost < best.cost) {
-      EXPECT_TRUE(regular[i].tested && (!passedintact(regular[i].verdict) || regular[i].proved == 0)) << i;
-    }
-    if (!regular[i].tested) {
-      EXPECT_GT(regular[i].cost, best.cost);
-    }
-  }
-  for (int s = 0; s < PROOFSECONDS; s++) {
-    ASSERT_EQ(buildregulartruss(&bare, &best.truss, nullptr), 1);
-    verdictinfo v = runtrainat(s, 60);
-    EXPECT_TRUE(passedintact(v)) << "train at " << s << " s";
+    EXPECT_TRUE(regular[i].cost >= best.cost ||
+                (regular[i].tested && (!passedintact(regular[i].verdict) || regular[i].proved == 0))) << i;
+    EXPECT_TRUE(regular[i].tested || regular[i].cost > best.cost) << i;
   }
   listregulartrusses(&bare);
   ASSERT_EQ(testregulartrusses(&bare, 60, 1, 0), 1);
   EXPECT_EQ(regularbest, besttwo);
   for (int i = 0; i < n; i++)
     EXPECT_EQ(memcmp(&two[i], &regular[i], sizeof(regularinfo)), 0) << "truss " << i;
-  // Any pass counts with breaks allowed: never dearer than the intact one.
-  listregulartrusses(&bare);
-  ASSERT_EQ(testregulartrusses(&bare, 60, 2, 1), 1);
-  ASSERT_GE(regularbest, 0);
-  EXPECT_LE(regular[regularbest].cost, two[besttwo].cost);
 }
 
 static int loadtruss(int weak) {
-  if (weak)
-    buildtruss(1);
-  else
-    buildpiertruss();
+  weak ? buildtruss(1) : buildpiertruss();
   return 1;
 }
 
-// The proof: the truss on its piers holds at every train second, the one without
-// its web does not, and a bridge that cannot be built fails every second.
+// The proof: the truss on its piers holds at every train second, the train
+// called a second later each time; the one without its web does not, and a
+// bridge that cannot be built fails every second.
 TEST(Proof, HoldsOnlyIntactAtEverySecond) {
   verdictinfo r[3 * PROOFSECONDS];
   ASSERT_EQ(runproofs(loadtruss, 2, 60, 2, r), 1);
   EXPECT_EQ(proofholds(r), 1);
   EXPECT_EQ(proofholds(r + PROOFSECONDS), 0);
-  for (int s = 0; s < PROOFSECONDS; s++) {
+  for (int s = 0; s < PROOFSECONDS; s++)
     EXPECT_EQ(r[s].passedstep, r[0].passedstep + (s == 0 ? 0 : (s - 1) * 60)) << "train at " << s << " s";
-    EXPECT_GT(r[PROOFSECONDS + s].broken, 0);
-    EXPECT_GE(r[PROOFSECONDS + s].firstbreak, 0);
-  }
   ASSERT_EQ(runproofs([](int) { return 0; }, 1, 60, 2, r), 1);
   EXPECT_TRUE(r[0].failure == FAILURE_UNBUILT && !proofholds(r));
 }
@@ -246,33 +195,27 @@ TEST(RunRecord, BreaksAndDumpsAfterTheVerdict) {
   static bridgetables after;
   savebridgetables(&after);
   loadbridgetables(&saved);
+  const int asked[] = {runlog.steps + 100, 5, runlog.steps};
   s.numofdumps = 3;
-  s.dumpstep[0] = runlog.steps + 100;
-  s.dumpstep[1] = 5;
-  s.dumpstep[2] = runlog.steps;
-  dumped.clear();
+  memcpy(s.dumpstep, asked, sizeof asked);
   ASSERT_EQ(recordrun(&s, notedump), 0);
   EXPECT_EQ(dumped, (std::vector<int>{5, first.steps, first.steps + 100}));
   EXPECT_EQ(memcmp(&first, &runlog, sizeof first), 0);
   EXPECT_EQ(memcmp(after.beam, beam, sizeof(beaminfo) * (size_t)numofbeams), 0);
 }
 
-// The search from a sound bridge ends on one no dearer that passes intact
-// with the train at every second, and on the same one with one worker as
+// The search from a sound bridge ends on the same one with one worker as
 // with two; from a bridge that fails it refuses and leaves it as it was.
+// (That the one found is cheaper and holds its proof is the command-line
+// test's.)
 TEST(Cheapest, NeverDearerNeverFailing) {
   buildpiertruss();
   savebridgetables(&saved);
   cheapestsearch s;
   ASSERT_EQ(findcheapestbridge(120, 0, 2, &s), 1);
   ASSERT_EQ(s.outcome, CHEAPEST_FINISHED);
-  EXPECT_LT(numofbeams, saved.numofbeams);
   static bridgetables found;
   savebridgetables(&found);
-  for (int t = 0; t < PROOFSECONDS; t++) {
-    loadbridgetables(&found);
-    EXPECT_TRUE(passedintact(runtrainat(t, 120))) << "train at " << t << " s";
-  }
   loadbridgetables(&saved);
   ASSERT_EQ(findcheapestbridge(120, 0, 1, &s), 1);
   EXPECT_TRUE(numofbeams == found.numofbeams && numofjoints == found.numofjoints &&
@@ -329,35 +272,34 @@ TEST(VerifyRun, TransplantOntoAnotherCrossing) {
   EXPECT_EQ(joint[8].pos.y, truss.joint[8].pos.y + 4.0f);
 }
 
-// Steps: a number from the job index; passed step: the process that ran it.
-static verdictinfo numberjob(int i) {
+// Passed step: the process that ran it.
+static verdictinfo pidjob(int) {
   verdictinfo v = makeverdict(0);
-  v.steps = i * 7, v.passedstep = (int)getpid();
+  v.passedstep = (int)getpid();
   return v;
 }
 static verdictinfo dyingjob(int i) {
   if (i == 5)
     _exit(3);
-  return numberjob(i);
+  return pidjob(i);
 }
 
-// Results land by job index, from two worker processes; a dead worker is
-// reported, and so is a pool that could start none.
+// Jobs run in two worker processes; a dead worker is reported, and so is a
+// pool that could start none. (That results land by job index, one worker
+// against two, is the regular trusses' and the proof's.)
 TEST(VerifyRun, WorkerPool) {
   verdictinfo results[50];
-  ASSERT_EQ(runjobs(numberjob, 50, 2, results), 1);
+  ASSERT_EQ(runjobs(pidjob, 50, 2, results), 1);
   std::set<int> workers;
-  for (int i = 0; i < 50; i++) {
-    EXPECT_EQ(results[i].steps, i * 7) << "job " << i;
+  for (int i = 0; i < 50; i++)
     workers.insert(results[i].passedstep);
-  }
   EXPECT_TRUE(workers.size() == 2 && !workers.count((int)getpid()));
   EXPECT_EQ(runjobs(dyingjob, 50, 2, results), 0);
   rlimit saved;
   getrlimit(RLIMIT_NOFILE, &saved);
   rlimit nofiles = {0, saved.rlim_max};
   setrlimit(RLIMIT_NOFILE, &nofiles);
-  int ran = runjobs(numberjob, 50, 2, results);
+  int ran = runjobs(pidjob, 50, 2, results);
   setrlimit(RLIMIT_NOFILE, &saved);
   EXPECT_EQ(ran, 0);
 }

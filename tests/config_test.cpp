@@ -20,7 +20,6 @@ static void expectconfig(std::vector<int> want, const std::string &row) {
 TEST_F(Config, Loading) {
   const char stray[] = " colordepth=\xff\x80\0" "16 fullscreen=--1 directory=3-4";
   struct { std::string text; std::vector<int> want; } rows[] = {
-      {"", {800, 600, 32, 0, 0, 0}},
       // keys out of order: the later search has already passed the earlier key
       {"screenheight=700\r\nscreenwidth=900\r\ncolordepth=16\r\n", {900, 600, 32, 0, 0, 0}},
       // spaces around '=', bare LF line ends, a negative value; colorsafe searched from the start
@@ -50,45 +49,24 @@ TEST_F(Config, Loading) {
     loadoptions();
     expectconfig(r.want, r.text.substr(0, 80));
   }
-  // repeated failing searches keep the cursor past the end without wrapping
-  for (int i = 0; i < 1000; i++)
-    ASSERT_EQ(findstring("missing"), 0);
-  EXPECT_EQ(checkstring("s") + getint(), 0);
+  // (a failing search that wrapped to the start would find the keys out of order above)
   // a file removed since the last load is not read again
   remove("config.txt"), loadoptions();
   expectconfig({800, 600, 32, 0, 0, 0}, "no file");
-  // a FIFO or a directory in its place is not read, and never waited on
-  for (int fifo : {1, 0}) {
-    ASSERT_EQ(fifo ? mkfifo("config.txt", 0666) : mkdir("config.txt", 0777), 0);
-    alarm(10);
-    loadoptions();
-    alarm(0);
-    expectconfig({800, 600, 32, 0, 0, 0}, fifo ? "fifo" : "directory");
-    EXPECT_EQ(saveoptions(), 0);
-    struct stat status;
-    EXPECT_TRUE(lstat("config.txt", &status) == 0 && (fifo ? S_ISFIFO(status.st_mode) : S_ISDIR(status.st_mode)));
-    remove("config.txt");
-  }
+  // a directory in its place is neither read nor saved over (a FIFO, never waited on and kept, is the start-up
+  // window test's)
+  ASSERT_EQ(mkdir("config.txt", 0777), 0);
+  loadoptions();
+  expectconfig({800, 600, 32, 0, 0, 0}, "directory");
+  EXPECT_EQ(saveoptions(), 0);
+  struct stat status;
+  EXPECT_TRUE(lstat("config.txt", &status) == 0 && S_ISDIR(status.st_mode));
   // a window not sized yet maps the mouse to 0 rather than dividing by zero
   EXPECT_EQ(scalemousex(5, 0) + scalemousey(5, 0), 0);
 }
 
-TEST_F(Config, SaveRoundTrip) {
-  // the stored mode is saved, not the default window it fell back to
-  config.screenwidth = 1024, config.screenheight = 768, config.colordepth = 16, config.fullscreen = 1;
-  windowinfo = {800, 600, 16, 0, 32, 0, 0, 0};
-  for (int safe : {0, 1}) {
-    dirnum = 2, colorsafe = safe;
-    ASSERT_EQ(saveoptions(), 1);
-    EXPECT_EQ(readbytes<std::string>("config.txt"),
-              std::string("screenwidth=1024\r\nscreenheight=768\r\ncolordepth=16\r\nfullscreen=1\r\ndirectory=2\r\n") +
-                  (safe ? "colorsafe=1\r\n" : ""));
-  }
-  // (that any saved file reads back as it was saved is the config fuzz target's check)
-  // an unusable value read is not written back
-  writebytes("config.txt", std::string("screenwidth=16384\r\nscreenheight=16384\r\ncolordepth=32\r\nfullscreen=7\r\ndirectory=2\r\n"));
-  colorsafe = 0, loadoptions();
-  ASSERT_EQ(saveoptions(), 1);
-  EXPECT_EQ(readbytes<std::string>("config.txt"), "screenwidth=800\r\nscreenheight=600\r\ncolordepth=32\r\nfullscreen=0\r\ndirectory=2\r\n");
-  dirnum = 0;
-}
+// (What the save writes is pinned elsewhere: the five lines and nothing more
+// by the sound settings' test, the colour-safe line by the installed game's
+// window test, the configured mode rather than the window it fell back to
+// by the start-up window test, and that it reads back unchanged by the
+// settings fuzz target.)

@@ -45,8 +45,7 @@ TEST_F(Hint, WhatAFileGivesAndWhatIsNoHint) {
   for (const auto &r : rows) {
     levelhint.numofsteps = 2;  // an earlier level's hint never survives
     writebytes("level.txt", r.bytes);
-    int steps = loadhint("level");
-    EXPECT_EQ(steps, levelhint.numofsteps) << r.bytes;
+    loadhint("level");  // (that it returns the steps read is the fuzz target's check)
     EXPECT_EQ(hintlines(), r.want) << r.bytes;
   }
   // Missing, a directory or a FIFO in its place (never waited on), a name
@@ -81,22 +80,20 @@ TEST(HintFigures, PlaceholdersFilledFromTheLevel) {
 // more are needed; a one-step hint never promises more.
 TEST(HintFigures, PageOpensStepsAndFitsTheScreen) {
   hintinfo hint;
-  const char *text = "one\n---\ntwo a\ntwo b\n---\nthree\n";
-  parsehint(&hint, (const unsigned char *)text, (int)strlen(text));
-  struct { int failed; std::vector<std::string> want; } rows[] = {
-      {0, {"one", "3 more failed tests open hint step 2 of 3"}},
-      {2, {"one", "1 more failed test opens hint step 2 of 3"}},
-      {3, {"one", "", "two a", "two b", "3 more failed tests open hint step 3 of 3"}},
-      {40, {"one", "", "two a", "two b", "", "three"}},
-  };
   hintpageinfo page;
+  const std::string three = "one\n---\ntwo a\ntwo b\n---\nthree\n";
+  struct { std::string text; int failed; std::vector<std::string> want; } rows[] = {
+      {three, 0, {"one", "3 more failed tests open hint step 2 of 3"}},
+      {three, 2, {"one", "1 more failed test opens hint step 2 of 3"}},
+      {three, 3, {"one", "", "two a", "two b", "3 more failed tests open hint step 3 of 3"}},
+      {three, 40, {"one", "", "two a", "two b", "", "three"}},
+      {"only", 0, {"only"}},
+  };
   for (const auto &r : rows) {
+    parsehint(&hint, (const unsigned char *)r.text.data(), (int)r.text.size());
     makehintpage(&page, &hint, r.failed);
     EXPECT_EQ(std::vector<std::string>(page.line, page.line + page.numoflines), r.want) << r.failed;
   }
-  parsehint(&hint, (const unsigned char *)"only", 4);
-  makehintpage(&page, &hint, 0);
-  EXPECT_EQ(page.numoflines, 1);
   // Nineteen rows of controls and a full hint of the widest characters:
   // rows never overlap. (That the widest line ends inside the screen is the
   // hint steps window test's, with the real font.)
